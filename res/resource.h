@@ -1,0 +1,43 @@
+/* Resource ids of Memorion. Numbers are fixed: stored templates and
+   command ids are shared between menus, context menus and dialogs. */
+#pragma once
+
+/* Resources */
+#define IDR_MAINMENU                6
+#define IDI_MEMORION                51
+
+/* Main menu and context menu commands */
+#define IDM_NEW_FILE                7
+#define IDM_OPEN_FILE               8
+#define IDM_SAVE                    9
+#define IDM_SAVE_AS                 10
+#define IDM_VIEW_CODE               11
+#define IDM_EXIT                    12
+#define IDM_ADD_ENTRY               13
+#define IDM_DELETE_ENTRIES          14
+#define IDM_SET_TOPIC               15
+#define IDM_PERSONALITY_FOLDER      16
+#define IDM_ABOUT                   17
+#define IDM_MOVE_TO_CATEGORY        18
+#define IDM_DELETE_CATEGORY         23
+#define IDM_NEW_CATEGORY            24
+#define IDM_VIEW_CODE_NOTEPAD       31
+#define IDM_RENAME_CATEGORY         60
+#define IDM_OPEN_FOLDER             80
+
+/* Main window children */
+#define IDC_MAIN_LIST               2
+#define IDC_MAIN_STATUS             3
+#define IDC_MAIN_TABS               4
+#define IDC_MAIN_TOPIC              5
+
+/* Dialog templates */
+#define IDD_NEW_FILE                52
+
+/* New biography file dialog */
+#define IDC_NEW_FILE_TOPIC          53
+#define IDC_NEW_FILE_FILENAME       54
+#define IDC_NEW_FILE_BROWSE         55
+#define IDC_NEW_FILE_OK             56
+#define IDC_NEW_FILE_CANCEL         57
+#define IDC_NEW_FILE_TEMPLATES      58

@@ -1,0 +1,25 @@
+// Saving and opening biography files from the main window.
+#pragma once
+
+#include <string>
+#include <windows.h>
+
+// Writes the whole document to `path` without ever leaving a half-written
+// file there. A failure is reported in a message box; the file on disk then
+// stays as it was and the document keeps its unsaved changes.
+bool saveDocument(std::string path);
+bool saveDocumentAs(HWND owner);
+void openDocument(HWND owner);
+
+// "Save changes?" while there are unsaved changes. Returns true when the
+// caller may go on: nothing to save, the user said No, or the save worked.
+bool offerToSaveChanges();
+
+// Writes `bytes` to a temporary file beside `path`, flushes it to disk and
+// then puts it in place of `path` in one step. On failure `error` holds the
+// system's reason and nothing at `path` has changed.
+bool replaceFileContents(const std::string &path, const std::string &bytes, std::string &error);
+
+// The process's current folder, which the file dialogs leave at the
+// chosen file's folder.
+std::string currentFolder();

@@ -1,0 +1,205 @@
+#include "document/new_file_dialog.h"
+
+#include <commctrl.h>
+#include <string>
+
+#include "../res/resource.h"
+#include "document/biography_document.h"
+#include "document/document_files.h"
+#include "document/entry_date.h"
+#include "document/file_dialogs.h"
+#include "mainwindow/category_tabs.h"
+#include "mainwindow/entry_list.h"
+#include "mainwindow/main_window.h"
+
+namespace {
+
+const char DefaultTopic[] = "File topic text goes here";
+const char FirstCategory[] = "Category 1";
+
+HWND templateList(HWND dialog)
+{
+    return GetDlgItem(dialog, IDC_NEW_FILE_TEMPLATES);
+}
+
+int firstSelectedTemplate(HWND dialog)
+{
+    return static_cast<int>(
+        SendMessageA(templateList(dialog), LVM_GETNEXTITEM, -1, LVNI_SELECTED));
+}
+
+void setRowState(HWND list, UINT state, UINT mask)
+{
+    LVITEMA item = {};
+    item.stateMask = mask;
+    item.state = state;
+    SendMessageA(list, LVM_SETITEMSTATE, 0, reinterpret_cast<LPARAM>(&item));
+}
+
+void setCellText(HWND list, int column, const char *text)
+{
+    LVITEMA item = {};
+    item.iSubItem = column;
+    item.pszText = const_cast<char *>(text);
+    SendMessageA(list, LVM_SETITEMTEXTA, 0, reinterpret_cast<LPARAM>(&item));
+}
+
+void addColumn(HWND list, int index, const char *text, int width)
+{
+    LVCOLUMNA column = {};
+    column.mask = LVCF_WIDTH | LVCF_TEXT;
+    column.cx = width;
+    column.pszText = const_cast<char *>(text);
+    SendMessageA(list, LVM_INSERTCOLUMNA, index, reinterpret_cast<LPARAM>(&column));
+}
+
+HWND createTemplateList(HWND dialog)
+{
+    HWND list = CreateWindowExA(
+        WS_EX_CLIENTEDGE, WC_LISTVIEWA, "",
+        WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL |
+            LVS_SHOWSELALWAYS,
+        15, 27, 490, 100, dialog,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_NEW_FILE_TEMPLATES)),
+        reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(dialog, GWLP_HINSTANCE)), NULL);
+    SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
+    addColumn(list, 0, "Title", 165);
+    addColumn(list, 1, "Desc", 320);
+    return list;
+}
+
+void fillTemplates(HWND list)
+{
+    SendMessageA(list, LVM_DELETEALLITEMS, 0, 0);
+    LVITEMA item = {};
+    item.mask = LVIF_TEXT;
+    item.pszText = const_cast<char *>("Blank");
+    SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    setCellText(list, 1, "An empty biography template");
+    // Selecting the row notifies the dialog, which puts the template's
+    // topic into the Topic field.
+    setRowState(list, 0, LVIS_SELECTED);
+    setRowState(list, LVIS_SELECTED, LVIS_SELECTED);
+    setRowState(list, LVIS_FOCUSED, LVIS_FOCUSED);
+}
+
+std::string fieldText(HWND dialog, int id)
+{
+    HWND field = GetDlgItem(dialog, id);
+    std::string text(GetWindowTextLengthA(field) + 1, '\0');
+    text.resize(GetWindowTextA(field, &text[0], static_cast<int>(text.size())));
+    return text;
+}
+
+void refuse(HWND dialog, const char *text)
+{
+    MessageBoxA(dialog, text, "Error", MB_ICONERROR | MB_OK);
+}
+
+void fillFromBlankTemplate(const std::string &typedTopic)
+{
+    DocumentStore &d = BiographyDocument;
+    for (int i = 0; i < MaxEntries; ++i) {
+        d.title[i].clear();
+        d.entryDate[i].clear();
+        d.timePeriod[i].clear();
+        d.location[i].clear();
+        d.detail[i].clear();
+        d.keywords[i].clear();
+        d.files[i].clear();
+        d.category[i] = FirstCategory;
+    }
+    d.entryCount = 1;
+    d.title[0] = "New entry";
+    d.entryDate[0] = todayAsDayMonthYear();
+    d.topic = typedTopic.empty() ? DefaultTopic : typedTopic;
+    rebuildCategories();
+    d.documentLoaded = true;
+    // The old document is gone: until the save below succeeds, this one is
+    // unsaved.
+    d.modified = true;
+}
+
+void showNewDocument(const std::string &path)
+{
+    setDocumentPath(path);
+    setMainWindowFileName(BiographyDocument.fileName.c_str());
+    std::string entries = "Entries: " + std::to_string(BiographyDocument.entryCount);
+    SendMessageA(StatusBar, SB_SETTEXTA, 1, reinterpret_cast<LPARAM>(entries.c_str()));
+    rebuildCategoryTabs();
+    refillEntryList(0);
+}
+
+void onTemplateChanged(HWND dialog)
+{
+    int selected = firstSelectedTemplate(dialog);
+    SetWindowLongPtrA(dialog, DWLP_USER, selected);
+    if (selected == 0) SetDlgItemTextA(dialog, IDC_NEW_FILE_TOPIC, "Blank template");
+}
+
+void onBrowse(HWND dialog)
+{
+    // Browse only names the file; nothing is written until Ok.
+    std::string path;
+    if (!chooseSavePath(dialog, path)) path.clear();
+    SetDlgItemTextA(dialog, IDC_NEW_FILE_FILENAME, path.c_str());
+}
+
+void onOk(HWND dialog)
+{
+    int selected = firstSelectedTemplate(dialog);
+    SetWindowLongPtrA(dialog, DWLP_USER, selected);
+    if (selected == -1) return refuse(dialog, "No template selected.");
+    std::string path = fieldText(dialog, IDC_NEW_FILE_FILENAME);
+    if (path.empty()) return refuse(dialog, "No file name specified.");
+
+    fillFromBlankTemplate(fieldText(dialog, IDC_NEW_FILE_TOPIC));
+    saveDocument(path);
+    showNewDocument(path);
+    EndDialog(dialog, 0);
+    BiographyDocument.workingFolder = currentFolder();
+}
+
+INT_PTR onNotify(HWND dialog, LPARAM lParam)
+{
+    const NMHDR *header = reinterpret_cast<const NMHDR *>(lParam);
+    if (header->idFrom == IDC_NEW_FILE_TEMPLATES && header->code == LVN_ITEMCHANGED)
+        onTemplateChanged(dialog);
+    return FALSE;
+}
+
+} // namespace
+
+void runNewBiographyFileDialog(HWND owner)
+{
+    // The document about to be replaced may hold unsaved work.
+    if (!offerToSaveChanges()) return;
+    HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(owner, GWLP_HINSTANCE));
+    DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_NEW_FILE), owner, newBiographyFileDialogProc,
+                    0);
+}
+
+INT_PTR CALLBACK newBiographyFileDialogProc(HWND dialog, UINT message, WPARAM wParam,
+                                            LPARAM lParam)
+{
+    switch (message) {
+    case WM_INITDIALOG:
+        SetWindowLongPtrA(dialog, DWLP_USER, -1);
+        fillTemplates(createTemplateList(dialog));
+        return FALSE;
+    case WM_NOTIFY:
+        return onNotify(dialog, lParam);
+    case WM_COMMAND:
+        switch (LOWORD(wParam)) {
+        case IDC_NEW_FILE_BROWSE: onBrowse(dialog); return TRUE;
+        case IDC_NEW_FILE_OK:     onOk(dialog); return TRUE;
+        case IDC_NEW_FILE_CANCEL:
+        case IDCANCEL:            EndDialog(dialog, 0); return TRUE;
+        }
+        return FALSE;
+    case WM_CLOSE:
+        EndDialog(dialog, 0);
+        return TRUE;
+    }
+    return FALSE;
+}

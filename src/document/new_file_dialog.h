@@ -1,0 +1,8 @@
+// "New biography file": a new document from a template, written at once.
+#pragma once
+
+#include <windows.h>
+
+void runNewBiographyFileDialog(HWND owner);
+INT_PTR CALLBACK newBiographyFileDialogProc(HWND dialog, UINT message, WPARAM wParam,
+                                            LPARAM lParam);

@@ -1,0 +1,208 @@
+#include "mainwindow/entry_list.h"
+
+#include <commctrl.h>
+#include <string>
+#include <vector>
+
+#include "../res/resource.h"
+#include "document/entry_date.h"
+#include "mainwindow/category_tabs.h"
+#include "mainwindow/main_window.h"
+
+int rowEntryIndex[MaxEntries];
+int rowCount;
+
+namespace {
+
+constexpr COLORREF LightBlue = RGB(150, 185, 237);
+constexpr COLORREF DarkBlue = RGB(74, 134, 223);
+
+void setCell(int row, int column, const std::string &text)
+{
+    LVITEMA item = {};
+    item.iSubItem = column;
+    item.pszText = const_cast<char *>(text.c_str());
+    SendMessageA(EntryListView, LVM_SETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
+}
+
+void insertTopRow(int entry)
+{
+    const DocumentStore &d = BiographyDocument;
+    LVITEMA item = {};
+    item.mask = LVIF_TEXT;
+    item.iItem = 0;
+    item.pszText = const_cast<char *>(d.title[entry].c_str());
+    SendMessageA(EntryListView, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    setCell(0, 1, d.entryDate[entry]);
+    setCell(0, 2, d.timePeriod[entry]);
+    setCell(0, 3, d.location[entry]);
+    setCell(0, 4, std::to_string(countFiles(d.files[entry])));
+}
+
+std::vector<int> selectedEntryIndices()
+{
+    std::vector<int> indices;
+    int row = -1;
+    while ((row = static_cast<int>(SendMessageA(EntryListView, LVM_GETNEXTITEM, row,
+                                                LVNI_SELECTED))) != -1) {
+        int entry = entryIndexOfRow(row);
+        if (entry >= 0) indices.push_back(entry);
+    }
+    return indices;
+}
+
+bool hasSelectedRow()
+{
+    return SendMessageA(EntryListView, LVM_GETNEXTITEM, -1, LVNI_SELECTED) != -1;
+}
+
+void showEntryListMenu(HWND list, LPARAM lParam)
+{
+    POINT at = {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+    ClientToScreen(list, &at);
+    HMENU menu = buildEntryListMenu(hasSelectedRow());
+    TrackPopupMenu(menu, TPM_RIGHTBUTTON, at.x, at.y, 0, list, NULL);
+    DestroyMenu(menu);
+}
+
+void onListCommand(int id)
+{
+    switch (id) {
+    case IDM_ADD_ENTRY:      addEntry(); break;
+    case IDM_DELETE_ENTRIES: deleteSelectedEntries(); break;
+    // Moving entries to another category comes with the category commands.
+    }
+}
+
+} // namespace
+
+int entryIndexOfRow(int row)
+{
+    if (row < 0 || row >= rowCount) return -1;
+    return rowEntryIndex[rowCount - 1 - row];
+}
+
+int firstSelectedEntryIndex()
+{
+    int row = static_cast<int>(SendMessageA(EntryListView, LVM_GETNEXTITEM, -1, LVNI_SELECTED));
+    return entryIndexOfRow(row);
+}
+
+void refillEntryList(int categoryIndex)
+{
+    const DocumentStore &d = BiographyDocument;
+    SetWindowTextA(TopicLine, d.topic.c_str());
+    enableDocumentCommands();
+
+    // Drawing is held back while the rows go in; a thousand inserts would
+    // otherwise repaint a thousand times.
+    SendMessageA(EntryListView, WM_SETREDRAW, FALSE, 0);
+    SendMessageA(EntryListView, LVM_DELETEALLITEMS, 0, 0);
+    rowCount = 0;
+    if (categoryIndex >= 0 && categoryIndex < d.categoryCount) {
+        const std::string name = d.categories[categoryIndex];
+        for (int e = d.entryCount - 1; e >= 0; --e) {
+            if (d.category[e] != name) continue;
+            rowEntryIndex[rowCount++] = e;
+            insertTopRow(e);
+        }
+    }
+    SendMessageA(EntryListView, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(EntryListView, NULL, TRUE);
+}
+
+void refillEntryListForSelectedTab()
+{
+    refillEntryList(currentCategoryIndex());
+}
+
+void addEntry()
+{
+    DocumentStore &d = BiographyDocument;
+    if (!d.documentLoaded) return;
+    if (d.entryCount >= MaxEntries) {
+        MessageBoxA(MainWindow,
+                    "This biography already holds 1024 entries, as many as Memorion can keep.\n"
+                    "No entry was added.",
+                    "Error", MB_ICONEXCLAMATION | MB_OK);
+        return;
+    }
+    int category = currentCategoryIndex();
+    std::string name = category >= 0 && category < d.categoryCount ? d.categories[category] : "";
+    appendEntry("New entry", todayAsDayMonthYear(), "", "", "", "", "", name);
+    selectCategoryTab(name);
+    d.modified = true;
+    SendMessageA(EntryListView, LVM_SCROLL, 0, 100000);
+}
+
+void deleteSelectedEntries()
+{
+    int tab = selectedCategoryTab();
+    if (MessageBoxA(MainWindow, "Delete selected?", "Delete entries?",
+                    MB_ICONQUESTION | MB_YESNO) != IDYES)
+        return;
+    std::vector<int> doomed = selectedEntryIndices();
+    if (doomed.empty()) return;
+    // Rows are in ascending entry order, so the indices already are.
+    removeEntries(doomed);
+    rebuildCategoryTabs();
+    focusCategoryTab(tab);
+    refillEntryList(BiographyDocument.categoryCount - tab - 1);
+    BiographyDocument.modified = true;
+}
+
+LRESULT entryListCustomDraw(LPARAM lParam)
+{
+    const NMHDR *header = reinterpret_cast<const NMHDR *>(lParam);
+    if (header->code != static_cast<UINT>(NM_CUSTOMDRAW)) return 0;
+    NMLVCUSTOMDRAW *draw = reinterpret_cast<NMLVCUSTOMDRAW *>(lParam);
+    switch (draw->nmcd.dwDrawStage) {
+    case CDDS_PREPAINT:
+        return CDRF_NOTIFYITEMDRAW;
+    case CDDS_ITEMPREPAINT:
+        return CDRF_NOTIFYSUBITEMDRAW;
+    case CDDS_ITEMPREPAINT | CDDS_SUBITEM:
+        switch (draw->iSubItem) {
+        case 0: case 2: case 4:
+            draw->clrText = RGB(0, 0, 0);
+            draw->clrTextBk = LightBlue;
+            return CDRF_NEWFONT;
+        case 1: case 3: case 5:
+            draw->clrText = RGB(255, 255, 255);
+            draw->clrTextBk = DarkBlue;
+            return CDRF_NEWFONT;
+        }
+        return 0;
+    }
+    return 0;
+}
+
+HMENU buildEntryListMenu(bool rowsSelected)
+{
+    HMENU menu = CreatePopupMenu();
+    if (rowsSelected) {
+        AppendMenuA(menu, MF_STRING, IDM_DELETE_ENTRIES, "Delete selected entries(s)");
+        AppendMenuA(menu, MF_STRING, IDM_MOVE_TO_CATEGORY, "Change category");
+    }
+    AppendMenuA(menu, MF_STRING, IDM_ADD_ENTRY, "Add entry");
+    if (rowsSelected) AppendMenuA(menu, MF_SEPARATOR, 0, NULL);
+    return menu;
+}
+
+LRESULT CALLBACK entryListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_KEYDOWN:
+        // The list's own keys (arrows, Home, End, pages) are not wanted.
+        if (wParam == VK_DELETE) deleteSelectedEntries();
+        return 0;
+    case WM_COMMAND:
+        onListCommand(LOWORD(wParam));
+        return 0;
+    case WM_RBUTTONDOWN:
+        // Not passed on, so a right click does not change the selection.
+        showEntryListMenu(list, lParam);
+        return 0;
+    }
+    return callPreviousProc(list, message, wParam, lParam);
+}

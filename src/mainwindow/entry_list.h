@@ -1,0 +1,26 @@
+// The report list of the entries of one category.
+#pragma once
+
+#include <windows.h>
+
+#include "document/biography_document.h"
+
+// Row r of the list shows entry rowEntryIndex[rowCount - 1 - r]: the map is
+// kept in descending entry order.
+extern int rowEntryIndex[MaxEntries];
+extern int rowCount;
+
+// Entry index shown in list row `row`, or -1 for a row that is not there.
+int entryIndexOfRow(int row);
+// Entry index of the first selected row, or -1.
+int firstSelectedEntryIndex();
+
+void refillEntryList(int categoryIndex);
+// Refills for the category of the selected tab.
+void refillEntryListForSelectedTab();
+void addEntry();
+void deleteSelectedEntries();
+
+LRESULT entryListCustomDraw(LPARAM lParam);
+LRESULT CALLBACK entryListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam);
+HMENU buildEntryListMenu(bool rowsSelected);

@@ -1,0 +1,56 @@
+#include "../res/resource.h"
+#include "document/biography_document.h"
+#include "document/document_files.h"
+#include "document/new_file_dialog.h"
+#include "mainwindow/entry_list.h"
+#include "mainwindow/main_window.h"
+#include "mainwindow/shell_handoff.h"
+
+namespace {
+
+void viewCode()
+{
+    if (BiographyDocument.filePath.empty()) return;
+    shellExecute(MainWindow, "open", BiographyDocument.filePath.c_str(), NULL, NULL,
+                 SW_SHOWNORMAL);
+}
+
+void viewCodeInNotepad()
+{
+    if (BiographyDocument.filePath.empty()) return;
+    // The path is the whole parameter string: notepad takes its entire
+    // command line as the file name, blanks included.
+    shellExecute(MainWindow, "open", "notepad.exe", BiographyDocument.filePath.c_str(), NULL,
+                 SW_SHOWNORMAL);
+}
+
+void openContainingFolder()
+{
+    shellExecute(MainWindow, "explore", BiographyDocument.workingFolder.c_str(), NULL, NULL,
+                 SW_SHOWNORMAL);
+}
+
+void saveToOwnPath()
+{
+    saveDocument(BiographyDocument.filePath);
+}
+
+} // namespace
+
+// Commands of the category, topic, entry editor, personality folder and
+// About dialogs are not built yet; their ids fall through to nothing.
+void dispatchMainCommand(HWND window, int id)
+{
+    switch (id) {
+    case IDM_NEW_FILE:          runNewBiographyFileDialog(window); break;
+    case IDM_OPEN_FILE:         openDocument(window); break;
+    case IDM_SAVE:              saveToOwnPath(); break;
+    case IDM_SAVE_AS:           saveDocumentAs(window); break;
+    case IDM_VIEW_CODE:         viewCode(); break;
+    case IDM_VIEW_CODE_NOTEPAD: viewCodeInNotepad(); break;
+    case IDM_OPEN_FOLDER:       openContainingFolder(); break;
+    case IDM_EXIT:              closeMainWindow(); break;
+    case IDM_ADD_ENTRY:         addEntry(); break;
+    case IDM_DELETE_ENTRIES:    deleteSelectedEntries(); break;
+    }
+}

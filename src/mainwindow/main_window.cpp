@@ -1,0 +1,244 @@
+#include "mainwindow/main_window.h"
+
+#include <commctrl.h>
+#include <string>
+
+#include "../res/resource.h"
+#include "document/biography_document.h"
+#include "document/document_files.h"
+#include "mainwindow/category_tabs.h"
+#include "mainwindow/entry_list.h"
+#include "mainwindow/topic_line.h"
+
+HWND MainWindow;
+HWND StatusBar;
+HWND EntryListView;
+HWND CategoryTabs;
+HWND TopicLine;
+
+namespace {
+
+const char MainWindowClass[] = "myWindowClass";
+constexpr int WindowWidth = 735;
+constexpr int WindowHeight = 400;
+
+// Menu items greyed while no biography is open, in the order they are greyed.
+const int DocumentCommands[] = {
+    IDM_SAVE, IDM_SAVE_AS, IDM_ADD_ENTRY, IDM_DELETE_ENTRIES, IDM_SET_TOPIC,
+    IDM_VIEW_CODE, IDM_VIEW_CODE_NOTEPAD, IDM_RENAME_CATEGORY, IDM_NEW_CATEGORY,
+    IDM_DELETE_CATEGORY, IDM_MOVE_TO_CATEGORY, IDM_OPEN_FOLDER,
+};
+
+void setDocumentCommandsEnabled(bool enabled)
+{
+    for (HWND control : {EntryListView, TopicLine, CategoryTabs})
+        if (control) EnableWindow(control, enabled);
+    if (!MainWindow) return;
+    HMENU menu = GetMenu(MainWindow);
+    for (int id : DocumentCommands)
+        EnableMenuItem(menu, id, MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
+    DrawMenuBar(MainWindow);
+}
+
+HWND createChild(HWND parent, DWORD exStyle, const char *className, DWORD style, int id,
+                 int x, int y, int width, int height)
+{
+    return CreateWindowExA(exStyle, className, "", style, x, y, width, height, parent,
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                           reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(parent, GWLP_HINSTANCE)),
+                           NULL);
+}
+
+HFONT createArial(int height)
+{
+    return CreateFontA(height, 0, 0, 0, 0, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
+                       CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FF_SWISS, "Arial");
+}
+
+void addListColumns()
+{
+    struct Column { const char *text; int width; };
+    const Column columns[] = {
+        {"Title", 200}, {"Entry date", 110}, {"Time period", 140},
+        {"Location", 140}, {"File count", 90},
+    };
+    for (int i = 0; i < 5; ++i) {
+        LVCOLUMNA column = {};
+        column.mask = LVCF_WIDTH | LVCF_TEXT;
+        column.cx = columns[i].width;
+        column.pszText = const_cast<char *>(columns[i].text);
+        SendMessageA(EntryListView, LVM_INSERTCOLUMNA, i, reinterpret_cast<LPARAM>(&column));
+    }
+}
+
+void setUpStatusBar()
+{
+    int rightEdges[] = {1024, -1, -1};
+    SendMessageA(StatusBar, SB_SETPARTSA, 3, reinterpret_cast<LPARAM>(rightEdges));
+    SendMessageA(StatusBar, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>("v2.2"));
+}
+
+void insertPlaceholderTab()
+{
+    TCITEMA tab = {};
+    tab.mask = TCIF_TEXT;
+    tab.pszText = const_cast<char *>("Category 1");
+    SendMessageA(CategoryTabs, TCM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&tab));
+}
+
+void createChildren(HWND window)
+{
+    StatusBar = createChild(window, 0, STATUSCLASSNAMEA, 0x50000100, IDC_MAIN_STATUS, 0, 0, 0, 0);
+    EntryListView = createChild(window, WS_EX_CLIENTEDGE, WC_LISTVIEWA, 0x50810009,
+                                IDC_MAIN_LIST, 0, 10, 200, 500);
+    CategoryTabs = createChild(window, WS_EX_CLIENTEDGE, WC_TABCONTROLA, 0x54000000,
+                               IDC_MAIN_TABS, 0, 35, 100, 100);
+    TopicLine = createChild(window, WS_EX_CLIENTEDGE, "EDIT", 0x50214845, IDC_MAIN_TOPIC,
+                            0, 0, 100, 100);
+}
+
+// The fonts live as long as the process, like the window.
+void setChildFonts()
+{
+    SendMessageA(TopicLine, WM_SETFONT, reinterpret_cast<WPARAM>(createArial(21)), TRUE);
+    SendMessageA(EntryListView, WM_SETFONT, reinterpret_cast<WPARAM>(createArial(18)), TRUE);
+    SendMessageA(CategoryTabs, WM_SETFONT, reinterpret_cast<WPARAM>(createArial(21)), TRUE);
+}
+
+LRESULT onCreate(HWND window)
+{
+    HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(window, GWLP_HINSTANCE));
+    HANDLE smallIcon = LoadImageA(instance, MAKEINTRESOURCEA(IDI_MEMORION), IMAGE_ICON, 16, 16,
+                                  LR_DEFAULTSIZE);
+    SendMessageA(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon));
+    BiographyDocument.modified = false;
+
+    createChildren(window);
+    setChildFonts();
+    addListColumns();
+    setUpStatusBar();
+    subclassControl(TopicLine, topicLineProc);
+    subclassControl(EntryListView, entryListProc);
+    subclassControl(CategoryTabs, categoryTabsProc);
+    insertPlaceholderTab();
+    disableDocumentCommands();
+    return 0;
+}
+
+LRESULT onSize(HWND window)
+{
+    RECT client;
+    GetClientRect(window, &client);
+    int w = client.right, h = client.bottom;
+    MoveWindow(CategoryTabs, 0, 35, w + 3, h - 55, TRUE);
+    MoveWindow(EntryListView, 7, 70, w - 14, h - 100, TRUE);
+    SendMessageA(StatusBar, WM_SIZE, 0, 0);
+    MoveWindow(TopicLine, 0, 0, w, 30, TRUE);
+    return 0;
+}
+
+LRESULT onNotify(WPARAM wParam, LPARAM lParam)
+{
+    const NMHDR *header = reinterpret_cast<const NMHDR *>(lParam);
+    // The entry editor opens from the selected row once it exists; a
+    // double-click needs nothing else from the main window yet.
+    switch (LOWORD(wParam)) {
+    case IDC_MAIN_LIST:
+        return entryListCustomDraw(lParam);
+    case IDC_MAIN_TABS:
+        refillEntryListForSelectedTab();
+        return 0;
+    }
+    (void)header;
+    return 0;
+}
+
+} // namespace
+
+void disableDocumentCommands() { setDocumentCommandsEnabled(false); }
+void enableDocumentCommands() { setDocumentCommandsEnabled(true); }
+
+void subclassControl(HWND control, WNDPROC procedure)
+{
+    LONG_PTR previous = SetWindowLongPtrA(control, GWLP_WNDPROC,
+                                          reinterpret_cast<LONG_PTR>(procedure));
+    SetWindowLongPtrA(control, GWLP_USERDATA, previous);
+}
+
+LRESULT callPreviousProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    WNDPROC previous = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(control, GWLP_USERDATA));
+    return CallWindowProcA(previous, control, message, wParam, lParam);
+}
+
+bool registerMainWindowClass(HINSTANCE instance)
+{
+    INITCOMMONCONTROLSEX controls = {sizeof controls,
+                                     ICC_LISTVIEW_CLASSES | ICC_TAB_CLASSES | ICC_BAR_CLASSES};
+    InitCommonControlsEx(&controls);
+
+    WNDCLASSEXA windowClass = {};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = mainWindowProc;
+    windowClass.hInstance = instance;
+    windowClass.hIcon = LoadIconA(NULL, IDI_APPLICATION);
+    windowClass.hIconSm = LoadIconA(NULL, IDI_APPLICATION);
+    windowClass.hCursor = LoadCursorA(NULL, IDC_ARROW);
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_MENU + 1);
+    windowClass.lpszMenuName = MAKEINTRESOURCEA(IDR_MAINMENU);
+    windowClass.lpszClassName = MainWindowClass;
+    return RegisterClassExA(&windowClass) != 0;
+}
+
+HWND createMainWindow(HINSTANCE instance)
+{
+    RECT desktop;
+    GetClientRect(GetDesktopWindow(), &desktop);
+    int x = desktop.right / 2 - WindowWidth / 2;
+    int y = desktop.bottom / 2 - WindowHeight / 2;
+    MainWindow = CreateWindowExA(WS_EX_CLIENTEDGE, MainWindowClass, "Memorion",
+                                 WS_OVERLAPPEDWINDOW, x, y, WindowWidth, WindowHeight, NULL, NULL,
+                                 instance, NULL);
+    // While the window was being created MainWindow was still unset, so the
+    // menu could not be greyed then.
+    disableDocumentCommands();
+    return MainWindow;
+}
+
+bool closeMainWindow()
+{
+    if (!offerToSaveChanges()) return false;
+    DestroyWindow(MainWindow);
+    return true;
+}
+
+void setMainWindowFileName(const char *fileName)
+{
+    SendMessageA(StatusBar, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(fileName));
+    std::string caption = std::string("Memorion - ") + fileName;
+    SetWindowTextA(MainWindow, caption.c_str());
+}
+
+LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_CREATE:
+        return onCreate(window);
+    case WM_SIZE:
+        return onSize(window);
+    case WM_NOTIFY:
+        return onNotify(wParam, lParam);
+    case WM_COMMAND:
+        dispatchMainCommand(window, LOWORD(wParam));
+        return 0;
+    case WM_CLOSE:
+        closeMainWindow();
+        return 0;
+    case WM_QUERYENDSESSION:
+        return offerToSaveChanges() ? TRUE : FALSE;
+    case WM_DESTROY:
+        PostQuitMessage(0);
+        return 0;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}

@@ -1,0 +1,34 @@
+// The main window and its children: the handles every window and dialog
+// of the program works with, and the two command states.
+#pragma once
+
+#include <windows.h>
+
+extern HWND MainWindow;
+extern HWND StatusBar;
+extern HWND EntryListView;
+extern HWND CategoryTabs;
+extern HWND TopicLine;
+
+// Registers the common-control classes and "myWindowClass".
+bool registerMainWindowClass(HINSTANCE instance);
+// Creates the centred main window, stores it in MainWindow and puts it in
+// the no-document state. Returns NULL on failure.
+HWND createMainWindow(HINSTANCE instance);
+
+void disableDocumentCommands();
+void enableDocumentCommands();
+
+// Closing by the close box, "Exit" or the end of the session: offers to save
+// unsaved changes first. Returns false when the window stays open.
+bool closeMainWindow();
+
+void setMainWindowFileName(const char *fileName);
+
+LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+void dispatchMainCommand(HWND window, int id);
+
+// Subclassing of the main window's children: the previous procedure is
+// kept in the control's user-data slot.
+void subclassControl(HWND control, WNDPROC procedure);
+LRESULT callPreviousProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam);
