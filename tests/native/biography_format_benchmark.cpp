@@ -1,0 +1,115 @@
+// How fast a full document (MaxEntries entries, about 10 MB) is read and
+// written, next to the naive reader and to plain copies of the same bytes,
+// which are the floors the real reader and writer are measured against.
+#include "document/biography_reader.h"
+#include "document/biography_writer.h"
+
+#include <benchmark/benchmark.h>
+
+#include <memory>
+#include <random>
+#include <string>
+
+#include "generated_documents.h"
+#include "literal_reader.h"
+
+namespace {
+
+constexpr size_t TargetFileBytes = 10'000'000;
+// Title, date, keywords and the tags around them take roughly this much per
+// entry; the detail makes up the rest.
+constexpr size_t OtherBytesPerEntry = 170;
+
+struct FullDocument {
+    std::unique_ptr<DocumentStore> document;
+    std::string bytes;
+    std::string text;
+};
+
+const FullDocument &fullDocument()
+{
+    static const FullDocument full = [] {
+        std::mt19937 rng(20240601);
+        FullDocument f;
+        f.document = generated::randomDocument(rng, MaxEntries, TargetFileBytes / MaxEntries - OtherBytesPerEntry);
+        f.bytes = biographyFileBytes(*f.document);
+        f.text = biographyTextFromBytes(f.bytes);
+        return f;
+    }();
+    return full;
+}
+
+void setBytes(benchmark::State &state, size_t perIteration)
+{
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(perIteration));
+    state.counters["file_MB"] = static_cast<double>(fullDocument().bytes.size()) / 1e6;
+}
+
+// One search of the whole text per question: numbers 1..MaxEntries, then
+// each fact and its fields. This is what the real reader must beat.
+void BM_LiteralReader(benchmark::State &state)
+{
+    const FullDocument &full = fullDocument();
+    for (auto _ : state) {
+        literal::Document doc = literal::load(full.text, MaxEntries);
+        if (doc.entries.size() != static_cast<size_t>(MaxEntries)) state.SkipWithError("literal reader lost entries");
+        benchmark::DoNotOptimize(doc);
+    }
+    setBytes(state, full.bytes.size());
+}
+BENCHMARK(BM_LiteralReader)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+void BM_Reader(benchmark::State &state)
+{
+    const FullDocument &full = fullDocument();
+    for (auto _ : state) {
+        const LoadReport report = loadBiographyText(biographyTextFromBytes(full.bytes));
+        benchmark::DoNotOptimize(report);
+        if (BiographyDocument.entryCount != MaxEntries) state.SkipWithError("reader lost entries");
+    }
+    setBytes(state, full.bytes.size());
+}
+BENCHMARK(BM_Reader)->Unit(benchmark::kMillisecond);
+
+// The CR LF translation alone: one copy of the file with the line ends
+// turned into LF, the least any reader of these files has to do.
+void BM_BareRead(benchmark::State &state)
+{
+    const FullDocument &full = fullDocument();
+    for (auto _ : state) {
+        std::string text = biographyTextFromBytes(full.bytes);
+        benchmark::DoNotOptimize(text.data());
+        benchmark::ClobberMemory();
+    }
+    setBytes(state, full.bytes.size());
+}
+BENCHMARK(BM_BareRead)->Unit(benchmark::kMillisecond);
+
+void BM_Writer(benchmark::State &state)
+{
+    const FullDocument &full = fullDocument();
+    for (auto _ : state) {
+        std::string bytes = biographyFileBytes(*full.document);
+        benchmark::DoNotOptimize(bytes.data());
+        benchmark::ClobberMemory();
+    }
+    setBytes(state, full.bytes.size());
+}
+BENCHMARK(BM_Writer)->Unit(benchmark::kMillisecond);
+
+// Making a string of the file's size from one block: the floor for the writer.
+void BM_WriteSameBytesOnce(benchmark::State &state)
+{
+    const FullDocument &full = fullDocument();
+    for (auto _ : state) {
+        std::string bytes = full.bytes;
+        benchmark::DoNotOptimize(bytes.data());
+        benchmark::ClobberMemory();
+    }
+    setBytes(state, full.bytes.size());
+}
+BENCHMARK(BM_WriteSameBytesOnce)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+BENCHMARK_MAIN();
