@@ -74,7 +74,7 @@ void addListColumns()
 void setUpStatusBar()
 {
     int rightEdges[] = {1024, -1, -1};
-    SendMessageA(StatusBar, SB_SETPARTSA, 3, reinterpret_cast<LPARAM>(rightEdges));
+    SendMessageA(StatusBar, SB_SETPARTS, 3, reinterpret_cast<LPARAM>(rightEdges));
     SendMessageA(StatusBar, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>("v2.2"));
 }
 

@@ -1,0 +1,99 @@
+// Drives the program's real windows from inside the test process, the way
+// Wine's own conformance tests do: a thread-local CBT hook sees every
+// dialog and message box come up, and a thread timer runs scripted steps
+// inside whatever modal loop is running at the time.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+struct SeenDialog {
+    std::string caption;
+    std::string text;          // the message of a message box
+    UINT icon = 0;             // MB_ICONQUESTION, MB_ICONEXCLAMATION, ... or 0
+    UINT buttons = 0;          // MB_OK, MB_YESNO, MB_OKCANCEL, MB_YESNOCANCEL
+    bool hasOwner = false;
+};
+
+// One script per test. Steps run in order, each once its window is up.
+class GuiScript {
+public:
+    GuiScript();
+    ~GuiScript();
+    GuiScript(const GuiScript &) = delete;
+    GuiScript &operator=(const GuiScript &) = delete;
+
+    // Waits for the active dialog of this caption, then runs `action` on it.
+    GuiScript &onDialog(const std::string &caption, std::function<void(HWND)> action);
+    // Waits for the active dialog of this caption and presses a button.
+    GuiScript &press(const std::string &caption, int button);
+    // Waits for a popup menu, hands it to `action`, then closes it.
+    GuiScript &onMenu(std::function<void(HMENU)> action);
+
+    // Every dialog and message box that came up, in order.
+    const std::vector<SeenDialog> &seen() const { return seen_; }
+    // All steps ran, and no dialog had to be closed for lack of a step.
+    bool finished() const;
+    std::string problems() const { return problems_; }
+
+private:
+    struct Step {
+        enum Kind { Dialog, Menu } kind;
+        std::string caption;
+        std::function<void(HWND)> dialogAction;
+        std::function<void(HMENU)> menuAction;
+    };
+    static LRESULT CALLBACK cbtHook(int code, WPARAM wParam, LPARAM lParam);
+    static void CALLBACK tick(HWND, UINT, UINT_PTR, DWORD);
+    void runStep();
+    void recordDialog(HWND dialog);
+    void forgetWindow(HWND window);
+    void closeStrayWindow(HWND window);
+
+    HHOOK hook_ = NULL;
+    UINT_PTR timer_ = 0;
+    std::vector<Step> steps_;
+    size_t next_ = 0;
+    int idleTicks_ = 0;
+    std::vector<SeenDialog> seen_;
+    std::vector<HWND> recorded_;     // dialogs still open
+    std::vector<size_t> seenIndex_;  // their places in seen_
+    std::string problems_;
+};
+
+// Presses a button of a dialog the way a click does.
+void clickButton(HWND dialog, int id);
+// Types `path` into a common file dialog and confirms it.
+void chooseInFileDialog(HWND dialog, const std::string &path);
+
+void pumpMessages();
+// Processes messages for about `ms` milliseconds.
+void pumpFor(int ms);
+
+// Reading what the main window shows.
+int listRowCount(HWND list);
+std::string listCell(HWND list, int row, int column);
+bool listRowSelected(HWND list, int row);
+void selectListRow(HWND list, int row, bool selected);
+std::string listColumnText(HWND list, int column);
+int listColumnWidth(HWND list, int column);
+std::vector<std::string> tabTexts(HWND tabs);
+int selectedTab(HWND tabs);
+std::string statusText(HWND statusBar, int part);
+std::string windowText(HWND window);
+// A child's rectangle in its parent's client coordinates.
+RECT childRect(HWND child);
+UINT menuState(HWND window, int id);
+bool menuItemGreyed(HWND window, int id);
+std::vector<std::string> menuItemTexts(HMENU menu);
+std::vector<UINT> menuItemIds(HMENU menu);
+
+// Files.
+std::string readFileBytes(const std::string &path);
+void writeFileBytes(const std::string &path, const std::string &bytes);
+bool fileExists(const std::string &path);
+// A fresh empty folder for one test, below the system's temporary folder.
+std::string makeTestFolder(const std::string &name);

@@ -1,0 +1,92 @@
+#include "main_window_fixture.h"
+
+#include "mainwindow/category_tabs.h"
+#include "mainwindow/entry_list.h"
+#include "mainwindow/shell_handoff.h"
+
+std::vector<ShellCall> &recordedShellCalls()
+{
+    static std::vector<ShellCall> calls;
+    return calls;
+}
+
+namespace {
+
+HINSTANCE recordShellCall(HWND, const char *verb, const char *file, const char *parameters,
+                          const char *folder, int showCommand)
+{
+    ShellCall call;
+    call.verb = verb ? verb : "";
+    call.file = file ? file : "";
+    call.hasParameters = parameters != nullptr;
+    call.parameters = parameters ? parameters : "";
+    call.hasFolder = folder != nullptr;
+    call.folder = folder ? folder : "";
+    call.showCommand = showCommand;
+    recordedShellCalls().push_back(call);
+    // What ShellExecute answers on success.
+    return reinterpret_cast<HINSTANCE>(static_cast<INT_PTR>(33));
+}
+
+} // namespace
+
+void MainWindowFixture::SetUp()
+{
+    resetDocument();
+    recordedShellCalls().clear();
+    shellExecute = recordShellCall;
+    ASSERT_NE(createMainWindow(GetModuleHandleA(NULL)), (HWND)NULL) << "error " << GetLastError();
+    ShowWindow(MainWindow, SW_SHOWNORMAL);
+    UpdateWindow(MainWindow);
+    pumpMessages();
+}
+
+void MainWindowFixture::TearDown()
+{
+    if (IsWindow(MainWindow)) {
+        BiographyDocument.modified = false;
+        DestroyWindow(MainWindow);
+    }
+    pumpMessages();
+    MainWindow = NULL;
+    resetDocument();
+}
+
+void MainWindowFixture::command(int id)
+{
+    SendMessageA(MainWindow, WM_COMMAND, MAKEWPARAM(id, 0), 0);
+    pumpMessages();
+}
+
+void MainWindowFixture::showDocument(const std::string &topic, const std::vector<Entry> &entries)
+{
+    DocumentStore &d = BiographyDocument;
+    d.topic = topic;
+    d.entryCount = 0;
+    for (const Entry &entry : entries) setEntryAt(d.entryCount++, entry);
+    rebuildCategories();
+    d.documentLoaded = true;
+    rebuildCategoryTabs();
+    refillEntryList(d.categoryCount - 1);
+    pumpMessages();
+}
+
+Entry makeEntry(const std::string &title, const std::string &category,
+                const std::string &timePeriod, const std::string &files)
+{
+    Entry entry;
+    entry.title = title;
+    entry.category = category;
+    entry.timePeriod = timePeriod;
+    entry.files = files;
+    return entry;
+}
+
+void expectBox(const SeenDialog &seen, const std::string &caption, const std::string &text,
+               UINT icon, UINT buttons)
+{
+    EXPECT_EQ(seen.caption, caption);
+    EXPECT_EQ(seen.text, text);
+    EXPECT_EQ(seen.icon, icon) << "icon of \"" << caption << "\"";
+    EXPECT_EQ(seen.buttons, buttons) << "buttons of \"" << caption << "\"";
+}

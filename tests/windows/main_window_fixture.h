@@ -1,0 +1,43 @@
+// A fresh main window for every test, made by the same calls as WinMain,
+// and a recorder for what the program hands to the shell.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "document/biography_document.h"
+#include "gui_harness.h"
+#include "mainwindow/main_window.h"
+
+struct ShellCall {
+    std::string verb, file, parameters, folder;
+    bool hasParameters = false, hasFolder = false;
+    int showCommand = 0;
+};
+
+class MainWindowFixture : public testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Sends a menu command the way a click on the menu does.
+    void command(int id);
+    // Puts entries into the document the way an opened file would, then
+    // shows them: categories from the entries, tabs rebuilt, list refilled.
+    void showDocument(const std::string &topic, const std::vector<Entry> &entries);
+
+};
+
+// Every call handed to the shell since the test began.
+std::vector<ShellCall> &recordedShellCalls();
+
+// A document entry with only the given fields set.
+Entry makeEntry(const std::string &title, const std::string &category,
+                const std::string &timePeriod = "", const std::string &files = "");
+
+// Expects one message box with exactly these contents.
+void expectBox(const SeenDialog &seen, const std::string &caption, const std::string &text,
+               UINT icon, UINT buttons);

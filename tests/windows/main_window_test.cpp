@@ -1,0 +1,164 @@
+#include "main_window_fixture.h"
+
+#include <commctrl.h>
+
+#include "../res/resource.h"
+
+using MainWindowStart = MainWindowFixture;
+using MainWindowClose = MainWindowFixture;
+
+TEST_F(MainWindowStart, IsA735By400WindowCentredOnTheDesktop)
+{
+    char className[64] = "";
+    GetClassNameA(MainWindow, className, sizeof className);
+    EXPECT_STREQ(className, "myWindowClass");
+    EXPECT_EQ(windowText(MainWindow), "Memorion");
+
+    RECT window, desktop;
+    GetWindowRect(MainWindow, &window);
+    GetClientRect(GetDesktopWindow(), &desktop);
+    EXPECT_EQ(window.right - window.left, 735);
+    EXPECT_EQ(window.bottom - window.top, 400);
+    EXPECT_EQ(window.left, desktop.right / 2 - 367);
+    EXPECT_EQ(window.top, desktop.bottom / 2 - 200);
+    EXPECT_EQ(GetWindowLongA(MainWindow, GWL_EXSTYLE) & WS_EX_CLIENTEDGE, WS_EX_CLIENTEDGE);
+}
+
+TEST_F(MainWindowStart, ChildrenHaveTheirIdsAndAreDisabledUntilADocumentIsShown)
+{
+    EXPECT_EQ(GetDlgItem(MainWindow, IDC_MAIN_LIST), EntryListView);
+    EXPECT_EQ(GetDlgItem(MainWindow, IDC_MAIN_STATUS), StatusBar);
+    EXPECT_EQ(GetDlgItem(MainWindow, IDC_MAIN_TABS), CategoryTabs);
+    EXPECT_EQ(GetDlgItem(MainWindow, IDC_MAIN_TOPIC), TopicLine);
+    EXPECT_FALSE(IsWindowEnabled(EntryListView));
+    EXPECT_FALSE(IsWindowEnabled(CategoryTabs));
+    EXPECT_FALSE(IsWindowEnabled(TopicLine));
+    EXPECT_TRUE(IsWindowEnabled(StatusBar));
+    // The topic line must stay read-only: the topic changes only by command.
+    EXPECT_TRUE(GetWindowLongA(TopicLine, GWL_STYLE) & ES_READONLY);
+}
+
+TEST_F(MainWindowStart, ShowsThePlaceholderTabAnEmptyListAndTheVersion)
+{
+    EXPECT_EQ(tabTexts(CategoryTabs), std::vector<std::string>{"Category 1"});
+    EXPECT_EQ(listRowCount(EntryListView), 0);
+    const char *titles[] = {"Title", "Entry date", "Time period", "Location", "File count"};
+    const int widths[] = {200, 110, 140, 140, 90};
+    for (int c = 0; c < 5; ++c) {
+        EXPECT_EQ(listColumnText(EntryListView, c), titles[c]);
+        EXPECT_EQ(listColumnWidth(EntryListView, c), widths[c]);
+    }
+    EXPECT_EQ(listColumnText(EntryListView, 5), "") << "there is no sixth column";
+    EXPECT_EQ(statusText(StatusBar, 0), "v2.2");
+    EXPECT_EQ(SendMessageA(StatusBar, SB_GETPARTS, 0, 0), 3);
+}
+
+TEST_F(MainWindowStart, GreysEveryDocumentCommandAndOnlyThose)
+{
+    for (int id : {9, 10, 11, 13, 14, 15, 18, 23, 24, 31, 60, 80})
+        EXPECT_TRUE(menuItemGreyed(MainWindow, id)) << "menu item " << id;
+    for (int id : {7, 8, 12, 16, 17}) {
+        EXPECT_NE(menuState(MainWindow, id), static_cast<UINT>(-1)) << "menu item " << id;
+        EXPECT_FALSE(menuItemGreyed(MainWindow, id)) << "menu item " << id;
+    }
+}
+
+TEST_F(MainWindowStart, MenuHoldsTheItemsInOrder)
+{
+    HMENU bar = GetMenu(MainWindow);
+    EXPECT_EQ(menuItemTexts(bar), (std::vector<std::string>{"&File", "&Options", "&Help"}));
+    EXPECT_EQ(menuItemIds(GetSubMenu(bar, 0)),
+              (std::vector<UINT>{7, 8, 0, 9, 10, 0, 11, 31, 0, 80, 0, 12}));
+    EXPECT_EQ(menuItemIds(GetSubMenu(bar, 1)),
+              (std::vector<UINT>{15, 0, 13, 14, 18, 0, 24, 23, 60, 0, 16}));
+    EXPECT_EQ(menuItemIds(GetSubMenu(bar, 2)), std::vector<UINT>{17});
+    const std::vector<std::string> file = menuItemTexts(GetSubMenu(bar, 0));
+    EXPECT_EQ(file[0], "New biography file");
+    EXPECT_EQ(file[7], "View code in notepad");
+    EXPECT_EQ(file[11], "E&xit");
+}
+
+TEST_F(MainWindowStart, LaysOutTheChildrenForAn800By600ClientArea)
+{
+    RECT wanted = {0, 0, 800, 600};
+    AdjustWindowRectEx(&wanted, GetWindowLongA(MainWindow, GWL_STYLE), TRUE,
+                       GetWindowLongA(MainWindow, GWL_EXSTYLE));
+    SetWindowPos(MainWindow, NULL, 0, 0, wanted.right - wanted.left, wanted.bottom - wanted.top,
+                 SWP_NOMOVE | SWP_NOZORDER);
+    pumpMessages();
+    RECT client;
+    GetClientRect(MainWindow, &client);
+    // A menu bar that wraps would change the client height; the layout is
+    // checked against whatever client area the window really got.
+    ASSERT_EQ(client.right, 800);
+    ASSERT_EQ(client.bottom, 600);
+
+    RECT tabs = childRect(CategoryTabs), list = childRect(EntryListView), topic = childRect(TopicLine);
+    EXPECT_EQ(tabs.left, 0);
+    EXPECT_EQ(tabs.top, 35);
+    EXPECT_EQ(tabs.right - tabs.left, 803);
+    EXPECT_EQ(tabs.bottom - tabs.top, 545);
+    EXPECT_EQ(list.left, 7);
+    EXPECT_EQ(list.top, 70);
+    EXPECT_EQ(list.right - list.left, 786);
+    EXPECT_EQ(list.bottom - list.top, 500);
+    EXPECT_EQ(topic.left, 0);
+    EXPECT_EQ(topic.top, 0);
+    EXPECT_EQ(topic.right - topic.left, 800);
+    EXPECT_EQ(topic.bottom - topic.top, 30);
+    RECT status = childRect(StatusBar);
+    EXPECT_EQ(status.bottom, 600) << "the status bar sits along the bottom";
+}
+
+TEST_F(MainWindowClose, WithUnsavedChangesAsksAndNoClosesWithoutSaving)
+{
+    BiographyDocument.modified = true;
+    GuiScript script;
+    script.press("File not saved", IDNO);
+    SendMessageA(MainWindow, WM_CLOSE, 0, 0);
+    pumpMessages();
+    ASSERT_EQ(script.seen().size(), 1u) << script.problems();
+    expectBox(script.seen()[0], "File not saved", "Save changes?", MB_ICONQUESTION, MB_YESNO);
+    EXPECT_TRUE(script.seen()[0].hasOwner);
+    EXPECT_TRUE(script.finished()) << script.problems();
+    EXPECT_FALSE(IsWindow(MainWindow));
+}
+
+TEST_F(MainWindowClose, WithoutChangesAsksNothing)
+{
+    GuiScript script;
+    SendMessageA(MainWindow, WM_CLOSE, 0, 0);
+    pumpMessages();
+    EXPECT_TRUE(script.seen().empty());
+    EXPECT_FALSE(IsWindow(MainWindow));
+}
+
+TEST_F(MainWindowClose, ExitOffersToSaveLikeTheCloseBox)
+{
+    BiographyDocument.modified = true;
+    GuiScript script;
+    script.press("File not saved", IDNO);
+    command(IDM_EXIT);
+    ASSERT_EQ(script.seen().size(), 1u) << script.problems();
+    expectBox(script.seen()[0], "File not saved", "Save changes?", MB_ICONQUESTION, MB_YESNO);
+    EXPECT_FALSE(IsWindow(MainWindow));
+}
+
+TEST_F(MainWindowClose, EndOfSessionOffersToSave)
+{
+    BiographyDocument.modified = true;
+    GuiScript script;
+    script.press("File not saved", IDNO);
+    EXPECT_TRUE(SendMessageA(MainWindow, WM_QUERYENDSESSION, 0, 0));
+    EXPECT_EQ(script.seen().size(), 1u) << script.problems();
+}
+
+TEST_F(MainWindowClose, DestroyingTheWindowEndsTheMessageLoop)
+{
+    DestroyWindow(MainWindow);
+    MSG message;
+    bool quit = false;
+    while (PeekMessageA(&message, NULL, 0, 0, PM_REMOVE))
+        if (message.message == WM_QUIT) quit = message.wParam == 0;
+    EXPECT_TRUE(quit);
+}
