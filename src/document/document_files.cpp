@@ -92,12 +92,22 @@ void showOpenedDocument(const std::string &path)
     rebuildCategoryTabs();
     setDocumentPath(path);
     setMainWindowFileName(BiographyDocument.fileName.c_str());
-    BiographyDocument.workingFolder = currentFolder();
+    BiographyDocument.workingFolder = containingFolder(path);
     refillEntryListForSelectedTab();
     BiographyDocument.modified = false;
 }
 
 } // namespace
+
+std::string containingFolder(const std::string &path)
+{
+    size_t slash = path.find_last_of("\\/");
+    if (slash == std::string::npos) return currentFolder();
+    std::string folder = path.substr(0, slash);
+    // "C:" alone would mean the drive's current folder, not its root.
+    if (folder.size() == 2 && folder[1] == ':') folder += '\\';
+    return folder;
+}
 
 std::string currentFolder()
 {
@@ -133,7 +143,7 @@ bool saveDocument(std::string path)
         reportSaveFailure(path, error);
         return false;
     }
-    BiographyDocument.workingFolder = currentFolder();
+    BiographyDocument.workingFolder = containingFolder(path);
     BiographyDocument.modified = false;
     return true;
 }

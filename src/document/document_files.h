@@ -20,6 +20,9 @@ bool offerToSaveChanges();
 // system's reason and nothing at `path` has changed.
 bool replaceFileContents(const std::string &path, const std::string &bytes, std::string &error);
 
-// The process's current folder, which the file dialogs leave at the
-// chosen file's folder.
+// The process's current folder.
 std::string currentFolder();
+// The folder a document's file lies in: what "Open containing folder"
+// shows. Taken from the path itself, because whether a file dialog leaves
+// the current folder there depends on how the file was picked.
+std::string containingFolder(const std::string &path);

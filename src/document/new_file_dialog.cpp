@@ -157,7 +157,7 @@ void onOk(HWND dialog)
     saveDocument(path);
     showNewDocument(path);
     EndDialog(dialog, 0);
-    BiographyDocument.workingFolder = currentFolder();
+    BiographyDocument.workingFolder = containingFolder(path);
 }
 
 INT_PTR onNotify(HWND dialog, LPARAM lParam)

@@ -32,7 +32,13 @@ void rebuildCategoryTabs()
         tab.pszText = const_cast<char *>(BiographyDocument.categories[i].c_str());
         SendMessageA(CategoryTabs, TCM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&tab));
     }
-    focusCategoryTab(0);
+    // The first tab inserted into an empty control becomes the selected
+    // one, so the focus message below may change nothing and notify no
+    // one; the list must still show the leftmost tab's category.
+    if (selectedCategoryTab() == 0)
+        refillEntryListForSelectedTab();
+    else
+        focusCategoryTab(0);
 }
 
 void selectCategoryTab(const std::string &name)

@@ -98,18 +98,26 @@ GuiScript::~GuiScript()
 
 GuiScript &GuiScript::onDialog(const std::string &caption, std::function<void(HWND)> action)
 {
-    steps_.push_back({Step::Dialog, caption, std::move(action), nullptr});
+    steps_.push_back({Step::Dialog, caption, std::move(action), nullptr, 0, false});
+    return *this;
+}
+
+GuiScript &GuiScript::onMessage(const std::string &text, std::function<void(HWND)> action)
+{
+    steps_.push_back({Step::Dialog, text, std::move(action), nullptr, 0, true});
     return *this;
 }
 
 GuiScript &GuiScript::press(const std::string &caption, int button)
 {
-    return onDialog(caption, [button](HWND dialog) { clickButton(dialog, button); });
+    onDialog(caption, [button](HWND dialog) { clickButton(dialog, button); });
+    steps_.back().requiredButton = button;
+    return *this;
 }
 
 GuiScript &GuiScript::onMenu(std::function<void(HMENU)> action)
 {
-    steps_.push_back({Step::Menu, "", nullptr, std::move(action)});
+    steps_.push_back({Step::Menu, "", nullptr, std::move(action), 0, false});
     return *this;
 }
 
@@ -165,6 +173,17 @@ void GuiScript::forgetWindow(HWND window)
     }
 }
 
+bool GuiScript::matches(const Step &step, HWND dialog)
+{
+    if (step.byText) {
+        BoxContents box;
+        EnumChildWindows(dialog, readBoxChild, reinterpret_cast<LPARAM>(&box));
+        return box.text.compare(0, step.caption.size(), step.caption) == 0;
+    }
+    return windowText(dialog) == step.caption &&
+           (!step.requiredButton || visibleChild(dialog, step.requiredButton));
+}
+
 void GuiScript::runStep()
 {
     HWND active = GetActiveWindow();
@@ -179,7 +198,8 @@ void GuiScript::runStep()
             EndMenu();
             return;
         }
-        if (isDialogWindow(active) && windowText(active) == step.caption) {
+        if (isDialogWindow(active) && active != lastActedOn_ && matches(step, active)) {
+            lastActedOn_ = active;
             recordDialog(active);
             ++next_;
             idleTicks_ = 0;

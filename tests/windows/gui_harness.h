@@ -28,8 +28,13 @@ public:
 
     // Waits for the active dialog of this caption, then runs `action` on it.
     GuiScript &onDialog(const std::string &caption, std::function<void(HWND)> action);
-    // Waits for the active dialog of this caption and presses a button.
+    // Waits for the active dialog of this caption that has this button, and
+    // presses it. (A file dialog's own prompts share its caption.)
     GuiScript &press(const std::string &caption, int button);
+    // Waits for the active message box whose text begins with `text`,
+    // whatever its caption (system prompts are captioned differently on
+    // different systems).
+    GuiScript &onMessage(const std::string &text, std::function<void(HWND)> action);
     // Waits for a popup menu, hands it to `action`, then closes it.
     GuiScript &onMenu(std::function<void(HMENU)> action);
 
@@ -45,15 +50,19 @@ private:
         std::string caption;
         std::function<void(HWND)> dialogAction;
         std::function<void(HMENU)> menuAction;
+        int requiredButton;
+        bool byText;
     };
     static LRESULT CALLBACK cbtHook(int code, WPARAM wParam, LPARAM lParam);
     static void CALLBACK tick(HWND, UINT, UINT_PTR, DWORD);
     void runStep();
+    static bool matches(const Step &step, HWND dialog);
     void recordDialog(HWND dialog);
     void forgetWindow(HWND window);
     void closeStrayWindow(HWND window);
 
     HHOOK hook_ = NULL;
+    HWND lastActedOn_ = NULL; // a dialog is acted on by one step only
     UINT_PTR timer_ = 0;
     std::vector<Step> steps_;
     size_t next_ = 0;

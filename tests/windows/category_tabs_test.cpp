@@ -1,0 +1,92 @@
+#include "main_window_fixture.h"
+
+#include <commctrl.h>
+
+#include "mainwindow/category_tabs.h"
+#include "mainwindow/entry_list.h"
+
+using CategoryTabsTest = MainWindowFixture;
+
+namespace {
+
+std::vector<std::string> listedTitles()
+{
+    std::vector<std::string> titles;
+    for (int r = 0; r < listRowCount(EntryListView); ++r) titles.push_back(listCell(EntryListView, r, 0));
+    return titles;
+}
+
+} // namespace
+
+TEST_F(CategoryTabsTest, ShowCategoriesInReverseWithTheLastOneSelectedLeftmost)
+{
+    showDocument("Topic", {makeEntry("p1", "P"), makeEntry("q1", "Q"), makeEntry("r1", "R"),
+                           makeEntry("r2", "R")});
+    EXPECT_EQ(tabTexts(CategoryTabs), (std::vector<std::string>{"R", "Q", "P"}));
+    EXPECT_EQ(selectedTab(CategoryTabs), 0);
+    EXPECT_EQ(listedTitles(), (std::vector<std::string>{"r1", "r2"}));
+    EXPECT_TRUE(IsWindowEnabled(CategoryTabs));
+    EXPECT_EQ(windowText(TopicLine), "Topic");
+}
+
+TEST_F(CategoryTabsTest, ChangingTheTabRefillsTheList)
+{
+    showDocument("", {makeEntry("p1", "P"), makeEntry("q1", "Q"), makeEntry("r1", "R")});
+    focusCategoryTab(2);
+    pumpMessages();
+    EXPECT_EQ(selectedTab(CategoryTabs), 2);
+    EXPECT_EQ(listedTitles(), std::vector<std::string>{"p1"});
+    focusCategoryTab(1);
+    pumpMessages();
+    EXPECT_EQ(listedTitles(), std::vector<std::string>{"q1"});
+}
+
+TEST_F(CategoryTabsTest, SelectByNameFindsTheTabAndComparesExactly)
+{
+    showDocument("", {makeEntry("p1", "P"), makeEntry("q1", "Q"), makeEntry("r1", "R")});
+    selectCategoryTab("Q");
+    pumpMessages();
+    EXPECT_EQ(selectedTab(CategoryTabs), 1);
+    EXPECT_EQ(listedTitles(), std::vector<std::string>{"q1"});
+
+    selectCategoryTab("p");
+    pumpMessages();
+    EXPECT_EQ(selectedTab(CategoryTabs), 1) << "a name differing in case matches no tab";
+    EXPECT_EQ(listedTitles(), std::vector<std::string>{"q1"});
+}
+
+TEST_F(CategoryTabsTest, SelectByNameFindsNamesLongerThan255Bytes)
+{
+    const std::string longName(300, 'x');
+    const std::string sameStart = std::string(255, 'x') + "y";
+    showDocument("", {makeEntry("long", longName), makeEntry("other", sameStart),
+                      makeEntry("last", "Z")});
+    selectCategoryTab(longName);
+    pumpMessages();
+    EXPECT_EQ(selectedTab(CategoryTabs), 2);
+    EXPECT_EQ(listedTitles(), std::vector<std::string>{"long"});
+}
+
+TEST_F(CategoryTabsTest, EntriesOfAnotherCaseOrOfNoListedCategoryShowNowhere)
+{
+    DocumentStore &d = BiographyDocument;
+    showDocument("", {makeEntry("upper", "Work"), makeEntry("lower", "work")});
+    // As a file may list it: only "Work" is a category.
+    d.categoryCount = 1;
+    d.categories[0] = "Work";
+    rebuildCategoryTabs();
+    pumpMessages();
+    EXPECT_EQ(tabTexts(CategoryTabs), std::vector<std::string>{"Work"});
+    EXPECT_EQ(listedTitles(), std::vector<std::string>{"upper"});
+}
+
+TEST_F(CategoryTabsTest, ACategoryWithoutEntriesListsNothing)
+{
+    showDocument("", {makeEntry("a", "A")});
+    BiographyDocument.categories[BiographyDocument.categoryCount++] = "Empty";
+    rebuildCategoryTabs();
+    pumpMessages();
+    EXPECT_EQ(tabTexts(CategoryTabs), (std::vector<std::string>{"Empty", "A"}));
+    EXPECT_EQ(listRowCount(EntryListView), 0);
+    EXPECT_EQ(rowCount, 0);
+}

@@ -1,0 +1,351 @@
+#include "main_window_fixture.h"
+
+#include <commctrl.h>
+
+#include <memory>
+
+#include "../res/resource.h"
+#include "document/biography_writer.h"
+#include "document/document_files.h"
+#include "mainwindow/category_tabs.h"
+#include "mainwindow/entry_list.h"
+
+using DocumentFilesTest = MainWindowFixture;
+
+namespace {
+
+// The system dialogs' own captions.
+const char OpenCaption[] = "Open";
+const char SaveAsCaption[] = "Save As";
+
+std::string sampleFileBytes()
+{
+    auto doc = std::make_unique<DocumentStore>();
+    doc->topic = "Life of Anna";
+    doc->categoryCount = 2;
+    doc->categories[0] = "Family";
+    doc->categories[1] = "Work";
+    doc->entryCount = 3;
+    doc->title[0] = "Born";
+    doc->category[0] = "Family";
+    doc->title[1] = "First job";
+    doc->category[1] = "Work";
+    doc->detail[1] = "line one\r\nline two";
+    doc->title[2] = "Married";
+    doc->category[2] = "Family";
+    return biographyFileBytes(*doc);
+}
+
+int filesIn(const std::string &folder)
+{
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
+    int count = 0;
+    if (search == INVALID_HANDLE_VALUE) return 0;
+    do {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) ++count;
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    return count;
+}
+
+// Holds a file open with no sharing, as another program may, so that it
+// can be neither replaced nor written.
+class LockedFile {
+public:
+    explicit LockedFile(const std::string &path)
+        : handle_(CreateFileA(path.c_str(), GENERIC_READ, 0, NULL, OPEN_EXISTING, 0, NULL)) {}
+    ~LockedFile() { if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_); }
+    bool held() const { return handle_ != INVALID_HANDLE_VALUE; }
+private:
+    HANDLE handle_;
+};
+
+} // namespace
+
+TEST_F(DocumentFilesTest, OpenThroughTheSystemDialogShowsTheFile)
+{
+    const std::string folder = makeTestFolder("open-dialog");
+    const std::string path = folder + "\\anna.xml";
+    writeFileBytes(path, sampleFileBytes());
+
+    GuiScript script;
+    script.onDialog(OpenCaption, [&](HWND dialog) { chooseInFileDialog(dialog, path); });
+    command(IDM_OPEN_FILE);
+    pumpMessages();
+
+    EXPECT_TRUE(script.finished()) << script.problems();
+    EXPECT_EQ(windowText(MainWindow), "Memorion - anna.xml");
+    EXPECT_EQ(statusText(StatusBar, 0), "anna.xml");
+    EXPECT_EQ(BiographyDocument.filePath, path);
+    EXPECT_EQ(BiographyDocument.workingFolder, folder);
+    EXPECT_FALSE(BiographyDocument.modified);
+    EXPECT_EQ(windowText(TopicLine), "Life of Anna");
+    EXPECT_EQ(tabTexts(CategoryTabs), (std::vector<std::string>{"Work", "Family"}));
+    EXPECT_EQ(selectedTab(CategoryTabs), 0);
+    ASSERT_EQ(listRowCount(EntryListView), 1);
+    EXPECT_EQ(listCell(EntryListView, 0, 0), "First job");
+    EXPECT_EQ(BiographyDocument.detail[1], "line one\r\nline two");
+    EXPECT_FALSE(menuItemGreyed(MainWindow, IDM_SAVE));
+}
+
+TEST_F(DocumentFilesTest, AFileThatIsNoBiographyIsRefusedAndChangesNothing)
+{
+    const std::string folder = makeTestFolder("not-biography");
+    writeFileBytes(folder + "\\empty.xml", "");
+    writeFileBytes(folder + "\\letter.xml", "<?xml version=\"1.0\"?>\r\n<letter>Dear Anna</letter>");
+    showDocument("Mine", {makeEntry("kept", "C")});
+    BiographyDocument.modified = false;
+
+    for (const char *name : {"empty.xml", "letter.xml", "missing.xml"}) {
+        GuiScript script;
+        const std::string path = folder + "\\" + name;
+        script.onDialog(OpenCaption, [&](HWND dialog) { chooseInFileDialog(dialog, path); });
+        script.press("MSG", IDOK);
+        command(IDM_OPEN_FILE);
+        EXPECT_TRUE(script.finished()) << name << ": " << script.problems();
+        ASSERT_EQ(script.seen().size(), 2u) << name;
+        expectBox(script.seen()[1], "MSG", "Not a valid biography file", 0, MB_OK);
+        EXPECT_FALSE(script.seen()[1].hasOwner);
+    }
+    EXPECT_EQ(BiographyDocument.entryCount, 1);
+    EXPECT_EQ(BiographyDocument.title[0], "kept");
+    EXPECT_EQ(windowText(MainWindow), "Memorion");
+    EXPECT_EQ(windowText(TopicLine), "Mine");
+    EXPECT_FALSE(fileExists(folder + "\\missing.xml"));
+}
+
+TEST_F(DocumentFilesTest, AnsweringNoThenCancellingKeepsTheUnsavedChanges)
+{
+    showDocument("", {makeEntry("unsaved", "C")});
+    BiographyDocument.modified = true;
+    GuiScript script;
+    script.press("File not saved", IDNO);
+    script.press(OpenCaption, IDCANCEL);
+    command(IDM_OPEN_FILE);
+    EXPECT_TRUE(script.finished()) << script.problems();
+    expectBox(script.seen()[0], "File not saved", "Save changes?", MB_ICONQUESTION, MB_YESNO);
+    EXPECT_TRUE(BiographyDocument.modified);
+    EXPECT_EQ(BiographyDocument.title[0], "unsaved");
+}
+
+TEST_F(DocumentFilesTest, AFailedSaveBeforeOpeningStopsTheOpen)
+{
+    const std::string folder = makeTestFolder("open-save-fails");
+    showDocument("", {makeEntry("unsaved", "C")});
+    BiographyDocument.filePath = folder + "\\no such folder\\a.xml";
+    BiographyDocument.modified = true;
+    GuiScript script;
+    script.press("File not saved", IDYES);
+    script.press("Error", IDOK);
+    command(IDM_OPEN_FILE);
+    EXPECT_TRUE(script.finished()) << script.problems();
+    ASSERT_EQ(script.seen().size(), 2u) << "no open dialog after the failed save";
+    EXPECT_TRUE(BiographyDocument.modified);
+}
+
+TEST_F(DocumentFilesTest, OpeningMoreThanFitsSaysSo)
+{
+    const std::string folder = makeTestFolder("too-many");
+    std::string bytes = "<biography_data><categories>\"A\"</categories>";
+    for (int n = 1; n <= MaxEntries + 3; ++n)
+        bytes += "<fact" + std::to_string(n) + "><title>" + std::to_string(n) + "</title></fact" +
+                 std::to_string(n) + ">";
+    bytes += "</biography_data>";
+    writeFileBytes(folder + "\\big.xml", bytes);
+    GuiScript script;
+    script.onDialog(OpenCaption, [&](HWND d) { chooseInFileDialog(d, folder + "\\big.xml"); });
+    script.press("Information", IDOK);
+    command(IDM_OPEN_FILE);
+    EXPECT_TRUE(script.finished()) << script.problems();
+    ASSERT_EQ(script.seen().size(), 2u);
+    EXPECT_EQ(script.seen()[1].icon, static_cast<UINT>(MB_ICONINFORMATION));
+    EXPECT_NE(script.seen()[1].text.find("1024"), std::string::npos);
+    EXPECT_EQ(BiographyDocument.entryCount, MaxEntries);
+    EXPECT_EQ(BiographyDocument.title[MaxEntries - 1], "1024");
+}
+
+TEST_F(DocumentFilesTest, SaveAsWritesTheFormatAndMovesTheDocument)
+{
+    const std::string folder = makeTestFolder("save-as");
+    showDocument("Topic", {makeEntry("one", "C")});
+    BiographyDocument.modified = true;
+    GuiScript script;
+    script.onDialog(SaveAsCaption, [&](HWND d) { chooseInFileDialog(d, folder + "\\new"); });
+    command(IDM_SAVE_AS);
+    EXPECT_TRUE(script.finished()) << script.problems();
+    const std::string path = folder + "\\new.xml"; // the dialog adds the extension
+    EXPECT_EQ(readFileBytes(path), biographyFileBytes(BiographyDocument));
+    EXPECT_EQ(BiographyDocument.filePath, path);
+    EXPECT_EQ(windowText(MainWindow), "Memorion - new.xml");
+    EXPECT_EQ(statusText(StatusBar, 0), "new.xml");
+    EXPECT_EQ(BiographyDocument.workingFolder, folder);
+    EXPECT_FALSE(BiographyDocument.modified);
+    EXPECT_EQ(filesIn(folder), 1) << "no temporary file is left behind";
+}
+
+TEST_F(DocumentFilesTest, CancellingSaveAsChangesNothing)
+{
+    const std::string folder = makeTestFolder("save-as-cancel");
+    showDocument("", {makeEntry("one", "C")});
+    BiographyDocument.filePath = folder + "\\old.xml";
+    BiographyDocument.modified = true;
+    GuiScript script;
+    script.press(SaveAsCaption, IDCANCEL);
+    command(IDM_SAVE_AS);
+    EXPECT_TRUE(script.finished()) << script.problems();
+    EXPECT_EQ(BiographyDocument.filePath, folder + "\\old.xml");
+    EXPECT_TRUE(BiographyDocument.modified);
+    EXPECT_EQ(windowText(MainWindow), "Memorion");
+    EXPECT_EQ(filesIn(folder), 0);
+}
+
+TEST_F(DocumentFilesTest, SaveReplacesTheFileWithTheNewBytes)
+{
+    const std::string folder = makeTestFolder("save");
+    const std::string path = folder + "\\bio.xml";
+    writeFileBytes(path, "old contents, longer than nothing");
+    showDocument("", {makeEntry("one", "C")});
+    BiographyDocument.filePath = path;
+    BiographyDocument.modified = true;
+    command(IDM_SAVE);
+    EXPECT_EQ(readFileBytes(path), biographyFileBytes(BiographyDocument));
+    EXPECT_FALSE(BiographyDocument.modified);
+    EXPECT_EQ(filesIn(folder), 1);
+}
+
+TEST_F(DocumentFilesTest, ASaveIntoALockedFileFailsAndLosesNothing)
+{
+    const std::string folder = makeTestFolder("save-locked");
+    const std::string path = folder + "\\bio.xml";
+    const std::string old = sampleFileBytes();
+    writeFileBytes(path, old);
+    showDocument("", {makeEntry("changed", "C")});
+    BiographyDocument.filePath = path;
+    BiographyDocument.modified = true;
+    {
+        LockedFile lock(path);
+        ASSERT_TRUE(lock.held());
+        GuiScript script;
+        script.press("Error", IDOK);
+        command(IDM_SAVE);
+        EXPECT_TRUE(script.finished()) << script.problems();
+        ASSERT_EQ(script.seen().size(), 1u);
+        EXPECT_EQ(script.seen()[0].icon, static_cast<UINT>(MB_ICONERROR));
+        EXPECT_NE(script.seen()[0].text.find(path), std::string::npos) << script.seen()[0].text;
+        EXPECT_NE(script.seen()[0].text.find("could not be saved"), std::string::npos);
+    }
+    EXPECT_TRUE(BiographyDocument.modified);
+    EXPECT_EQ(readFileBytes(path), old);
+    EXPECT_EQ(filesIn(folder), 1) << "the temporary file is removed";
+}
+
+TEST_F(DocumentFilesTest, ASaveIntoAMissingFolderFailsAndIsReported)
+{
+    const std::string folder = makeTestFolder("save-missing");
+    showDocument("", {makeEntry("one", "C")});
+    BiographyDocument.filePath = folder + "\\gone\\bio.xml";
+    BiographyDocument.modified = true;
+    GuiScript script;
+    script.press("Error", IDOK);
+    command(IDM_SAVE);
+    EXPECT_TRUE(script.finished()) << script.problems();
+    EXPECT_TRUE(BiographyDocument.modified);
+    EXPECT_FALSE(fileExists(folder + "\\gone"));
+}
+
+TEST_F(DocumentFilesTest, AFailedSaveAsKeepsTheOldPathCaptionAndStatus)
+{
+    const std::string folder = makeTestFolder("save-as-locked");
+    const std::string target = folder + "\\taken.xml";
+    writeFileBytes(target, "someone else's");
+    showDocument("", {makeEntry("one", "C")});
+    setDocumentPath(folder + "\\mine.xml");
+    setMainWindowFileName("mine.xml");
+    BiographyDocument.modified = true;
+    // Another program takes the file after the dialog has checked it.
+    std::unique_ptr<LockedFile> lock;
+    GuiScript script;
+    script.onDialog(SaveAsCaption, [&](HWND d) { chooseInFileDialog(d, target); });
+    script.onMessage("File already exists", [&](HWND prompt) {
+        lock = std::make_unique<LockedFile>(target);
+        clickButton(prompt, IDYES);
+    });
+    script.press("Error", IDOK);
+    command(IDM_SAVE_AS);
+    EXPECT_TRUE(script.finished()) << script.problems();
+    EXPECT_EQ(BiographyDocument.filePath, folder + "\\mine.xml");
+    EXPECT_EQ(windowText(MainWindow), "Memorion - mine.xml");
+    EXPECT_EQ(statusText(StatusBar, 0), "mine.xml");
+    EXPECT_TRUE(BiographyDocument.modified);
+    lock.reset();
+    EXPECT_EQ(readFileBytes(target), "someone else's");
+}
+
+TEST_F(DocumentFilesTest, ClosingAfterAFailedSaveKeepsTheWindowOpen)
+{
+    const std::string folder = makeTestFolder("close-save-fails");
+    showDocument("", {makeEntry("one", "C")});
+    BiographyDocument.filePath = folder + "\\gone\\bio.xml";
+    BiographyDocument.modified = true;
+    GuiScript script;
+    script.press("File not saved", IDYES);
+    script.press("Error", IDOK);
+    SendMessageA(MainWindow, WM_CLOSE, 0, 0);
+    pumpMessages();
+    EXPECT_TRUE(script.finished()) << script.problems();
+    EXPECT_TRUE(IsWindow(MainWindow));
+    EXPECT_TRUE(BiographyDocument.modified);
+}
+
+TEST_F(DocumentFilesTest, ClosingWithYesSavesThenCloses)
+{
+    const std::string folder = makeTestFolder("close-save");
+    showDocument("", {makeEntry("one", "C")});
+    BiographyDocument.filePath = folder + "\\bio.xml";
+    BiographyDocument.modified = true;
+    const std::string expected = biographyFileBytes(BiographyDocument);
+    GuiScript script;
+    script.press("File not saved", IDYES);
+    SendMessageA(MainWindow, WM_CLOSE, 0, 0);
+    pumpMessages();
+    EXPECT_TRUE(script.finished()) << script.problems();
+    EXPECT_FALSE(IsWindow(MainWindow));
+    EXPECT_EQ(readFileBytes(folder + "\\bio.xml"), expected);
+}
+
+TEST_F(DocumentFilesTest, ViewCommandsHandTheExactCallsToTheShell)
+{
+    showDocument("", {makeEntry("one", "C")});
+    BiographyDocument.filePath = "C:\\My Stories\\anna b.xml";
+    BiographyDocument.workingFolder = "C:\\My Stories";
+    command(IDM_VIEW_CODE);
+    command(IDM_VIEW_CODE_NOTEPAD);
+    command(IDM_OPEN_FOLDER);
+    const std::vector<ShellCall> &calls = recordedShellCalls();
+    ASSERT_EQ(calls.size(), 3u);
+    EXPECT_EQ(calls[0].verb, "open");
+    EXPECT_EQ(calls[0].file, "C:\\My Stories\\anna b.xml");
+    EXPECT_FALSE(calls[0].hasParameters);
+    EXPECT_EQ(calls[1].verb, "open");
+    EXPECT_EQ(calls[1].file, "notepad.exe");
+    EXPECT_EQ(calls[1].parameters, "C:\\My Stories\\anna b.xml") << "the path, unquoted";
+    EXPECT_EQ(calls[2].verb, "explore");
+    EXPECT_EQ(calls[2].file, "C:\\My Stories");
+    EXPECT_FALSE(calls[2].hasParameters);
+    for (const ShellCall &call : calls) {
+        EXPECT_FALSE(call.hasFolder);
+        EXPECT_EQ(call.showCommand, SW_SHOWNORMAL);
+    }
+}
+
+TEST_F(DocumentFilesTest, ViewCommandsDoNothingWithoutAFile)
+{
+    showDocument("", {makeEntry("one", "C")});
+    command(IDM_VIEW_CODE);
+    command(IDM_VIEW_CODE_NOTEPAD);
+    EXPECT_TRUE(recordedShellCalls().empty());
+    command(IDM_OPEN_FOLDER);
+    ASSERT_EQ(recordedShellCalls().size(), 1u);
+    EXPECT_EQ(recordedShellCalls()[0].file, "");
+}
