@@ -230,8 +230,13 @@ TEST_F(EntryListTest, DeletingManyRowsLeavesExactlyTheUnselected)
 TEST_F(EntryListTest, KeysOtherThanDeleteDoNotReachTheList)
 {
     showDocument("", {fullEntry(1), fullEntry(2), fullEntry(3)});
-    selectListRow(EntryListView, 0, true);
-    for (WPARAM key : {VK_DOWN, VK_END, VK_NEXT, VK_UP, VK_HOME}) {
+    // Focused as well as selected, so the list's own key handling, were it
+    // reached, would move both.
+    LVITEMA item = {};
+    item.stateMask = item.state = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageA(EntryListView, LVM_SETITEMSTATE, 0, reinterpret_cast<LPARAM>(&item));
+    SetFocus(EntryListView);
+    for (WPARAM key : {VK_DOWN, VK_END, VK_NEXT}) {
         SendMessageA(EntryListView, WM_KEYDOWN, key, 0);
         SendMessageA(EntryListView, WM_KEYUP, key, 0);
     }
