@@ -49,18 +49,6 @@ int filesIn(const std::string &folder)
     return count;
 }
 
-// Holds a file open with no sharing, as another program may, so that it
-// can be neither replaced nor written.
-class LockedFile {
-public:
-    explicit LockedFile(const std::string &path)
-        : handle_(CreateFileA(path.c_str(), GENERIC_READ, 0, NULL, OPEN_EXISTING, 0, NULL)) {}
-    ~LockedFile() { if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_); }
-    bool held() const { return handle_ != INVALID_HANDLE_VALUE; }
-private:
-    HANDLE handle_;
-};
-
 } // namespace
 
 TEST_F(DocumentFilesTest, OpenThroughTheSystemDialogShowsTheFile)
@@ -214,7 +202,7 @@ TEST_F(DocumentFilesTest, SaveReplacesTheFileWithTheNewBytes)
     EXPECT_EQ(filesIn(folder), 1);
 }
 
-TEST_F(DocumentFilesTest, ASaveIntoALockedFileFailsAndLosesNothing)
+TEST_F(DocumentFilesTest, ASaveIntoAFileHeldOpenFailsAndLosesNothing)
 {
     const std::string folder = makeTestFolder("save-locked");
     const std::string path = folder + "\\bio.xml";
@@ -224,7 +212,7 @@ TEST_F(DocumentFilesTest, ASaveIntoALockedFileFailsAndLosesNothing)
     BiographyDocument.filePath = path;
     BiographyDocument.modified = true;
     {
-        LockedFile lock(path);
+        FileHeldOpen lock(path);
         ASSERT_TRUE(lock.held());
         GuiScript script;
         script.press("Error", IDOK);
@@ -264,11 +252,11 @@ TEST_F(DocumentFilesTest, AFailedSaveAsKeepsTheOldPathCaptionAndStatus)
     setMainWindowFileName("mine.xml");
     BiographyDocument.modified = true;
     // Another program takes the file after the dialog has checked it.
-    std::unique_ptr<LockedFile> lock;
+    std::unique_ptr<FileHeldOpen> lock;
     GuiScript script;
     script.onDialog(SaveAsCaption, [&](HWND d) { chooseInFileDialog(d, target); });
     script.onMessage("File already exists", [&](HWND prompt) {
-        lock = std::make_unique<LockedFile>(target);
+        lock = std::make_unique<FileHeldOpen>(target);
         clickButton(prompt, IDYES);
     });
     script.press("Error", IDOK);

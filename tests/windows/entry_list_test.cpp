@@ -12,17 +12,6 @@ using EntryListTest = MainWindowFixture;
 
 namespace {
 
-// Today as day/month/two-digit year, worked out independently of the
-// program's own date code.
-std::string todayDayMonthYear()
-{
-    SYSTEMTIME now;
-    GetLocalTime(&now);
-    char text[16];
-    std::snprintf(text, sizeof text, "%02d/%02d/%02d", now.wDay, now.wMonth, now.wYear % 100);
-    return text;
-}
-
 Entry fullEntry(int n)
 {
     const std::string s = std::to_string(n);
@@ -48,6 +37,28 @@ POINT rowPoint(int row)
     RECT rect = {LVIR_LABEL, 0, 0, 0};
     SendMessageA(EntryListView, LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(&rect));
     return POINT{rect.left + 5, (rect.top + rect.bottom) / 2};
+}
+
+struct ShownMenu {
+    std::vector<std::string> texts;
+    std::vector<UINT> ids;
+    bool finished = false;
+};
+
+// Right-clicks list row `row` and reads the menu that comes up.
+ShownMenu rightClickRow(int row)
+{
+    ShownMenu shown;
+    GuiScript script;
+    script.onMenu([&](HMENU menu) {
+        shown.texts = menuItemTexts(menu);
+        shown.ids = menuItemIds(menu);
+    });
+    const POINT at = rowPoint(row);
+    PostMessageA(EntryListView, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(at.x, at.y));
+    pumpFor(300);
+    shown.finished = script.finished();
+    return shown;
 }
 
 } // namespace
@@ -249,19 +260,10 @@ TEST_F(EntryListTest, KeysOtherThanDeleteDoNotReachTheList)
 TEST_F(EntryListTest, RightClickWithoutSelectionOffersOnlyAddEntry)
 {
     showDocument("", {fullEntry(1), fullEntry(2)});
-    std::vector<std::string> texts;
-    std::vector<UINT> ids;
-    GuiScript script;
-    script.onMenu([&](HMENU menu) {
-        texts = menuItemTexts(menu);
-        ids = menuItemIds(menu);
-    });
-    const POINT at = rowPoint(1);
-    PostMessageA(EntryListView, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(at.x, at.y));
-    pumpFor(300);
-    EXPECT_TRUE(script.finished()) << script.problems();
-    EXPECT_EQ(texts, std::vector<std::string>{"Add entry"});
-    EXPECT_EQ(ids, std::vector<UINT>{IDM_ADD_ENTRY});
+    const ShownMenu menu = rightClickRow(1);
+    ASSERT_TRUE(menu.finished) << "no menu came up";
+    EXPECT_EQ(menu.texts, std::vector<std::string>{"Add entry"});
+    EXPECT_EQ(menu.ids, std::vector<UINT>{IDM_ADD_ENTRY});
     EXPECT_FALSE(listRowSelected(EntryListView, 1)) << "a right click selects nothing";
 }
 
@@ -269,20 +271,12 @@ TEST_F(EntryListTest, RightClickWithSelectionOffersTheEntryCommands)
 {
     showDocument("", {fullEntry(1), fullEntry(2)});
     selectListRow(EntryListView, 0, true);
-    std::vector<std::string> texts;
-    std::vector<UINT> ids;
-    GuiScript script;
-    script.onMenu([&](HMENU menu) {
-        texts = menuItemTexts(menu);
-        ids = menuItemIds(menu);
-    });
-    const POINT at = rowPoint(1);
-    PostMessageA(EntryListView, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(at.x, at.y));
-    pumpFor(300);
-    EXPECT_TRUE(script.finished()) << script.problems();
-    EXPECT_EQ(texts, (std::vector<std::string>{"Delete selected entries(s)", "Change category",
-                                               "Add entry", ""}));
-    EXPECT_EQ(ids, (std::vector<UINT>{IDM_DELETE_ENTRIES, IDM_MOVE_TO_CATEGORY, IDM_ADD_ENTRY, 0}));
+    const ShownMenu menu = rightClickRow(1);
+    ASSERT_TRUE(menu.finished) << "no menu came up";
+    EXPECT_EQ(menu.texts, (std::vector<std::string>{"Delete selected entries(s)", "Change category",
+                                                    "Add entry", ""}));
+    EXPECT_EQ(menu.ids,
+              (std::vector<UINT>{IDM_DELETE_ENTRIES, IDM_MOVE_TO_CATEGORY, IDM_ADD_ENTRY, 0}));
     EXPECT_TRUE(listRowSelected(EntryListView, 0));
     EXPECT_FALSE(listRowSelected(EntryListView, 1));
 }

@@ -1,5 +1,7 @@
 #include "main_window_fixture.h"
 
+#include <cstdio>
+
 #include "mainwindow/category_tabs.h"
 #include "mainwindow/entry_list.h"
 #include "mainwindow/shell_handoff.h"
@@ -89,4 +91,23 @@ void expectBox(const SeenDialog &seen, const std::string &caption, const std::st
     EXPECT_EQ(seen.text, text);
     EXPECT_EQ(seen.icon, icon) << "icon of \"" << caption << "\"";
     EXPECT_EQ(seen.buttons, buttons) << "buttons of \"" << caption << "\"";
+}
+
+std::string todayDayMonthYear()
+{
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    char text[16];
+    std::snprintf(text, sizeof text, "%02d/%02d/%02d", now.wDay, now.wMonth, now.wYear % 100);
+    return text;
+}
+
+FileHeldOpen::FileHeldOpen(const std::string &path)
+    : handle_(CreateFileA(path.c_str(), GENERIC_READ, 0, NULL, OPEN_EXISTING, 0, NULL))
+{
+}
+
+FileHeldOpen::~FileHeldOpen()
+{
+    if (held()) CloseHandle(handle_);
 }

@@ -38,6 +38,24 @@ std::vector<ShellCall> &recordedShellCalls();
 Entry makeEntry(const std::string &title, const std::string &category,
                 const std::string &timePeriod = "", const std::string &files = "");
 
+// Today as day/month/two-digit year, worked out independently of the
+// program's own date code.
+std::string todayDayMonthYear();
+
+// Holds a file open with no sharing, as another program may, so that it
+// can be neither replaced nor written.
+class FileHeldOpen {
+public:
+    explicit FileHeldOpen(const std::string &path);
+    ~FileHeldOpen();
+    FileHeldOpen(const FileHeldOpen &) = delete;
+    FileHeldOpen &operator=(const FileHeldOpen &) = delete;
+    bool held() const { return handle_ != INVALID_HANDLE_VALUE; }
+
+private:
+    HANDLE handle_;
+};
+
 // Expects one message box with exactly these contents.
 void expectBox(const SeenDialog &seen, const std::string &caption, const std::string &text,
                UINT icon, UINT buttons);

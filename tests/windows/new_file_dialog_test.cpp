@@ -15,15 +15,6 @@ namespace {
 const char Caption[] = "Create new biography file";
 const char SaveAsCaption[] = "Save As";
 
-std::string todayDayMonthYear()
-{
-    SYSTEMTIME now;
-    GetLocalTime(&now);
-    char text[16];
-    std::snprintf(text, sizeof text, "%02d/%02d/%02d", now.wDay, now.wMonth, now.wYear % 100);
-    return text;
-}
-
 std::string field(HWND dialog, int id)
 {
     return windowText(GetDlgItem(dialog, id));
@@ -42,15 +33,6 @@ void browseTo(GuiScript &script, const std::string &path, bool exists)
     script.onDialog(SaveAsCaption, [path](HWND d) { chooseInFileDialog(d, path); });
     if (exists) script.onMessage("File already exists", [](HWND d) { clickButton(d, IDYES); });
 }
-
-class HeldOpen {
-public:
-    explicit HeldOpen(const std::string &path)
-        : handle_(CreateFileA(path.c_str(), GENERIC_READ, 0, NULL, OPEN_EXISTING, 0, NULL)) {}
-    ~HeldOpen() { CloseHandle(handle_); }
-private:
-    HANDLE handle_;
-};
 
 } // namespace
 
@@ -236,11 +218,11 @@ TEST_F(NewFileDialogTest, AFailedSaveAtOkLeavesTheNewDocumentUnsaved)
     const std::string folder = makeTestFolder("new-save-fails");
     const std::string path = folder + "\\busy.xml";
     writeFileBytes(path, "in use");
-    std::unique_ptr<HeldOpen> lock;
+    std::unique_ptr<FileHeldOpen> lock;
     GuiScript script;
     browseTo(script, path, true);
     script.onDialog(Caption, [&](HWND d) {
-        lock = std::make_unique<HeldOpen>(path);
+        lock = std::make_unique<FileHeldOpen>(path);
         clickButton(d, IDC_NEW_FILE_OK);
     });
     script.press("Error", IDOK);
