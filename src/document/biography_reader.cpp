@@ -222,17 +222,13 @@ int lowestBit(unsigned bits)
 }
 #endif
 
-} // namespace
-
-std::string biographyTextFromBytes(const std::string &fileBytes)
+// Writes the bytes [p, end) to `out` with each CR LF pair turned into LF;
+// returns where the output ends. `out` may not lie ahead of `p`.
+char *translateInto(const char *p, const char *const end, char *out)
 {
     // Each byte is kept unless it is the CR of a CR LF pair. That decision
     // needs only the byte and the next one, so the file can be cut into
     // blocks anywhere and each block translated on its own.
-    std::string text(fileBytes.size(), '\0');
-    const char *p = fileBytes.data();
-    const char *const end = p + fileBytes.size();
-    char *out = &text[0];
 #if MEMORION_SSE2
     // Prose has a line end every few dozen bytes; stopping at each of them
     // (a memchr and a memcpy per line) cost more than copying the file.
@@ -253,17 +249,28 @@ std::string biographyTextFromBytes(const std::string &fileBytes)
         }
         // Bytes before the pair's CR stay in place, the ones after it move
         // down by one; with no pair all sixteen stay.
-        const int cut = pairs == 0 ? 16 : lowestBit(pairs);
+        // Without branches: whether a block holds a pair is as good as
+        // random, and a mispredicted branch costs more than the block.
+        const int cut = lowestBit(pairs | 0x10000u);
         const __m128i before = _mm_cmpgt_epi8(_mm_set1_epi8(static_cast<char>(cut)), index);
         const __m128i closed =
             _mm_or_si128(_mm_and_si128(before, block), _mm_andnot_si128(before, _mm_srli_si128(block, 1)));
         // Never past the text's end: `out` trails `p`, and 17 bytes are left.
         _mm_storeu_si128(reinterpret_cast<__m128i *>(out), closed);
-        out += pairs == 0 ? 16 : 15;
+        out += 16 - (pairs != 0);
         p += 16;
     }
 #endif
-    out = translateBytes(p, end, end, out);
+    return translateBytes(p, end, end, out);
+}
+
+
+} // namespace
+
+std::string biographyTextFromBytes(const std::string &fileBytes)
+{
+    std::string text(fileBytes.size(), '\0');
+    char *out = translateInto(fileBytes.data(), fileBytes.data() + fileBytes.size(), &text[0]);
     text.resize(out - text.data());
     return text;
 }
@@ -286,13 +293,33 @@ int countFacts(const std::string &text)
     return static_cast<int>(map.facts.size());
 }
 
-LoadReport loadBiographyText(const std::string &text)
+namespace {
+
+// Sets `value` to `raw`, turning CR LF pairs into LF when `raw` comes
+// straight from the file. No pair ever straddles the ends of a value: a
+// value lies between a tag's '>' and the next tag's '<', or between two
+// double quotes. So translating value by value gives what translating the
+// whole file first would have given, without copying the file once more.
+void assignValue(std::string &value, std::string_view raw, bool fromFile)
+{
+    if (!fromFile) {
+        value.assign(raw);
+        return;
+    }
+    value.resize(raw.size());
+    char *end = translateInto(raw.data(), raw.data() + raw.size(), &value[0]);
+    value.resize(end - value.data());
+}
+
+// Tags hold no CR or LF, so they stand at the same places relative to each
+// other in the file's bytes and in the translated text: either can be
+// searched, with the same results.
+LoadReport load(std::string_view all, bool fromFile)
 {
     DocumentStore &d = BiographyDocument;
     LoadReport report;
     d.documentLoaded = true;
 
-    const std::string_view all(text);
     const TagMap map = mapTags(all, false);
 
     // Closing tags of numbers that never open are in the map too; only
@@ -308,7 +335,7 @@ LoadReport loadBiographyText(const std::string &text)
         report.entriesDropped = true;
     }
 
-    d.topic.assign(between(all, map.topicOpen, std::strlen("<topic>"), map.topicClose));
+    assignValue(d.topic, between(all, map.topicOpen, std::strlen("<topic>"), map.topicClose), fromFile);
 
     std::vector<TagPositions> openings, closings;
     for (int f = 0; f < FieldCount; ++f) {
@@ -333,7 +360,7 @@ LoadReport loadBiographyText(const std::string &text)
             const FieldTags &tag = FieldTagNames[f];
             const size_t open = openings[f].firstWithin(tag.open.size(), from, to);
             const size_t close = closings[f].firstWithin(tag.close.size(), from, to);
-            value.assign(between(all, open, tag.open.size(), close));
+            assignValue(value, between(all, open, tag.open.size(), close), fromFile);
         }
     }
     // Rows past the loaded ones would otherwise still hold the previous
@@ -362,7 +389,7 @@ LoadReport loadBiographyText(const std::string &text)
             report.categoriesDropped = true;
             break;
         }
-        d.categories[named++].assign(list.substr(nameStart, i - nameStart));
+        assignValue(d.categories[named++], list.substr(nameStart, i - nameStart), fromFile);
     }
     if (named > 0) {
         d.categoryCount = named;
@@ -370,4 +397,16 @@ LoadReport loadBiographyText(const std::string &text)
         report.categoriesDropped = true;
     }
     return report;
+}
+
+} // namespace
+
+LoadReport loadBiographyText(const std::string &text)
+{
+    return load(text, false);
+}
+
+LoadReport loadBiographyBytes(const std::string &fileBytes)
+{
+    return load(fileBytes, true);
 }

@@ -38,3 +38,6 @@ struct LoadReport {
 // entries when that names nothing. Sets documentLoaded; leaves path, modified
 // and the window alone.
 LoadReport loadBiographyText(const std::string &text);
+// The same, straight from the file's bytes: the result is that of
+// loadBiographyText(biographyTextFromBytes(fileBytes)).
+LoadReport loadBiographyBytes(const std::string &fileBytes);

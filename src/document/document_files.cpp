@@ -172,13 +172,13 @@ void openDocument(HWND owner)
     std::string path;
     if (!chooseOpenPath(owner, path)) return;
     std::string bytes;
-    std::string text;
-    if (readWholeFile(path, bytes)) text = biographyTextFromBytes(bytes);
-    if (!isBiographyText(text)) {
+    // An unreadable file counts as empty. The marker has no CR or LF in it,
+    // so it is found in the bytes exactly when it is in the text.
+    if (!readWholeFile(path, bytes) || !isBiographyText(bytes)) {
         MessageBoxA(NULL, "Not a valid biography file", "MSG", MB_OK);
         return;
     }
-    LoadReport report = loadBiographyText(text);
+    LoadReport report = loadBiographyBytes(bytes);
     showOpenedDocument(path);
     reportDroppedContent(report);
 }

@@ -63,7 +63,7 @@ void BM_Reader(benchmark::State &state)
 {
     const FullDocument &full = fullDocument();
     for (auto _ : state) {
-        const LoadReport report = loadBiographyText(biographyTextFromBytes(full.bytes));
+        const LoadReport report = loadBiographyBytes(full.bytes);
         benchmark::DoNotOptimize(report);
         if (BiographyDocument.entryCount != MaxEntries) state.SkipWithError("reader lost entries");
     }

@@ -205,8 +205,11 @@ TEST_F(ReaderAgainstLiteralReader, GeneratedFilesLoadIdentically)
             }
 
             const literal::Document &expected = expectedDocuments[index];
-            const LoadReport report = loadBiographyText(text);
-            std::string diff = differences(expected, report);
+            // Straight from the bytes, as the program opens files, and from
+            // the translated text.
+            std::string diff = differences(expected, loadBiographyBytes(bytes));
+            const std::string fromText = differences(expected, loadBiographyText(text));
+            if (!fromText.empty()) diff += "  (loaded from the text)\n" + fromText;
 
             const int facts = countFacts(text);
             if (facts != expected.factCount)

@@ -72,7 +72,7 @@ protected:
 
     static LoadReport loadBytes(const std::string &bytes)
     {
-        return loadBiographyText(biographyTextFromBytes(bytes));
+        return loadBiographyBytes(bytes);
     }
 };
 
