@@ -139,9 +139,8 @@ LRESULT onSize(HWND window)
 
 LRESULT onNotify(WPARAM wParam, LPARAM lParam)
 {
-    const NMHDR *header = reinterpret_cast<const NMHDR *>(lParam);
-    // The entry editor opens from the selected row once it exists; a
-    // double-click needs nothing else from the main window yet.
+    // A double-click will open the entry editor for the selected row once
+    // the editor exists; until then only the list and the tabs are heard.
     switch (LOWORD(wParam)) {
     case IDC_MAIN_LIST:
         return entryListCustomDraw(lParam);
@@ -149,7 +148,6 @@ LRESULT onNotify(WPARAM wParam, LPARAM lParam)
         refillEntryListForSelectedTab();
         return 0;
     }
-    (void)header;
     return 0;
 }
 
