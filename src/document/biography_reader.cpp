@@ -6,6 +6,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "document/fact_elements.h"
+
 #if defined(__SSE2__) || defined(_M_X64) || defined(_M_AMD64) || (defined(_M_IX86_FP) && _M_IX86_FP >= 2)
 #define MEMORION_SSE2 1
 #include <emmintrin.h>
@@ -29,33 +31,7 @@ namespace {
 
 constexpr size_t NotFound = std::string::npos;
 
-enum Field { Title, EntryDate, Period, Location, Detail, Keywords, Files, Category, FieldCount };
-
-struct FieldTags {
-    std::string_view open;
-    std::string_view close;
-};
-
-constexpr FieldTags FieldTagNames[FieldCount] = {
-    {"<title>", "</title>"},       {"<entry_date>", "</entry_date>"},
-    {"<period>", "</period>"},     {"<location>", "</location>"},
-    {"<detail>", "</detail>"},     {"<keywords>", "</keywords>"},
-    {"<files>", "</files>"},       {"<category>", "</category>"},
-};
-
-std::string *columnOf(DocumentStore &d, int field)
-{
-    switch (field) {
-    case Title: return d.title;
-    case EntryDate: return d.entryDate;
-    case Period: return d.timePeriod;
-    case Location: return d.location;
-    case Detail: return d.detail;
-    case Keywords: return d.keywords;
-    case Files: return d.files;
-    default: return d.category;
-    }
-}
+constexpr int FieldCount = FactElementCount;
 
 // First positions of one fact number's tags in the whole text.
 struct FactTags {
@@ -132,7 +108,7 @@ TagMap mapTags(std::string_view text, bool factOpeningsOnly)
             if (hasAt(text, pos, "<categories>")) { noteFirst(map.categoriesOpen, pos); continue; }
         }
         for (int f = 0; f < FieldCount; ++f) {
-            if (hasAt(text, pos, closing ? FieldTagNames[f].close : FieldTagNames[f].open)) {
+            if (hasAt(text, pos, closing ? FactElements[f].closeTag : FactElements[f].openTag)) {
                 (closing ? map.fieldClose[f] : map.fieldOpen[f]).push_back(pos);
                 break;
             }
@@ -352,21 +328,21 @@ LoadReport load(std::string_view all, bool fromFile)
         const size_t from = factText.empty() ? 0 : tags.open + openLength;
         const size_t to = from + factText.size();
         for (int f = 0; f < FieldCount; ++f) {
-            std::string &value = columnOf(d, f)[k];
+            std::string &value = (d.*FactElements[f].column)[k];
             if (factText.empty()) {
                 value.clear();
                 continue;
             }
-            const FieldTags &tag = FieldTagNames[f];
-            const size_t open = openings[f].firstWithin(tag.open.size(), from, to);
-            const size_t close = closings[f].firstWithin(tag.close.size(), from, to);
-            assignValue(value, between(all, open, tag.open.size(), close), fromFile);
+            const FactElement &tag = FactElements[f];
+            const size_t open = openings[f].firstWithin(tag.openTag.size(), from, to);
+            const size_t close = closings[f].firstWithin(tag.closeTag.size(), from, to);
+            assignValue(value, between(all, open, tag.openTag.size(), close), fromFile);
         }
     }
     // Rows past the loaded ones would otherwise still hold the previous
     // document's entries.
     for (int f = 0; f < FieldCount; ++f)
-        for (int i = d.entryCount; i < MaxEntries; ++i) columnOf(d, f)[i].clear();
+        for (int i = d.entryCount; i < MaxEntries; ++i) (d.*FactElements[f].column)[i].clear();
 
     if (!rebuildCategories()) report.categoriesDropped = true;
 

@@ -4,40 +4,11 @@
 #include <cstring>
 #include <string_view>
 
+#include "document/fact_elements.h"
+
 namespace {
 
 constexpr std::string_view LineEnd = "\r\n";
-
-struct FactField {
-    std::string_view openTag;
-    std::string_view closeTag;
-};
-
-constexpr int FieldCount = 8;
-
-const std::string *columnOf(const DocumentStore &d, int field)
-{
-    switch (field) {
-    case 0: return d.title;
-    case 1: return d.entryDate;
-    case 2: return d.timePeriod;
-    case 3: return d.keywords;
-    case 4: return d.files;
-    case 5: return d.category;
-    case 6: return d.location;
-    default: return d.detail;
-    }
-}
-
-// Fields in the order they appear inside a fact block. This is the order
-// older files use, so it stays even though the model orders them otherwise;
-// columnOf() follows the same order.
-constexpr FactField FactFields[FieldCount] = {
-    {"<title>", "</title>"},       {"<entry_date>", "</entry_date>"},
-    {"<period>", "</period>"},     {"<keywords>", "</keywords>"},
-    {"<files>", "</files>"},       {"<category>", "</category>"},
-    {"<location>", "</location>"}, {"<detail>", "</detail>"},
-};
 
 size_t countLineFeeds(const std::string &value)
 {
@@ -96,10 +67,10 @@ size_t fileSize(const DocumentStore &d)
     for (int i = 0; i < d.entryCount; ++i) {
         const size_t digits = decimalDigits(i + 1);
         size += (5 + digits + 3) + (6 + digits + 5); // "<fact" n ">\r\n" "</fact" n ">\r\n\r\n"
-        for (int f = 0; f < FieldCount; ++f) {
-            const std::string &value = columnOf(d, f)[i];
+        for (const FactElement &element : FactElements) {
+            const std::string &value = (d.*element.column)[i];
             if (value.empty()) continue;
-            size += FactFields[f].openTag.size() + storedSize(value) + FactFields[f].closeTag.size() + 2;
+            size += element.openTag.size() + storedSize(value) + element.closeTag.size() + 2;
         }
     }
     return size;
@@ -134,12 +105,12 @@ std::string biographyFileBytes(const DocumentStore &d)
         out += "<fact";
         out += n;
         out += ">\r\n";
-        for (int f = 0; f < FieldCount; ++f) {
-            const std::string &value = columnOf(d, f)[i];
+        for (const FactElement &element : FactElements) {
+            const std::string &value = (d.*element.column)[i];
             if (value.empty()) continue; // empty fields are simply not written
-            out += FactFields[f].openTag;
+            out += element.openTag;
             appendValue(out, value);
-            out += FactFields[f].closeTag;
+            out += element.closeTag;
             out += LineEnd;
         }
         out += "</fact";
