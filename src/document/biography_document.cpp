@@ -2,35 +2,16 @@
 
 #include <utility>
 
-DocumentStore BiographyDocument;
+Biography BiographyDocument;
 
 const char InvalidTextMessage[] = "Entry text contains invalid characters.";
 
 namespace {
 
-constexpr int FieldCount = 8;
-
-// The eight columns in Entry field order, so that row copies and moves
-// always carry all fields of an entry together.
-std::string *column(int field)
-{
-    DocumentStore &d = BiographyDocument;
-    std::string *const columns[FieldCount] = {
-        d.title, d.entryDate, d.timePeriod, d.location,
-        d.detail, d.keywords, d.files, d.category,
-    };
-    return columns[field];
-}
-
-std::string Entry::*const EntryFields[FieldCount] = {
-    &Entry::title, &Entry::entryDate, &Entry::timePeriod, &Entry::location,
-    &Entry::detail, &Entry::keywords, &Entry::files, &Entry::category,
-};
-
 void moveRow(int from, int to)
 {
-    for (int f = 0; f < FieldCount; ++f)
-        column(f)[to] = std::move(column(f)[from]);
+    for (const EntryField &field : EntryFields)
+        (BiographyDocument.*field.column)[to] = std::move((BiographyDocument.*field.column)[from]);
 }
 
 bool containsAnyOf(const std::string &text, const char *bytes)
@@ -42,12 +23,12 @@ bool containsAnyOf(const std::string &text, const char *bytes)
 
 void resetDocument()
 {
-    DocumentStore &d = BiographyDocument;
+    Biography &d = BiographyDocument;
     d.topic.clear();
     for (auto &name : d.categories) name.clear();
     d.categoryCount = 0;
-    for (int f = 0; f < FieldCount; ++f)
-        for (int i = 0; i < MaxEntries; ++i) column(f)[i].clear();
+    for (const EntryField &field : EntryFields)
+        for (std::string &value : d.*field.column) value.clear();
     d.entryCount = 0;
     d.filePath.clear();
     d.fileName.clear();
@@ -59,13 +40,13 @@ void resetDocument()
 Entry entryAt(int index)
 {
     Entry e;
-    for (int f = 0; f < FieldCount; ++f) e.*EntryFields[f] = column(f)[index];
+    for (const EntryField &field : EntryFields) e.*field.value = (BiographyDocument.*field.column)[index];
     return e;
 }
 
 void setEntryAt(int index, const Entry &entry)
 {
-    for (int f = 0; f < FieldCount; ++f) column(f)[index] = entry.*EntryFields[f];
+    for (const EntryField &field : EntryFields) (BiographyDocument.*field.column)[index] = entry.*field.value;
 }
 
 void appendEntry(const std::string &title, const std::string &entryDate,
@@ -73,7 +54,7 @@ void appendEntry(const std::string &title, const std::string &entryDate,
                  const std::string &detail, const std::string &keywords,
                  const std::string &files, const std::string &category)
 {
-    DocumentStore &d = BiographyDocument;
+    Biography &d = BiographyDocument;
     if (d.entryCount >= MaxEntries) return; // the tables end here
     setEntryAt(d.entryCount++, Entry{title, entryDate, timePeriod, location,
                                      detail, keywords, files, category});
@@ -86,7 +67,7 @@ void removeEntry(int index)
 
 void removeEntries(const std::vector<int> &ascendingIndices)
 {
-    DocumentStore &d = BiographyDocument;
+    Biography &d = BiographyDocument;
     size_t next = 0;
     int kept = 0;
     for (int i = 0; i < d.entryCount; ++i) {
@@ -100,7 +81,7 @@ void removeEntries(const std::vector<int> &ascendingIndices)
 
 bool rebuildCategories()
 {
-    DocumentStore &d = BiographyDocument;
+    Biography &d = BiographyDocument;
     std::vector<std::string> names;
     bool allFit = true;
     for (int i = 0; i < d.entryCount; ++i) {
@@ -133,6 +114,24 @@ int findCategory(const std::string &name)
     for (int i = 0; i < BiographyDocument.categoryCount; ++i)
         if (BiographyDocument.categories[i] == name) return i;
     return -1;
+}
+
+bool appendCategory(const std::string &name)
+{
+    Biography &d = BiographyDocument;
+    if (d.categoryCount >= MaxCategories) return false;
+    d.categories[d.categoryCount++] = name;
+    return true;
+}
+
+void swapContents(Biography &a, Biography &b) noexcept
+{
+    a.topic.swap(b.topic);
+    for (int i = 0; i < MaxCategories; ++i) a.categories[i].swap(b.categories[i]);
+    std::swap(a.categoryCount, b.categoryCount);
+    for (const EntryField &field : EntryFields)
+        for (int i = 0; i < MaxEntries; ++i) (a.*field.column)[i].swap((b.*field.column)[i]);
+    std::swap(a.entryCount, b.entryCount);
 }
 
 void setDocumentPath(const std::string &path)

@@ -5,39 +5,46 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 constexpr int MaxEntries = 1024;
 constexpr int MaxCategories = 500;
 
+// The eight text fields of an entry, each with the element that stores it
+// in a fact block and its place among the elements there. The Entry value,
+// the document's columns and the reader's and writer's tables are all made
+// from this one list, so no field can be forgotten in one of them.
+#define MEMORION_ENTRY_FIELDS(FIELD)        \
+    FIELD(title, "title", 0)                \
+    FIELD(entryDate, "entry_date", 1)       \
+    FIELD(timePeriod, "period", 2)          \
+    FIELD(location, "location", 6)          \
+    FIELD(detail, "detail", 7)              \
+    FIELD(keywords, "keywords", 3)          \
+    FIELD(files, "files", 4)                \
+    FIELD(category, "category", 5)
+
 // One fact of the biography, as a value. The document itself keeps its
 // entries column by column; an Entry is just one row of those columns.
 struct Entry {
-    std::string title;
-    std::string entryDate;
-    std::string timePeriod;
-    std::string location;
-    std::string detail;
-    std::string keywords;
-    std::string files;
-    std::string category;
+#define MEMORION_ENTRY_MEMBER(name, element, place) std::string name;
+    MEMORION_ENTRY_FIELDS(MEMORION_ENTRY_MEMBER)
+#undef MEMORION_ENTRY_MEMBER
 };
 
-struct DocumentStore {
+// A whole biography: topic, category list and entries in fixed tables, and
+// where it is stored.
+struct Biography {
     std::string topic;
 
     std::string categories[MaxCategories];
     int categoryCount = 0;
 
     // One fixed column per entry field, all indexed by entry index.
-    std::string title[MaxEntries];
-    std::string entryDate[MaxEntries];
-    std::string timePeriod[MaxEntries];
-    std::string location[MaxEntries];
-    std::string detail[MaxEntries];
-    std::string keywords[MaxEntries];
-    std::string files[MaxEntries];
-    std::string category[MaxEntries];
+#define MEMORION_ENTRY_COLUMN(name, element, place) std::string name[MaxEntries];
+    MEMORION_ENTRY_FIELDS(MEMORION_ENTRY_COLUMN)
+#undef MEMORION_ENTRY_COLUMN
     int entryCount = 0;
 
     std::string filePath;
@@ -47,8 +54,27 @@ struct DocumentStore {
     bool documentLoaded = false;
 };
 
-// The program-wide document. Every window and dialog works on it directly.
-extern DocumentStore BiographyDocument;
+// One entry field: where an Entry and the document hold it, and how a fact
+// block stores it.
+struct EntryField {
+    std::string Entry::*value;
+    std::string (Biography::*column)[MaxEntries];
+    std::string_view openTag;
+    std::string_view closeTag;
+    int placeInFact;
+};
+
+inline constexpr EntryField EntryFields[] = {
+#define MEMORION_ENTRY_FIELD(name, element, place) \
+    {&Entry::name, &Biography::name, "<" element ">", "</" element ">", place},
+    MEMORION_ENTRY_FIELDS(MEMORION_ENTRY_FIELD)
+#undef MEMORION_ENTRY_FIELD
+};
+constexpr int EntryFieldCount = sizeof EntryFields / sizeof EntryFields[0];
+static_assert(EntryFieldCount == 8, "an entry has eight fields");
+
+// The biography being edited. Every window and dialog works on it directly.
+extern Biography BiographyDocument;
 
 // Puts the document back to its start-up state (all counts 0, strings empty).
 void resetDocument();
@@ -72,7 +98,13 @@ bool rebuildCategories();
 int countEntriesInCategory(const std::string &name);
 // Index of the first category with exactly this name, or -1.
 int findCategory(const std::string &name);
+// Appends a name to the category list; false when the list is full.
+bool appendCategory(const std::string &name);
 void setDocumentPath(const std::string &path);
+
+// Exchanges what two biographies hold (topic, categories, entries) without
+// copying or allocating; paths and flags stay where they are.
+void swapContents(Biography &a, Biography &b) noexcept;
 
 bool isValidEntryText(const std::string &text);
 bool isValidCategoryName(const std::string &text);

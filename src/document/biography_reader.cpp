@@ -33,6 +33,13 @@ constexpr size_t NotFound = std::string::npos;
 
 constexpr int FieldCount = FactElementCount;
 
+enum class TagKind { Opening, Closing };
+// Counting facts needs only their opening tags; loading needs every tag.
+enum class TagsWanted { FactOpenings, All };
+// Values taken straight from the file still hold CR LF pairs; values from
+// translated text do not.
+enum class LineEnds { CrLf, Lf };
+
 // First positions of one fact number's tags in the whole text.
 struct FactTags {
     size_t open = NotFound;
@@ -66,20 +73,20 @@ void noteFirst(size_t &first, size_t pos)
 // A fact tag is the prefix, a plain decimal number and '>' right after it.
 // Numbers with a leading zero never match a <factn> search (<fact01> does
 // not contain <fact1>), and 0 is no fact number, so neither is kept.
-void noteFactTag(std::string_view text, size_t pos, size_t after, bool closing, TagMap &map)
+void noteFactTag(std::string_view text, size_t pos, size_t after, TagKind kind, TagMap &map)
 {
     size_t end = after;
     while (end < text.size() && text[end] >= '0' && text[end] <= '9') ++end;
     if (end == after || end >= text.size() || text[end] != '>') return;
     if (text[after] == '0') return;
     FactTags &tags = map.facts[text.substr(after, end - after)];
-    noteFirst(closing ? tags.close : tags.open, pos);
+    noteFirst(kind == TagKind::Closing ? tags.close : tags.open, pos);
 }
 
 // Every tag starts with '<' and ends at its first '>', so the bytes at one
 // '<' are at most one of the tags we look for: classifying each '<' once
 // finds every occurrence of every tag.
-TagMap mapTags(std::string_view text, bool factOpeningsOnly)
+TagMap mapTags(std::string_view text, TagsWanted wanted)
 {
     TagMap map;
     const char *const begin = text.data();
@@ -90,15 +97,16 @@ TagMap mapTags(std::string_view text, bool factOpeningsOnly)
         ++p;
         if (p == end) break;
         const bool closing = *p == '/';
+        const TagKind kind = closing ? TagKind::Closing : TagKind::Opening;
         const size_t name = pos + (closing ? 2 : 1);
         if (name >= text.size()) break;
 
         if (hasAt(text, name, "fact")) {
-            if (factOpeningsOnly && closing) continue;
-            noteFactTag(text, pos, name + 4, closing, map);
+            if (wanted == TagsWanted::FactOpenings && closing) continue;
+            noteFactTag(text, pos, name + 4, kind, map);
             continue;
         }
-        if (factOpeningsOnly) continue;
+        if (wanted == TagsWanted::FactOpenings) continue;
 
         if (closing) {
             if (hasAt(text, pos, "</topic>")) { noteFirst(map.topicClose, pos); continue; }
@@ -265,7 +273,7 @@ bool isBiographyText(const std::string &text)
 
 int countFacts(const std::string &text)
 {
-    const TagMap map = mapTags(text, true);
+    const TagMap map = mapTags(text, TagsWanted::FactOpenings);
     return static_cast<int>(map.facts.size());
 }
 
@@ -276,9 +284,9 @@ namespace {
 // value lies between a tag's '>' and the next tag's '<', or between two
 // double quotes. So translating value by value gives what translating the
 // whole file first would have given, without copying the file once more.
-void assignValue(std::string &value, std::string_view raw, bool fromFile)
+void assignValue(std::string &value, std::string_view raw, LineEnds lineEnds)
 {
-    if (!fromFile) {
+    if (lineEnds == LineEnds::Lf) {
         value.assign(raw);
         return;
     }
@@ -290,13 +298,13 @@ void assignValue(std::string &value, std::string_view raw, bool fromFile)
 // Tags hold no CR or LF, so they stand at the same places relative to each
 // other in the file's bytes and in the translated text: either can be
 // searched, with the same results.
-LoadReport load(std::string_view all, bool fromFile)
+LoadReport load(std::string_view all, LineEnds lineEnds)
 {
-    DocumentStore &d = BiographyDocument;
+    Biography &d = BiographyDocument;
     LoadReport report;
     d.documentLoaded = true;
 
-    const TagMap map = mapTags(all, false);
+    const TagMap map = mapTags(all, TagsWanted::All);
 
     // Closing tags of numbers that never open are in the map too; only
     // numbers with an opening tag are facts.
@@ -311,7 +319,7 @@ LoadReport load(std::string_view all, bool fromFile)
         report.entriesDropped = true;
     }
 
-    assignValue(d.topic, between(all, map.topicOpen, std::strlen("<topic>"), map.topicClose), fromFile);
+    assignValue(d.topic, between(all, map.topicOpen, std::strlen("<topic>"), map.topicClose), lineEnds);
 
     std::vector<TagPositions> openings, closings;
     for (int f = 0; f < FieldCount; ++f) {
@@ -336,7 +344,7 @@ LoadReport load(std::string_view all, bool fromFile)
             const FactElement &tag = FactElements[f];
             const size_t open = openings[f].firstWithin(tag.openTag.size(), from, to);
             const size_t close = closings[f].firstWithin(tag.closeTag.size(), from, to);
-            assignValue(value, between(all, open, tag.openTag.size(), close), fromFile);
+            assignValue(value, between(all, open, tag.openTag.size(), close), lineEnds);
         }
     }
     // Rows past the loaded ones would otherwise still hold the previous
@@ -344,7 +352,10 @@ LoadReport load(std::string_view all, bool fromFile)
     for (int f = 0; f < FieldCount; ++f)
         for (int i = d.entryCount; i < MaxEntries; ++i) (d.*FactElements[f].column)[i].clear();
 
-    if (!rebuildCategories()) report.categoriesDropped = true;
+    // This gives entries without a category "Default". The list it makes is
+    // kept only when the file names no categories of its own, so only then
+    // can names that did not fit into it be lost.
+    const bool entryCategoriesFit = rebuildCategories();
 
     // The file's own list wins when it names anything. Names are what lies
     // between pairs of double quotes; separators between them do not matter.
@@ -365,13 +376,12 @@ LoadReport load(std::string_view all, bool fromFile)
             report.categoriesDropped = true;
             break;
         }
-        assignValue(d.categories[named++], list.substr(nameStart, i - nameStart), fromFile);
+        assignValue(d.categories[named++], list.substr(nameStart, i - nameStart), lineEnds);
     }
-    if (named > 0) {
+    if (named > 0)
         d.categoryCount = named;
-    } else if (!rebuildCategories()) {
+    else if (!entryCategoriesFit)
         report.categoriesDropped = true;
-    }
     return report;
 }
 
@@ -379,10 +389,10 @@ LoadReport load(std::string_view all, bool fromFile)
 
 LoadReport loadBiographyText(const std::string &text)
 {
-    return load(text, false);
+    return load(text, LineEnds::Lf);
 }
 
 LoadReport loadBiographyBytes(const std::string &fileBytes)
 {
-    return load(fileBytes, true);
+    return load(fileBytes, LineEnds::CrLf);
 }

@@ -57,7 +57,7 @@ size_t decimalDigits(int n)
 
 // Working out the exact size first keeps a 10 MB document to a single
 // allocation instead of a chain of reallocations and copies.
-size_t fileSize(const DocumentStore &d)
+size_t fileSize(const Biography &d)
 {
     size_t size = std::strlen("<?xml version=\"1.0\"?>") + 4 + std::strlen("<biography_data>") + 4 +
                   std::strlen("<topic></topic>") + 4 + storedSize(d.topic) +
@@ -78,7 +78,7 @@ size_t fileSize(const DocumentStore &d)
 
 } // namespace
 
-std::string biographyFileBytes(const DocumentStore &d)
+std::string biographyFileBytes(const Biography &d)
 {
     std::string out;
     out.reserve(fileSize(d));

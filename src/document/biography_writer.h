@@ -10,4 +10,4 @@
 #include "document/biography_document.h"
 
 // The whole file for `document`, exactly as it is stored on disk.
-std::string biographyFileBytes(const DocumentStore &document);
+std::string biographyFileBytes(const Biography &document);

@@ -1,28 +1,35 @@
-// The elements of a fact block, in the order the writer puts them (older
-// files use this order, so it stays even though the model orders the
-// fields otherwise), each with the document column it holds.
+// The elements of a fact block in the order the writer puts them, made
+// from the entry's field list by each field's place in the block.
 #pragma once
 
-#include <string>
-#include <string_view>
+#include <array>
 
 #include "document/biography_document.h"
 
-struct FactElement {
-    std::string_view openTag;
-    std::string_view closeTag;
-    std::string (DocumentStore::*column)[MaxEntries];
-};
+using FactElement = EntryField;
 
-constexpr int FactElementCount = 8;
+namespace detail {
+constexpr std::array<FactElement, EntryFieldCount> inPlaceOrder()
+{
+    std::array<FactElement, EntryFieldCount> ordered{};
+    for (const EntryField &field : EntryFields) ordered[field.placeInFact] = field;
+    return ordered;
+}
+} // namespace detail
 
-inline constexpr FactElement FactElements[FactElementCount] = {
-    {"<title>", "</title>", &DocumentStore::title},
-    {"<entry_date>", "</entry_date>", &DocumentStore::entryDate},
-    {"<period>", "</period>", &DocumentStore::timePeriod},
-    {"<keywords>", "</keywords>", &DocumentStore::keywords},
-    {"<files>", "</files>", &DocumentStore::files},
-    {"<category>", "</category>", &DocumentStore::category},
-    {"<location>", "</location>", &DocumentStore::location},
-    {"<detail>", "</detail>", &DocumentStore::detail},
-};
+inline constexpr std::array<FactElement, EntryFieldCount> FactElements = detail::inPlaceOrder();
+constexpr int FactElementCount = EntryFieldCount;
+
+namespace detail {
+constexpr bool everyPlaceTakenOnce()
+{
+    bool taken[EntryFieldCount] = {};
+    for (const EntryField &field : EntryFields) {
+        if (field.placeInFact < 0 || field.placeInFact >= EntryFieldCount || taken[field.placeInFact])
+            return false;
+        taken[field.placeInFact] = true;
+    }
+    return true;
+}
+} // namespace detail
+static_assert(detail::everyPlaceTakenOnce(), "two fields share a place in the fact block");

@@ -82,6 +82,8 @@ TEST_F(DocumentModel, RebuildingCategoriesOfNoEntriesEmptiesTheList)
 {
     BiographyDocument.categories[0] = "Old";
     BiographyDocument.categoryCount = 1;
+    // A row past the count holds a stale entry of that category.
+    BiographyDocument.category[0] = "Old";
     rebuildCategories();
     EXPECT_EQ(BiographyDocument.categoryCount, 0);
     EXPECT_EQ(countEntriesInCategory("Old"), 0);

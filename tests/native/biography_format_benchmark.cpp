@@ -21,7 +21,7 @@ constexpr size_t TargetFileBytes = 10'000'000;
 constexpr size_t OtherBytesPerEntry = 170;
 
 struct FullDocument {
-    std::unique_ptr<DocumentStore> document;
+    std::unique_ptr<Biography> document;
     std::string bytes;
     std::string text;
 };

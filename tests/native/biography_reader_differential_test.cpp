@@ -48,7 +48,7 @@ std::string shown(const std::string &value)
 // How far the real document differs from the literal one; empty when not.
 std::string differences(const literal::Document &expected, const LoadReport &report)
 {
-    const DocumentStore &d = BiographyDocument;
+    const Biography &d = BiographyDocument;
     std::ostringstream out;
     auto compare = [&out](const std::string &what, const std::string &real, const std::string &want) {
         if (real != want) out << "  " << what << ": reader " << shown(real) << ", literal " << shown(want) << "\n";

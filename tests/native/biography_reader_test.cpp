@@ -35,19 +35,19 @@ std::string element(const std::string &tag, const std::string &value)
 
 std::vector<std::string> loadedCategories()
 {
-    const DocumentStore &d = BiographyDocument;
+    const Biography &d = BiographyDocument;
     return std::vector<std::string>(d.categories, d.categories + d.categoryCount);
 }
 
 std::vector<std::string> loadedTitles()
 {
-    const DocumentStore &d = BiographyDocument;
+    const Biography &d = BiographyDocument;
     return std::vector<std::string>(d.title, d.title + d.entryCount);
 }
 
 std::vector<std::string> loadedEntryCategories()
 {
-    const DocumentStore &d = BiographyDocument;
+    const Biography &d = BiographyDocument;
     return std::vector<std::string>(d.category, d.category + d.entryCount);
 }
 
@@ -86,7 +86,7 @@ using BiographyReaderCapacity = BiographyReader;
 
 TEST_F(BiographyReaderRoundTrip, EveryFieldTopicAndCategoryComesBackByteForByte)
 {
-    auto doc = std::make_unique<DocumentStore>();
+    auto doc = std::make_unique<Biography>();
     doc->topic = "Grandmother\r\nAnna";
     doc->categoryCount = 2;
     doc->categories[0] = "Family";
@@ -133,7 +133,7 @@ TEST_F(BiographyReaderRoundTrip, EveryFieldTopicAndCategoryComesBackByteForByte)
 
 TEST_F(BiographyReaderRoundTrip, WithoutAStoredListTheCategoriesComeFromTheEntries)
 {
-    auto doc = std::make_unique<DocumentStore>();
+    auto doc = std::make_unique<Biography>();
     doc->entryCount = 3;
     doc->title[0] = "a";
     doc->category[0] = "";
@@ -168,7 +168,7 @@ TEST_F(BiographyReaderRoundTrip, GeneratedDocumentsComeBackWhole)
 
 TEST_F(BiographyReaderRoundTrip, EmptyDocumentLoadsAsEmpty)
 {
-    auto doc = std::make_unique<DocumentStore>();
+    auto doc = std::make_unique<Biography>();
     const LoadReport report = loadBytes(biographyFileBytes(*doc));
     EXPECT_FALSE(report.entriesDropped);
     EXPECT_FALSE(report.categoriesDropped);
@@ -292,6 +292,7 @@ TEST_F(BiographyReaderLayout, OverlappingFactsEachReadToTheirOwnClosingTag)
 
 TEST_F(BiographyReaderLayout, MissingTopicIsEmpty)
 {
+    BiographyDocument.topic = "the previous document's";
     loadBiographyText(biographyText("<topic>never closed"));
     EXPECT_EQ(BiographyDocument.topic, "");
 }
@@ -310,7 +311,7 @@ TEST_F(BiographyReaderLayout, LoadingReplacesEverythingOfTheDocumentBefore)
     BiographyDocument.modified = true;
     loadBiographyText(biographyText(fact(1, "<title>small</title>") + fact(2, "")));
 
-    const DocumentStore &d = BiographyDocument;
+    const Biography &d = BiographyDocument;
     EXPECT_EQ(d.topic, "");
     ASSERT_EQ(d.entryCount, 2);
     EXPECT_EQ(loadedTitles(), (std::vector<std::string>{"small", ""}));
@@ -487,6 +488,14 @@ TEST_F(BiographyReaderCapacity, TooManyCategoriesInTheEntriesAreReportedToo)
     EXPECT_EQ(BiographyDocument.entryCount, 510);
     EXPECT_EQ(BiographyDocument.categoryCount, MaxCategories);
     EXPECT_EQ(BiographyDocument.category[509], "c510");
+
+    // The file's own list replaces the one made from the entries: nothing
+    // of it was dropped, so there is nothing to warn about.
+    resetDocument();
+    const LoadReport listed =
+        loadBiographyText(biographyText("<categories>\"c1\",\"c2\"</categories>" + facts));
+    EXPECT_FALSE(listed.categoriesDropped);
+    EXPECT_EQ(BiographyDocument.categoryCount, 2);
 }
 
 // --- Searching helpers ---------------------------------------------------

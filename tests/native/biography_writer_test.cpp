@@ -7,10 +7,10 @@
 
 namespace {
 
-// DocumentStore holds fixed tables of several hundred KB; keep it off the stack.
-std::unique_ptr<DocumentStore> emptyDocument()
+// Biography holds fixed tables of several hundred KB; keep it off the stack.
+std::unique_ptr<Biography> emptyDocument()
 {
-    return std::make_unique<DocumentStore>();
+    return std::make_unique<Biography>();
 }
 
 const std::string EmptyFile =

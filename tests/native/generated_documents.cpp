@@ -198,9 +198,9 @@ std::string separator(Rng &rng)
 
 } // namespace
 
-std::unique_ptr<DocumentStore> randomDocument(Rng &rng, int entries, size_t detailBytes)
+std::unique_ptr<Biography> randomDocument(Rng &rng, int entries, size_t detailBytes)
 {
-    auto doc = std::make_unique<DocumentStore>();
+    auto doc = std::make_unique<Biography>();
     doc->topic = "Life of " + pick(rng, Words);
     const int categoryCount = uniform(rng, 1, static_cast<int>(CategoryNames.size()));
     doc->categoryCount = categoryCount;

@@ -19,7 +19,7 @@ extern const std::vector<std::string> LargeFactNumbers;
 
 // A document with `entries` entries whose details are about `detailBytes`
 // long each, spread over a handful of categories, all listed.
-std::unique_ptr<DocumentStore> randomDocument(std::mt19937 &rng, int entries, size_t detailBytes);
+std::unique_ptr<Biography> randomDocument(std::mt19937 &rng, int entries, size_t detailBytes);
 
 // The writer's bytes for a small random document.
 std::string wellFormedFile(std::mt19937 &rng);

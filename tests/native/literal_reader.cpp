@@ -76,6 +76,7 @@ Document load(const std::string &text, int highestNumber, const std::vector<std:
     }
 
     rebuildCategories(doc);
+    doc.categoriesDropped = false;
 
     const std::string list = extractBetween(text, "<categories>", "</categories>");
     std::vector<std::string> names;
@@ -95,10 +96,13 @@ Document load(const std::string &text, int highestNumber, const std::vector<std:
             current += c;
         }
     }
-    if (!names.empty())
+    // Only the list that is kept can have lost names.
+    if (!names.empty()) {
         doc.categories = names;
-    else
+    } else {
+        doc.categoriesDropped = false;
         rebuildCategories(doc);
+    }
     return doc;
 }
 
