@@ -1,14 +1,19 @@
 #include "document/document_files.h"
 
+#include <memory>
+#include <new>
+
 #include "document/biography_document.h"
 #include "document/biography_reader.h"
 #include "document/biography_writer.h"
 #include "document/file_dialogs.h"
-#include "mainwindow/category_tabs.h"
-#include "mainwindow/entry_list.h"
 #include "mainwindow/main_window.h"
 
 namespace {
+
+// Larger files are refused before any memory is spent on them: a biography
+// of 1024 entries is a few megabytes.
+constexpr LONGLONG LargestReadableFile = 1LL << 30;
 
 std::string systemErrorText(DWORD code)
 {
@@ -27,6 +32,13 @@ std::string folderOf(const std::string &path)
 {
     size_t slash = path.find_last_of("\\/");
     return slash == std::string::npos ? std::string(".") : path.substr(0, slash + 1);
+}
+
+std::string currentFolder()
+{
+    char folder[MAX_PATH] = "";
+    GetCurrentDirectoryA(MAX_PATH, folder);
+    return folder;
 }
 
 bool writeAndFlush(const std::string &path, const std::string &bytes)
@@ -51,29 +63,128 @@ bool writeAndFlush(const std::string &path, const std::string &bytes)
     return ok;
 }
 
+// Gives the new contents what the file they replace carried, so that a save
+// changes the contents and nothing else. ReplaceFileA does this too where
+// the system supports it; doing it first makes it hold everywhere. None of
+// it is worth failing the save for.
+void takeOverFileProperties(const char *temporary, const std::string &path,
+                            const WIN32_FILE_ATTRIBUTE_DATA &existing)
+{
+    const DWORD carried = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
+                          FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+    const DWORD attributes = existing.dwFileAttributes & carried;
+    SetFileAttributesA(temporary, attributes ? attributes : FILE_ATTRIBUTE_NORMAL);
+
+    HANDLE file = CreateFileA(temporary, FILE_WRITE_ATTRIBUTES, 0, NULL, OPEN_EXISTING, 0, NULL);
+    if (file != INVALID_HANDLE_VALUE) {
+        SetFileTime(file, &existing.ftCreationTime, NULL, NULL);
+        CloseHandle(file);
+    }
+
+    const SECURITY_INFORMATION what = DACL_SECURITY_INFORMATION;
+    DWORD size = 0;
+    GetFileSecurityA(path.c_str(), what, NULL, 0, &size);
+    if (size == 0) return;
+    std::unique_ptr<char[]> descriptor(new (std::nothrow) char[size]);
+    if (descriptor && GetFileSecurityA(path.c_str(), what, descriptor.get(), size, &size))
+        SetFileSecurityA(temporary, what, descriptor.get());
+}
+
+// The old contents wait under a backup name until the new ones are in
+// place; should the second half of the replacement fail, they go back.
+bool replaceExisting(const char *temporary, const std::string &path)
+{
+    char backup[MAX_PATH];
+    if (!GetTempFileNameA(folderOf(path).c_str(), "mbk", 0, backup)) return false;
+    DeleteFileA(backup); // only the name was wanted
+    if (ReplaceFileA(path.c_str(), temporary, backup, 0, NULL, NULL)) {
+        DeleteFileA(backup);
+        return true;
+    }
+    const DWORD error = GetLastError();
+    if (error == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2)
+        MoveFileExA(backup, path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    SetLastError(error);
+    return false;
+}
+
+bool putInPlace(const char *temporary, const std::string &path)
+{
+    WIN32_FILE_ATTRIBUTE_DATA existing;
+    if (GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &existing)) {
+        takeOverFileProperties(temporary, path, existing);
+        return replaceExisting(temporary, path);
+    }
+    if (GetLastError() != ERROR_FILE_NOT_FOUND) return false;
+    return MoveFileExA(temporary, path.c_str(), MOVEFILE_WRITE_THROUGH);
+}
+
 void reportSaveFailure(const std::string &path, const std::string &reason)
 {
     std::string text = "The file \"" + path + "\" could not be saved.\n\n" + reason +
                        "\n\nThe file on disk was left as it was; your changes are still open.";
-    MessageBoxA(MainWindow, text.c_str(), "Error", MB_ICONERROR | MB_OK);
+    MessageBoxA(messageOwner(), text.c_str(), "Error", MB_ICONERROR | MB_OK);
 }
 
-bool readWholeFile(const std::string &path, std::string &bytes)
+void resizeBuffer(std::string &buffer, size_t size)
+{
+    buffer.resize(size);
+}
+
+enum class ReadResult { Read, Unreadable, TooLarge };
+
+ReadResult readWholeFile(const std::string &path, std::string &bytes)
 {
     HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                               NULL, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
-    if (file == INVALID_HANDLE_VALUE) return false;
+    if (file == INVALID_HANDLE_VALUE) return ReadResult::Unreadable;
     LARGE_INTEGER size;
-    bool ok = GetFileSizeEx(file, &size) && size.QuadPart < 0x40000000;
-    if (ok) {
-        bytes.resize(static_cast<size_t>(size.QuadPart));
-        DWORD read = 0;
-        ok = bytes.empty() ||
-             (ReadFile(file, &bytes[0], static_cast<DWORD>(bytes.size()), &read, NULL) &&
-              read == bytes.size());
+    ReadResult result = ReadResult::Unreadable;
+    try {
+        if (!GetFileSizeEx(file, &size)) {
+            result = ReadResult::Unreadable;
+        } else if (size.QuadPart >= LargestReadableFile) {
+            result = ReadResult::TooLarge;
+        } else {
+            sizeFileBuffer(bytes, static_cast<size_t>(size.QuadPart));
+            DWORD read = 0;
+            const bool whole = bytes.empty() ||
+                               (ReadFile(file, &bytes[0], static_cast<DWORD>(bytes.size()), &read,
+                                         NULL) &&
+                                read == bytes.size());
+            result = whole ? ReadResult::Read : ReadResult::Unreadable;
+        }
+    } catch (const std::bad_alloc &) {
+        result = ReadResult::TooLarge;
     }
     CloseHandle(file);
-    return ok;
+    return result;
+}
+
+void reportTooLarge(const std::string &path)
+{
+    const std::string text = "The file \"" + path +
+                             "\" is too large to open: there is not enough memory to hold it.\n\n"
+                             "The document that was open is unchanged.";
+    MessageBoxA(messageOwner(), text.c_str(), "Error", MB_ICONERROR | MB_OK);
+}
+
+// Replaces the document with the file's. Should memory run out half-way,
+// the document that was open is put back whole.
+bool loadReplacingDocument(const std::string &bytes, LoadReport &report)
+{
+    std::unique_ptr<Biography> previous(new (std::nothrow) Biography);
+    if (!previous) return false;
+    const bool wasLoaded = BiographyDocument.documentLoaded;
+    swapContents(BiographyDocument, *previous);
+    try {
+        report = loadBiographyBytes(bytes);
+        return true;
+    } catch (const std::bad_alloc &) {
+        swapContents(BiographyDocument, *previous);
+        BiographyDocument.documentLoaded = wasLoaded;
+        return false;
+    }
 }
 
 void reportDroppedContent(const LoadReport &report)
@@ -84,20 +195,12 @@ void reportDroppedContent(const LoadReport &report)
     if (report.categoriesDropped)
         text += "\n- more than 500 categories; only the first 500 were read.";
     text += "\n\nSaving it will write only what is shown.";
-    MessageBoxA(MainWindow, text.c_str(), "Information", MB_ICONINFORMATION | MB_OK);
-}
-
-void showOpenedDocument(const std::string &path)
-{
-    rebuildCategoryTabs();
-    setDocumentPath(path);
-    setMainWindowFileName(BiographyDocument.fileName.c_str());
-    BiographyDocument.workingFolder = containingFolder(path);
-    refillEntryListForSelectedTab();
-    BiographyDocument.modified = false;
+    MessageBoxA(messageOwner(), text.c_str(), "Information", MB_ICONINFORMATION | MB_OK);
 }
 
 } // namespace
+
+FileBufferSizing sizeFileBuffer = resizeBuffer;
 
 std::string containingFolder(const std::string &path)
 {
@@ -106,13 +209,6 @@ std::string containingFolder(const std::string &path)
     std::string folder = path.substr(0, slash);
     // "C:" alone would mean the drive's current folder, not its root.
     if (folder.size() == 2 && folder[1] == ':') folder += '\\';
-    return folder;
-}
-
-std::string currentFolder()
-{
-    char folder[MAX_PATH] = "";
-    GetCurrentDirectoryA(MAX_PATH, folder);
     return folder;
 }
 
@@ -127,10 +223,7 @@ bool replaceFileContents(const std::string &path, const std::string &bytes, std:
         error = systemErrorText(GetLastError());
         return false;
     }
-    if (writeAndFlush(temporary, bytes) &&
-        MoveFileExA(temporary, path.c_str(),
-                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        return true;
+    if (writeAndFlush(temporary, bytes) && putInPlace(temporary, path)) return true;
     error = systemErrorText(GetLastError());
     DeleteFileA(temporary);
     return false;
@@ -139,7 +232,13 @@ bool replaceFileContents(const std::string &path, const std::string &bytes, std:
 bool saveDocument(std::string path)
 {
     std::string error;
-    if (!replaceFileContents(path, biographyFileBytes(BiographyDocument), error)) {
+    bool saved = false;
+    try {
+        saved = replaceFileContents(path, biographyFileBytes(BiographyDocument), error);
+    } catch (const std::bad_alloc &) {
+        error = "There is not enough memory to save it.";
+    }
+    if (!saved) {
         reportSaveFailure(path, error);
         return false;
     }
@@ -154,7 +253,6 @@ bool saveDocumentAs(HWND owner)
     if (!chooseSavePath(owner, path)) return false;
     if (!saveDocument(path)) return false;
     setDocumentPath(path);
-    setMainWindowFileName(BiographyDocument.fileName.c_str());
     return true;
 }
 
@@ -172,13 +270,19 @@ void openDocument(HWND owner)
     std::string path;
     if (!chooseOpenPath(owner, path)) return;
     std::string bytes;
+    const ReadResult read = readWholeFile(path, bytes);
+    if (read == ReadResult::TooLarge) return reportTooLarge(path);
     // An unreadable file counts as empty. The marker has no CR or LF in it,
     // so it is found in the bytes exactly when it is in the text.
-    if (!readWholeFile(path, bytes) || !isBiographyText(bytes)) {
+    if (read == ReadResult::Unreadable || !isBiographyText(bytes)) {
         MessageBoxA(NULL, "Not a valid biography file", "MSG", MB_OK);
         return;
     }
-    LoadReport report = loadBiographyBytes(bytes);
-    showOpenedDocument(path);
+    LoadReport report;
+    if (!loadReplacingDocument(bytes, report)) return reportTooLarge(path);
+    setDocumentPath(path);
+    BiographyDocument.workingFolder = containingFolder(path);
+    BiographyDocument.modified = false;
+    showDocument();
     reportDroppedContent(report);
 }

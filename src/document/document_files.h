@@ -8,6 +8,7 @@
 // file there. A failure is reported in a message box; the file on disk then
 // stays as it was and the document keeps its unsaved changes.
 bool saveDocument(std::string path);
+// Asks for a path and saves there; the document then belongs to that path.
 bool saveDocumentAs(HWND owner);
 void openDocument(HWND owner);
 
@@ -16,12 +17,16 @@ void openDocument(HWND owner);
 bool offerToSaveChanges();
 
 // Writes `bytes` to a temporary file beside `path`, flushes it to disk and
-// then puts it in place of `path` in one step. On failure `error` holds the
+// then puts it in place of `path` in one step; an existing file keeps its
+// attributes, creation time and permissions. On failure `error` holds the
 // system's reason and nothing at `path` has changed.
 bool replaceFileContents(const std::string &path, const std::string &bytes, std::string &error);
 
-// The process's current folder.
-std::string currentFolder();
+// Makes room for a file's bytes. Replaceable, so that tests can run out of
+// memory without a file of a gigabyte.
+using FileBufferSizing = void (*)(std::string &buffer, size_t size);
+extern FileBufferSizing sizeFileBuffer;
+
 // The folder a document's file lies in: what "Open containing folder"
 // shows. Taken from the path itself, because whether a file dialog leaves
 // the current folder there depends on how the file was picked.

@@ -1,15 +1,13 @@
 #include "document/file_dialogs.h"
 
-#include <commdlg.h>
-
 namespace {
 
 const char Filter[] = "Biography .xml files\0*.xml\0";
 // Explorer style, read-only box hidden, folder must exist, ask before
-// replacing. OFN_NOCHANGEDIR is left out on purpose: the chosen file's
-// folder becomes the current folder, which "Open containing folder" uses.
+// replacing.
 constexpr DWORD DialogFlags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST |
                               OFN_OVERWRITEPROMPT;
+static_assert(DialogFlags == 0x80806, "file dialog flags");
 
 OPENFILENAMEA dialogSetup(HWND owner, char *buffer, const char *defaultExtension)
 {
@@ -24,22 +22,58 @@ OPENFILENAMEA dialogSetup(HWND owner, char *buffer, const char *defaultExtension
     return dialog;
 }
 
+bool systemOpenDialog(OPENFILENAMEA &dialog, DWORD &error)
+{
+    if (GetOpenFileNameA(&dialog)) return true;
+    error = CommDlgExtendedError();
+    return false;
+}
+
+bool systemSaveDialog(OPENFILENAMEA &dialog, DWORD &error)
+{
+    if (GetSaveFileNameA(&dialog)) return true;
+    error = CommDlgExtendedError();
+    return false;
+}
+
+// A dialog that ends without a path has either been cancelled or been
+// given a path longer than it can hand back; only the second needs words.
+bool chosen(FileDialogRunner run, OPENFILENAMEA &dialog, std::string &path)
+{
+    DWORD error = 0;
+    if (run(dialog, error)) {
+        path = dialog.lpstrFile;
+        return true;
+    }
+    if (error == FNERR_BUFFERTOOSMALL)
+        MessageBoxA(dialog.hwndOwner,
+                    "The path of the chosen file is too long. Memorion can use paths of up to 259 "
+                    "characters.\n\nChoose a file in a folder with a shorter path, or a shorter "
+                    "file name.",
+                    "Error", MB_ICONERROR | MB_OK);
+    return false;
+}
+
 } // namespace
+
+FileDialogRunner runOpenFileDialog = systemOpenDialog;
+FileDialogRunner runSaveFileDialog = systemSaveDialog;
+
+#if !defined(_WIN64)
+// The size the dialogs are given on 32-bit Windows, extended fields included.
+static_assert(sizeof(OPENFILENAMEA) == 88, "the 32-bit structure");
+#endif
 
 bool chooseSavePath(HWND owner, std::string &path)
 {
     char buffer[MAX_PATH] = "";
     OPENFILENAMEA dialog = dialogSetup(owner, buffer, "xml");
-    if (!GetSaveFileNameA(&dialog)) return false;
-    path = buffer;
-    return true;
+    return chosen(runSaveFileDialog, dialog, path);
 }
 
 bool chooseOpenPath(HWND owner, std::string &path)
 {
     char buffer[MAX_PATH] = "";
     OPENFILENAMEA dialog = dialogSetup(owner, buffer, "*.xml");
-    if (!GetOpenFileNameA(&dialog)) return false;
-    path = buffer;
-    return true;
+    return chosen(runOpenFileDialog, dialog, path);
 }

@@ -8,8 +8,6 @@
 #include "document/document_files.h"
 #include "document/entry_date.h"
 #include "document/file_dialogs.h"
-#include "mainwindow/category_tabs.h"
-#include "mainwindow/entry_list.h"
 #include "mainwindow/main_window.h"
 
 namespace {
@@ -98,17 +96,10 @@ void refuse(HWND dialog, const char *text)
 
 void fillFromBlankTemplate(const std::string &typedTopic)
 {
-    DocumentStore &d = BiographyDocument;
-    for (int i = 0; i < MaxEntries; ++i) {
-        d.title[i].clear();
-        d.entryDate[i].clear();
-        d.timePeriod[i].clear();
-        d.location[i].clear();
-        d.detail[i].clear();
-        d.keywords[i].clear();
-        d.files[i].clear();
-        d.category[i] = FirstCategory;
-    }
+    Biography &d = BiographyDocument;
+    for (const EntryField &field : EntryFields)
+        for (std::string &value : d.*field.column) value.clear();
+    for (std::string &category : d.category) category = FirstCategory;
     d.entryCount = 1;
     d.title[0] = "New entry";
     d.entryDate[0] = todayAsDayMonthYear();
@@ -118,16 +109,6 @@ void fillFromBlankTemplate(const std::string &typedTopic)
     // The old document is gone: until the save below succeeds, this one is
     // unsaved.
     d.modified = true;
-}
-
-void showNewDocument(const std::string &path)
-{
-    setDocumentPath(path);
-    setMainWindowFileName(BiographyDocument.fileName.c_str());
-    std::string entries = "Entries: " + std::to_string(BiographyDocument.entryCount);
-    SendMessageA(StatusBar, SB_SETTEXTA, 1, reinterpret_cast<LPARAM>(entries.c_str()));
-    rebuildCategoryTabs();
-    refillEntryList(0);
 }
 
 void onTemplateChanged(HWND dialog)
@@ -155,9 +136,10 @@ void onOk(HWND dialog)
 
     fillFromBlankTemplate(fieldText(dialog, IDC_NEW_FILE_TOPIC));
     saveDocument(path);
-    showNewDocument(path);
-    EndDialog(dialog, 0);
+    setDocumentPath(path);
     BiographyDocument.workingFolder = containingFolder(path);
+    showDocument();
+    EndDialog(dialog, 0);
 }
 
 INT_PTR onNotify(HWND dialog, LPARAM lParam)
@@ -186,6 +168,9 @@ INT_PTR CALLBACK newBiographyFileDialogProc(HWND dialog, UINT message, WPARAM wP
     case WM_INITDIALOG:
         SetWindowLongPtrA(dialog, DWLP_USER, -1);
         fillTemplates(createTemplateList(dialog));
+        // All three buttons of the template are default buttons, and the
+        // last one, Cancel, would win: Enter would throw the choices away.
+        SendMessageA(dialog, DM_SETDEFID, IDC_NEW_FILE_OK, 0);
         return FALSE;
     case WM_NOTIFY:
         return onNotify(dialog, lParam);

@@ -6,21 +6,16 @@
 #include "mainwindow/entry_list.h"
 #include "mainwindow/main_window.h"
 
-void focusCategoryTab(int tab)
-{
-    // The focus message, unlike TCM_SETCURSEL, notifies the main window,
-    // which refills the list whenever the selection changes.
-    SendMessageA(CategoryTabs, TCM_SETCURFOCUS, tab, 0);
-}
-
-int selectedCategoryTab()
+int selectedTabIndex()
 {
     return static_cast<int>(SendMessageA(CategoryTabs, TCM_GETCURSEL, 0, 0));
 }
 
-int currentCategoryIndex()
+int currentCategory()
 {
-    return BiographyDocument.categoryCount - selectedCategoryTab() - 1;
+    const int tab = selectedTabIndex();
+    const int count = BiographyDocument.categoryCount;
+    return tab >= 0 && tab < count ? count - 1 - tab : -1;
 }
 
 void rebuildCategoryTabs()
@@ -32,26 +27,30 @@ void rebuildCategoryTabs()
         tab.pszText = const_cast<char *>(BiographyDocument.categories[i].c_str());
         SendMessageA(CategoryTabs, TCM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&tab));
     }
-    // The first tab inserted into an empty control becomes the selected
-    // one, so the focus message below may change nothing and notify no
-    // one; the list must still show the leftmost tab's category.
-    if (selectedCategoryTab() == 0)
-        refillEntryListForSelectedTab();
-    else
-        focusCategoryTab(0);
+    // The first tab inserted into an empty control is selected already;
+    // this only makes sure, and an unchanged selection notifies no one.
+    SendMessageA(CategoryTabs, TCM_SETCURSEL, 0, 0);
+}
+
+void showCategoryTab(int tab)
+{
+    // Selected without a notification, then refilled here: the main window
+    // refills on the notification too, and one change is one refill. A tab
+    // that is not there leaves the selection as it is.
+    SendMessageA(CategoryTabs, TCM_SETCURSEL, tab, 0);
+    refillEntryList(currentCategory());
 }
 
 void selectCategoryTab(const std::string &name)
 {
-    // Compared against the category list itself rather than the tab texts,
-    // so that names of any length are found. Tab t shows category
-    // (count - 1 - t); the first matching category is the last matching tab.
-    int category = findCategory(name);
+    // Found in the category list itself rather than in the tab texts, so
+    // names of any length are found. The first category of that name is
+    // the last tab that shows it.
+    const int category = findCategory(name);
     if (category >= 0)
-        focusCategoryTab(BiographyDocument.categoryCount - 1 - category);
-    else if (selectedCategoryTab() < 0)
-        focusCategoryTab(0);
-    refillEntryListForSelectedTab();
+        showCategoryTab(BiographyDocument.categoryCount - 1 - category);
+    else
+        showCategoryTab(selectedTabIndex() >= 0 ? selectedTabIndex() : 0);
 }
 
 // The tabs' own context menu comes with the category commands; until then

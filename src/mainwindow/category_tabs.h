@@ -5,12 +5,21 @@
 #include <string>
 #include <windows.h>
 
+// One tab per category, the leftmost selected. The list is left as it is:
+// callers go on to show a tab, which refills it once.
 void rebuildCategoryTabs();
+
+// Index of the selected tab, -1 when there is none.
+int selectedTabIndex();
+// Index in the category list of the selected tab's category, -1 when no
+// tab is selected.
+int currentCategory();
+
+// Makes `tab` the selected tab and lists its category: exactly one refill
+// of the list, whether or not the selection changes.
+void showCategoryTab(int tab);
+// Shows the tab of the category with exactly this name; when no category
+// has it, the selected tab (or the leftmost) is shown instead.
 void selectCategoryTab(const std::string &name);
-// Selects tab t as the user would, so the main window refills the list.
-void focusCategoryTab(int tab);
-int selectedCategoryTab();
-// Category index shown by the selected tab.
-int currentCategoryIndex();
 
 LRESULT CALLBACK categoryTabsProc(HWND tabs, UINT message, WPARAM wParam, LPARAM lParam);

@@ -27,7 +27,7 @@ void setCell(int row, int column, const std::string &text)
 
 void insertTopRow(int entry)
 {
-    const DocumentStore &d = BiographyDocument;
+    const Biography &d = BiographyDocument;
     LVITEMA item = {};
     item.mask = LVIF_TEXT;
     item.iItem = 0;
@@ -60,9 +60,27 @@ void showEntryListMenu(HWND list, LPARAM lParam)
 {
     POINT at = {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
     ClientToScreen(list, &at);
-    HMENU menu = buildEntryListMenu(hasSelectedRow());
+    HMENU menu = buildEntryListMenu();
     TrackPopupMenu(menu, TPM_RIGHTBUTTON, at.x, at.y, 0, list, NULL);
     DestroyMenu(menu);
+}
+
+void showEntryCount()
+{
+    const std::string text = "Entries: " + std::to_string(BiographyDocument.entryCount);
+    SendMessageA(StatusBar, SB_SETTEXTA, 1, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+// The category of the selected tab. A document without categories gets
+// "Default", which is where saving and opening it would put the entry
+// anyway; without it the entry would show under no tab.
+std::string categoryForNewEntry()
+{
+    const int category = currentCategory();
+    if (category >= 0) return BiographyDocument.categories[category];
+    const std::string fallback = "Default";
+    if (findCategory(fallback) < 0 && appendCategory(fallback)) rebuildCategoryTabs();
+    return fallback;
 }
 
 void onListCommand(int id)
@@ -90,8 +108,9 @@ int firstSelectedEntryIndex()
 
 void refillEntryList(int categoryIndex)
 {
-    const DocumentStore &d = BiographyDocument;
+    const Biography &d = BiographyDocument;
     SetWindowTextA(TopicLine, d.topic.c_str());
+    showEntryCount();
     enableDocumentCommands();
 
     // Drawing is held back while the rows go in; a thousand inserts would
@@ -111,14 +130,9 @@ void refillEntryList(int categoryIndex)
     InvalidateRect(EntryListView, NULL, TRUE);
 }
 
-void refillEntryListForSelectedTab()
-{
-    refillEntryList(currentCategoryIndex());
-}
-
 void addEntry()
 {
-    DocumentStore &d = BiographyDocument;
+    Biography &d = BiographyDocument;
     if (!d.documentLoaded) return;
     if (d.entryCount >= MaxEntries) {
         MessageBoxA(MainWindow,
@@ -127,8 +141,7 @@ void addEntry()
                     "Error", MB_ICONEXCLAMATION | MB_OK);
         return;
     }
-    int category = currentCategoryIndex();
-    std::string name = category >= 0 && category < d.categoryCount ? d.categories[category] : "";
+    const std::string name = categoryForNewEntry();
     appendEntry("New entry", todayAsDayMonthYear(), "", "", "", "", "", name);
     selectCategoryTab(name);
     d.modified = true;
@@ -137,18 +150,16 @@ void addEntry()
 
 void deleteSelectedEntries()
 {
-    int tab = selectedCategoryTab();
     if (MessageBoxA(MainWindow, "Delete selected?", "Delete entries?",
                     MB_ICONQUESTION | MB_YESNO) != IDYES)
         return;
     std::vector<int> doomed = selectedEntryIndices();
     if (doomed.empty()) return;
     // Rows are in ascending entry order, so the indices already are.
+    // Categories stay, even emptied ones, so the tabs do too.
     removeEntries(doomed);
-    rebuildCategoryTabs();
-    focusCategoryTab(tab);
-    refillEntryList(BiographyDocument.categoryCount - tab - 1);
     BiographyDocument.modified = true;
+    showCategoryTab(selectedTabIndex());
 }
 
 LRESULT entryListCustomDraw(LPARAM lParam)
@@ -177,8 +188,9 @@ LRESULT entryListCustomDraw(LPARAM lParam)
     return 0;
 }
 
-HMENU buildEntryListMenu(bool rowsSelected)
+HMENU buildEntryListMenu()
 {
+    const bool rowsSelected = hasSelectedRow();
     HMENU menu = CreatePopupMenu();
     if (rowsSelected) {
         AppendMenuA(menu, MF_STRING, IDM_DELETE_ENTRIES, "Delete selected entries(s)");

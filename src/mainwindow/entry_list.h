@@ -15,12 +15,14 @@ int entryIndexOfRow(int row);
 // Entry index of the first selected row, or -1.
 int firstSelectedEntryIndex();
 
+// Lists the entries of the category with this index (none for an index
+// that names no category), shows the topic and the entry count, and
+// enables the document commands.
 void refillEntryList(int categoryIndex);
-// Refills for the category of the selected tab.
-void refillEntryListForSelectedTab();
 void addEntry();
 void deleteSelectedEntries();
 
 LRESULT entryListCustomDraw(LPARAM lParam);
 LRESULT CALLBACK entryListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam);
-HMENU buildEntryListMenu(bool rowsSelected);
+// The list's context menu for its current selection.
+HMENU buildEntryListMenu();

@@ -35,6 +35,11 @@ void saveToOwnPath()
     saveDocument(BiographyDocument.filePath);
 }
 
+void saveUnderNewName(HWND window)
+{
+    if (saveDocumentAs(window)) showDocumentName();
+}
+
 } // namespace
 
 // Commands of the category, topic, entry editor, personality folder and
@@ -45,7 +50,7 @@ void dispatchMainCommand(HWND window, int id)
     case IDM_NEW_FILE:          runNewBiographyFileDialog(window); break;
     case IDM_OPEN_FILE:         openDocument(window); break;
     case IDM_SAVE:              saveToOwnPath(); break;
-    case IDM_SAVE_AS:           saveDocumentAs(window); break;
+    case IDM_SAVE_AS:           saveUnderNewName(window); break;
     case IDM_VIEW_CODE:         viewCode(); break;
     case IDM_VIEW_CODE_NOTEPAD: viewCodeInNotepad(); break;
     case IDM_OPEN_FOLDER:       openContainingFolder(); break;

@@ -29,16 +29,33 @@ const int DocumentCommands[] = {
     IDM_DELETE_CATEGORY, IDM_MOVE_TO_CATEGORY, IDM_OPEN_FOLDER,
 };
 
-void setDocumentCommandsEnabled(bool enabled)
+enum class CommandState { Disabled, Enabled };
+
+void setDocumentCommands(CommandState state)
 {
+    const BOOL enable = state == CommandState::Enabled;
     for (HWND control : {EntryListView, TopicLine, CategoryTabs})
-        if (control) EnableWindow(control, enabled);
+        if (control) EnableWindow(control, enable);
     if (!MainWindow) return;
     HMENU menu = GetMenu(MainWindow);
     for (int id : DocumentCommands)
-        EnableMenuItem(menu, id, MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
+        EnableMenuItem(menu, id, MF_BYCOMMAND | (enable ? MF_ENABLED : MF_GRAYED));
     DrawMenuBar(MainWindow);
 }
+
+// The children's styles, each checked against the number of the design.
+constexpr DWORD StatusBarStyle = WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP;
+constexpr DWORD EntryListStyle = WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP | LVS_REPORT |
+                                 LVS_SHOWSELALWAYS;
+constexpr DWORD CategoryTabsStyle = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
+// 0x4000 has no meaning for an edit control; the design sets it all the same.
+constexpr DWORD EditBit4000 = 0x4000;
+constexpr DWORD TopicLineStyle = WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | ES_MULTILINE |
+                                 ES_CENTER | ES_AUTOVSCROLL | ES_READONLY | EditBit4000;
+static_assert(StatusBarStyle == 0x50000100, "status bar style");
+static_assert(EntryListStyle == 0x50810009, "entry list style");
+static_assert(CategoryTabsStyle == 0x54000000, "category tabs style");
+static_assert(TopicLineStyle == 0x50214845, "topic line style");
 
 HWND createChild(HWND parent, DWORD exStyle, const char *className, DWORD style, int id,
                  int x, int y, int width, int height)
@@ -88,12 +105,13 @@ void insertPlaceholderTab()
 
 void createChildren(HWND window)
 {
-    StatusBar = createChild(window, 0, STATUSCLASSNAMEA, 0x50000100, IDC_MAIN_STATUS, 0, 0, 0, 0);
-    EntryListView = createChild(window, WS_EX_CLIENTEDGE, WC_LISTVIEWA, 0x50810009,
+    StatusBar = createChild(window, 0, STATUSCLASSNAMEA, StatusBarStyle, IDC_MAIN_STATUS,
+                            0, 0, 0, 0);
+    EntryListView = createChild(window, WS_EX_CLIENTEDGE, WC_LISTVIEWA, EntryListStyle,
                                 IDC_MAIN_LIST, 0, 10, 200, 500);
-    CategoryTabs = createChild(window, WS_EX_CLIENTEDGE, WC_TABCONTROLA, 0x54000000,
+    CategoryTabs = createChild(window, WS_EX_CLIENTEDGE, WC_TABCONTROLA, CategoryTabsStyle,
                                IDC_MAIN_TABS, 0, 35, 100, 100);
-    TopicLine = createChild(window, WS_EX_CLIENTEDGE, "EDIT", 0x50214845, IDC_MAIN_TOPIC,
+    TopicLine = createChild(window, WS_EX_CLIENTEDGE, "EDIT", TopicLineStyle, IDC_MAIN_TOPIC,
                             0, 0, 100, 100);
 }
 
@@ -141,11 +159,14 @@ LRESULT onNotify(WPARAM wParam, LPARAM lParam)
 {
     // A double-click will open the entry editor for the selected row once
     // the editor exists; until then only the list and the tabs are heard.
+    const NMHDR *header = reinterpret_cast<const NMHDR *>(lParam);
     switch (LOWORD(wParam)) {
     case IDC_MAIN_LIST:
         return entryListCustomDraw(lParam);
     case IDC_MAIN_TABS:
-        refillEntryListForSelectedTab();
+        // Only a changed selection changes what the list shows; a click
+        // alone brings several other notifications.
+        if (header->code == static_cast<UINT>(TCN_SELCHANGE)) refillEntryList(currentCategory());
         return 0;
     }
     return 0;
@@ -153,8 +174,8 @@ LRESULT onNotify(WPARAM wParam, LPARAM lParam)
 
 } // namespace
 
-void disableDocumentCommands() { setDocumentCommandsEnabled(false); }
-void enableDocumentCommands() { setDocumentCommandsEnabled(true); }
+void disableDocumentCommands() { setDocumentCommands(CommandState::Disabled); }
+void enableDocumentCommands() { setDocumentCommands(CommandState::Enabled); }
 
 void subclassControl(HWND control, WNDPROC procedure)
 {
@@ -210,11 +231,24 @@ bool closeMainWindow()
     return true;
 }
 
-void setMainWindowFileName(const char *fileName)
+void showDocumentName()
 {
-    SendMessageA(StatusBar, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(fileName));
-    std::string caption = std::string("Memorion - ") + fileName;
-    SetWindowTextA(MainWindow, caption.c_str());
+    const std::string &fileName = BiographyDocument.fileName;
+    SendMessageA(StatusBar, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(fileName.c_str()));
+    SetWindowTextA(MainWindow, ("Memorion - " + fileName).c_str());
+}
+
+void showDocument()
+{
+    rebuildCategoryTabs();
+    showDocumentName();
+    showCategoryTab(0);
+}
+
+HWND messageOwner()
+{
+    HWND active = GetActiveWindow();
+    return active ? active : MainWindow;
 }
 
 LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)

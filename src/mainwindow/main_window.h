@@ -23,7 +23,16 @@ void enableDocumentCommands();
 // unsaved changes first. Returns false when the window stays open.
 bool closeMainWindow();
 
-void setMainWindowFileName(const char *fileName);
+// Shows the document just opened or created: its tabs with the leftmost
+// selected and that category listed, its file name in the caption and the
+// status bar.
+void showDocument();
+// The document's file name in the caption and the status bar.
+void showDocumentName();
+
+// The owner for a message box: the window the user is working in, a dialog
+// when one is open, so that it cannot be used while the box is up.
+HWND messageOwner();
 
 LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 void dispatchMainCommand(HWND window, int id);

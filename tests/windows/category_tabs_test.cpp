@@ -32,12 +32,10 @@ TEST_F(CategoryTabsTest, ShowCategoriesInReverseWithTheLastOneSelectedLeftmost)
 TEST_F(CategoryTabsTest, ChangingTheTabRefillsTheList)
 {
     showDocument("", {makeEntry("p1", "P"), makeEntry("q1", "Q"), makeEntry("r1", "R")});
-    focusCategoryTab(2);
-    pumpMessages();
+    chooseTab(2);
     EXPECT_EQ(selectedTab(CategoryTabs), 2);
     EXPECT_EQ(listedTitles(), std::vector<std::string>{"p1"});
-    focusCategoryTab(1);
-    pumpMessages();
+    chooseTab(1);
     EXPECT_EQ(listedTitles(), std::vector<std::string>{"q1"});
 }
 
@@ -69,12 +67,12 @@ TEST_F(CategoryTabsTest, SelectByNameFindsNamesLongerThan255Bytes)
 
 TEST_F(CategoryTabsTest, EntriesOfAnotherCaseOrOfNoListedCategoryShowNowhere)
 {
-    DocumentStore &d = BiographyDocument;
+    Biography &d = BiographyDocument;
     showDocument("", {makeEntry("upper", "Work"), makeEntry("lower", "work")});
     // As a file may list it: only "Work" is a category.
     d.categoryCount = 1;
     d.categories[0] = "Work";
-    rebuildCategoryTabs();
+    ::showDocument();
     pumpMessages();
     EXPECT_EQ(tabTexts(CategoryTabs), std::vector<std::string>{"Work"});
     EXPECT_EQ(listedTitles(), std::vector<std::string>{"upper"});
@@ -84,9 +82,30 @@ TEST_F(CategoryTabsTest, ACategoryWithoutEntriesListsNothing)
 {
     showDocument("", {makeEntry("a", "A")});
     BiographyDocument.categories[BiographyDocument.categoryCount++] = "Empty";
-    rebuildCategoryTabs();
+    ::showDocument();
     pumpMessages();
     EXPECT_EQ(tabTexts(CategoryTabs), (std::vector<std::string>{"Empty", "A"}));
     EXPECT_EQ(listRowCount(EntryListView), 0);
     EXPECT_EQ(rowCount, 0);
+}
+
+TEST_F(CategoryTabsTest, AClickOnATabListsItsCategory)
+{
+    showDocument("", {makeEntry("p1", "P"), makeEntry("q1", "Q"), makeEntry("r1", "R")});
+    RECT tab;
+    SendMessageA(CategoryTabs, TCM_GETITEMRECT, 2, reinterpret_cast<LPARAM>(&tab));
+    POINT at = {(tab.left + tab.right) / 2, (tab.top + tab.bottom) / 2};
+    ClientToScreen(CategoryTabs, &at);
+    SetForegroundWindow(MainWindow);
+    SetCursorPos(at.x, at.y);
+    INPUT click[2] = {};
+    click[0].type = click[1].type = INPUT_MOUSE;
+    click[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    click[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    MessageCounter refills(EntryListView, LVM_DELETEALLITEMS);
+    ASSERT_EQ(SendInput(2, click, sizeof(INPUT)), 2u);
+    pumpFor(200);
+    EXPECT_EQ(selectedTab(CategoryTabs), 2);
+    EXPECT_EQ(listedTitles(), std::vector<std::string>{"p1"});
+    EXPECT_EQ(refills.count(), 1);
 }

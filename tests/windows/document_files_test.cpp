@@ -1,12 +1,15 @@
 #include "main_window_fixture.h"
 
 #include <commctrl.h>
+#include <sddl.h>
 
 #include <memory>
+#include <new>
 
 #include "../res/resource.h"
 #include "document/biography_writer.h"
 #include "document/document_files.h"
+#include "document/file_dialogs.h"
 #include "mainwindow/category_tabs.h"
 #include "mainwindow/entry_list.h"
 
@@ -20,7 +23,7 @@ const char SaveAsCaption[] = "Save As";
 
 std::string sampleFileBytes()
 {
-    auto doc = std::make_unique<DocumentStore>();
+    auto doc = std::make_unique<Biography>();
     doc->topic = "Life of Anna";
     doc->categoryCount = 2;
     doc->categories[0] = "Family";
@@ -74,7 +77,8 @@ TEST_F(DocumentFilesTest, OpenThroughTheSystemDialogShowsTheFile)
     ASSERT_EQ(listRowCount(EntryListView), 1);
     EXPECT_EQ(listCell(EntryListView, 0, 0), "First job");
     EXPECT_EQ(BiographyDocument.detail[1], "line one\r\nline two");
-    EXPECT_FALSE(menuItemGreyed(MainWindow, IDM_SAVE));
+    for (int id : {9, 10, 11, 13, 14, 15, 18, 23, 24, 31, 60, 80})
+        EXPECT_FALSE(menuItemGreyed(MainWindow, id)) << "menu item " << id;
 }
 
 TEST_F(DocumentFilesTest, AFileThatIsNoBiographyIsRefusedAndChangesNothing)
@@ -84,6 +88,7 @@ TEST_F(DocumentFilesTest, AFileThatIsNoBiographyIsRefusedAndChangesNothing)
     writeFileBytes(folder + "\\letter.xml", "<?xml version=\"1.0\"?>\r\n<letter>Dear Anna</letter>");
     showDocument("Mine", {makeEntry("kept", "C")});
     BiographyDocument.modified = false;
+    const std::string caption = windowText(MainWindow);
 
     for (const char *name : {"empty.xml", "letter.xml", "missing.xml"}) {
         GuiScript script;
@@ -98,7 +103,7 @@ TEST_F(DocumentFilesTest, AFileThatIsNoBiographyIsRefusedAndChangesNothing)
     }
     EXPECT_EQ(BiographyDocument.entryCount, 1);
     EXPECT_EQ(BiographyDocument.title[0], "kept");
-    EXPECT_EQ(windowText(MainWindow), "Memorion");
+    EXPECT_EQ(windowText(MainWindow), caption);
     EXPECT_EQ(windowText(TopicLine), "Mine");
     EXPECT_FALSE(fileExists(folder + "\\missing.xml"));
 }
@@ -176,7 +181,8 @@ TEST_F(DocumentFilesTest, CancellingSaveAsChangesNothing)
 {
     const std::string folder = makeTestFolder("save-as-cancel");
     showDocument("", {makeEntry("one", "C")});
-    BiographyDocument.filePath = folder + "\\old.xml";
+    setDocumentPath(folder + "\\old.xml");
+    showDocumentName();
     BiographyDocument.modified = true;
     GuiScript script;
     script.press(SaveAsCaption, IDCANCEL);
@@ -184,7 +190,7 @@ TEST_F(DocumentFilesTest, CancellingSaveAsChangesNothing)
     EXPECT_TRUE(script.finished()) << script.problems();
     EXPECT_EQ(BiographyDocument.filePath, folder + "\\old.xml");
     EXPECT_TRUE(BiographyDocument.modified);
-    EXPECT_EQ(windowText(MainWindow), "Memorion");
+    EXPECT_EQ(windowText(MainWindow), "Memorion - old.xml");
     EXPECT_EQ(filesIn(folder), 0);
 }
 
@@ -249,7 +255,7 @@ TEST_F(DocumentFilesTest, AFailedSaveAsKeepsTheOldPathCaptionAndStatus)
     writeFileBytes(target, "someone else's");
     showDocument("", {makeEntry("one", "C")});
     setDocumentPath(folder + "\\mine.xml");
-    setMainWindowFileName("mine.xml");
+    showDocumentName();
     BiographyDocument.modified = true;
     // Another program takes the file after the dialog has checked it.
     std::unique_ptr<FileHeldOpen> lock;
@@ -336,4 +342,99 @@ TEST_F(DocumentFilesTest, ViewCommandsDoNothingWithoutAFile)
     command(IDM_OPEN_FOLDER);
     ASSERT_EQ(recordedShellCalls().size(), 1u);
     EXPECT_EQ(recordedShellCalls()[0].file, "");
+}
+
+TEST_F(DocumentFilesTest, AFileTooLargeForMemoryIsRefusedAndTheDocumentKept)
+{
+    const std::string folder = makeTestFolder("too-large");
+    const std::string path = folder + "\\anna.xml";
+    writeFileBytes(path, sampleFileBytes());
+    showDocument("Mine", {makeEntry("kept", "C")});
+    const FileBufferSizing realSizing = sizeFileBuffer;
+    sizeFileBuffer = [](std::string &, size_t) { throw std::bad_alloc(); };
+    GuiScript script;
+    script.onDialog(OpenCaption, [&](HWND dialog) { chooseInFileDialog(dialog, path); });
+    script.press("Error", IDOK);
+    command(IDM_OPEN_FILE);
+    sizeFileBuffer = realSizing;
+    EXPECT_TRUE(script.finished()) << script.problems();
+    ASSERT_EQ(script.seen().size(), 2u);
+    EXPECT_EQ(script.seen()[1].icon, static_cast<UINT>(MB_ICONERROR));
+    EXPECT_NE(script.seen()[1].text.find("too large"), std::string::npos) << script.seen()[1].text;
+    EXPECT_EQ(BiographyDocument.title[0], "kept");
+    EXPECT_EQ(windowText(TopicLine), "Mine");
+    EXPECT_EQ(BiographyDocument.filePath, "");
+}
+
+// Wine's own dialog crashes when given such a path, so the dialog's
+// answer is given by a stand-in.
+TEST_F(DocumentFilesTest, APathTooLongForTheDialogIsReportedNotIgnored)
+{
+    showDocument("", {makeEntry("one", "C")});
+    BiographyDocument.modified = true;
+    const FileDialogRunner realDialog = runSaveFileDialog;
+    runSaveFileDialog = [](OPENFILENAMEA &dialog, DWORD &error) {
+        EXPECT_EQ(dialog.nMaxFile, static_cast<DWORD>(MAX_PATH));
+        error = FNERR_BUFFERTOOSMALL;
+        return false;
+    };
+    GuiScript script;
+    script.press("Error", IDOK);
+    command(IDM_SAVE_AS);
+    runSaveFileDialog = realDialog;
+    EXPECT_TRUE(script.finished()) << script.problems();
+    ASSERT_EQ(script.seen().size(), 1u);
+    EXPECT_NE(script.seen()[0].text.find("too long"), std::string::npos) << script.seen()[0].text;
+    EXPECT_EQ(script.seen()[0].owner, MainWindow);
+    EXPECT_TRUE(BiographyDocument.modified);
+}
+
+namespace {
+
+std::string daclOf(const std::string &path)
+{
+    DWORD size = 0;
+    GetFileSecurityA(path.c_str(), DACL_SECURITY_INFORMATION, NULL, 0, &size);
+    std::string descriptor(size, '\0');
+    if (size && !GetFileSecurityA(path.c_str(), DACL_SECURITY_INFORMATION, &descriptor[0], size, &size))
+        descriptor.clear();
+    return descriptor;
+}
+
+} // namespace
+
+TEST_F(DocumentFilesTest, SavingOverAFileKeepsItsAttributesPermissionsAndCreationTime)
+{
+    const std::string folder = makeTestFolder("save-keeps");
+    const std::string path = folder + "\\bio.xml";
+    writeFileBytes(path, "old");
+    ASSERT_TRUE(SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE));
+    PSECURITY_DESCRIPTOR readWriteForAll = NULL;
+    ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorA(
+        "D:P(A;;FRFW;;;WD)", SDDL_REVISION_1, &readWriteForAll, NULL));
+    ASSERT_TRUE(SetFileSecurityA(path.c_str(), DACL_SECURITY_INFORMATION, readWriteForAll));
+    LocalFree(readWriteForAll);
+    const FILETIME created = {0x12345600, 0x01c00000}; // in 1999
+    HANDLE file = CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, 0, NULL, OPEN_EXISTING, 0, NULL);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    SetFileTime(file, &created, NULL, NULL);
+    CloseHandle(file);
+    WIN32_FILE_ATTRIBUTE_DATA before;
+    ASSERT_TRUE(GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &before));
+    const std::string dacl = daclOf(path);
+
+    showDocument("", {makeEntry("one", "C")});
+    BiographyDocument.filePath = path;
+    command(IDM_SAVE);
+
+    WIN32_FILE_ATTRIBUTE_DATA after;
+    ASSERT_TRUE(GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &after));
+    EXPECT_EQ(readFileBytes(path), biographyFileBytes(BiographyDocument));
+    EXPECT_EQ(after.dwFileAttributes, before.dwFileAttributes);
+    EXPECT_EQ(daclOf(path), dacl);
+    // Wine sets only a file's access and write times, so there the creation
+    // time is the file system's own and no program can keep it.
+    if (CompareFileTime(&before.ftCreationTime, &created) == 0)
+        EXPECT_EQ(CompareFileTime(&after.ftCreationTime, &created), 0);
+    EXPECT_EQ(filesIn(folder), 1);
 }

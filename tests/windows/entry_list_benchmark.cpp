@@ -30,7 +30,7 @@ double milliseconds(const std::function<void()> &work)
 void fillDocument(int entries)
 {
     resetDocument();
-    DocumentStore &d = BiographyDocument;
+    Biography &d = BiographyDocument;
     for (int i = 0; i < entries; ++i)
         appendEntry("Entry " + std::to_string(i), "01/02/03", "youth", "Leeds", "detail", "",
                     "\"C:\\a.jpg\"", "Life");

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <cstdio>
+#include <functional>
 
 #include "../res/resource.h"
 #include "mainwindow/category_tabs.h"
@@ -127,8 +128,7 @@ TEST_F(EntryListTest, CustomDrawAnswersEveryStageAndSubItem)
 TEST_F(EntryListTest, AddEntryAppendsNewEntryWithTodaysDateToTheSelectedCategory)
 {
     showDocument("", {makeEntry("a", "A"), makeEntry("b", "B")});
-    focusCategoryTab(1); // category A
-    pumpMessages();
+    chooseTab(1); // category A
     command(IDM_ADD_ENTRY);
 
     ASSERT_EQ(BiographyDocument.entryCount, 3);
@@ -209,8 +209,7 @@ TEST_F(EntryListTest, AnsweringNoDeletesNothing)
 TEST_F(EntryListTest, DeletingFromAnInnerTabKeepsThatTabAndItsEmptyCategory)
 {
     showDocument("", {makeEntry("a", "A"), makeEntry("b", "B"), makeEntry("c", "C")});
-    focusCategoryTab(1); // B
-    pumpMessages();
+    chooseTab(1); // B
     selectListRow(EntryListView, 0, true);
     GuiScript script;
     script.press("Delete entries?", IDYES);
@@ -294,4 +293,44 @@ TEST_F(EntryListTest, ContextMenuCommandsReachTheList)
     pumpMessages();
     EXPECT_EQ(BiographyDocument.entryCount, 1);
     EXPECT_EQ(BiographyDocument.title[0], "New entry");
+}
+
+TEST_F(EntryListTest, AddEntryInADocumentWithoutCategoriesGoesIntoAShownDefault)
+{
+    showDocument("", {});
+    ASSERT_TRUE(tabTexts(CategoryTabs).empty());
+    command(IDM_ADD_ENTRY);
+    ASSERT_EQ(BiographyDocument.entryCount, 1);
+    EXPECT_EQ(BiographyDocument.category[0], "Default");
+    EXPECT_EQ(tabTexts(CategoryTabs), std::vector<std::string>{"Default"});
+    EXPECT_EQ(selectedTab(CategoryTabs), 0);
+    ASSERT_EQ(listRowCount(EntryListView), 1);
+    EXPECT_EQ(listCell(EntryListView, 0, 0), "New entry");
+}
+
+// Every change refills the list exactly once, however many steps it takes.
+TEST_F(EntryListTest, EachChangeRefillsTheListOnce)
+{
+    showDocument("", {makeEntry("a", "A"), makeEntry("b", "B"), makeEntry("b2", "B")});
+    struct Case {
+        const char *change;
+        std::function<void()> make;
+    };
+    const Case cases[] = {
+        {"choosing a tab", [this] { chooseTab(1); }},
+        {"adding an entry", [this] { command(IDM_ADD_ENTRY); }},
+        {"deleting entries",
+         [this] {
+             selectListRow(EntryListView, 0, true);
+             GuiScript script;
+             script.press("Delete entries?", IDYES);
+             command(IDM_DELETE_ENTRIES);
+         }},
+    };
+    for (const Case &c : cases) {
+        MessageCounter refills(EntryListView, LVM_DELETEALLITEMS);
+        c.make();
+        EXPECT_EQ(refills.count(), 1) << c.change;
+    }
+    EXPECT_EQ(listCell(EntryListView, 0, 0), "New entry") << "the list shows the result";
 }

@@ -159,7 +159,10 @@ void GuiScript::recordDialog(HWND dialog)
     if (!box.text.empty() || seen.text.empty()) seen.text = box.text;
     if (box.icon || !seen.icon) seen.icon = box.icon;
     if (GetDlgItem(dialog, IDOK) || GetDlgItem(dialog, IDYES)) seen.buttons = buttonFlagsOf(dialog);
-    seen.hasOwner = GetWindow(dialog, GW_OWNER) != NULL;
+    seen.owner = GetWindow(dialog, GW_OWNER);
+    seen.hasOwner = seen.owner != NULL;
+    // Read while the dialog is up; a closing one has given the owner back.
+    if (seen.owner && IsWindowVisible(dialog)) seen.ownerEnabled = IsWindowEnabled(seen.owner);
 }
 
 void GuiScript::forgetWindow(HWND window)
@@ -225,6 +228,32 @@ void GuiScript::closeStrayWindow(HWND window)
     int button = IDCANCEL;
     if (!GetDlgItem(window, IDCANCEL)) button = GetDlgItem(window, IDNO) ? IDNO : IDOK;
     clickButton(window, button);
+}
+
+namespace {
+MessageCounter *runningCounter = nullptr;
+} // namespace
+
+MessageCounter::MessageCounter(HWND window, UINT message)
+    : window_(window), message_(message),
+      hook_(SetWindowsHookExA(WH_CALLWNDPROC, hook, NULL, GetCurrentThreadId()))
+{
+    runningCounter = this;
+}
+
+MessageCounter::~MessageCounter()
+{
+    UnhookWindowsHookEx(hook_);
+    runningCounter = nullptr;
+}
+
+LRESULT CALLBACK MessageCounter::hook(int code, WPARAM wParam, LPARAM lParam)
+{
+    const CWPSTRUCT *sent = reinterpret_cast<const CWPSTRUCT *>(lParam);
+    if (code == HC_ACTION && runningCounter && sent->hwnd == runningCounter->window_ &&
+        sent->message == runningCounter->message_)
+        ++runningCounter->count_;
+    return CallNextHookEx(NULL, code, wParam, lParam);
 }
 
 void clickButton(HWND dialog, int id)

@@ -16,6 +16,8 @@ struct SeenDialog {
     UINT icon = 0;             // MB_ICONQUESTION, MB_ICONEXCLAMATION, ... or 0
     UINT buttons = 0;          // MB_OK, MB_YESNO, MB_OKCANCEL, MB_YESNOCANCEL
     bool hasOwner = false;
+    HWND owner = NULL;
+    bool ownerEnabled = false; // whether the owner could be used while it was up
 };
 
 // One script per test. Steps run in order, each once its window is up.
@@ -71,6 +73,23 @@ private:
     std::vector<HWND> recorded_;     // dialogs still open
     std::vector<size_t> seenIndex_;  // their places in seen_
     std::string problems_;
+};
+
+// Counts the messages of one kind sent to one window while it lives.
+class MessageCounter {
+public:
+    MessageCounter(HWND window, UINT message);
+    ~MessageCounter();
+    MessageCounter(const MessageCounter &) = delete;
+    MessageCounter &operator=(const MessageCounter &) = delete;
+    int count() const { return count_; }
+
+private:
+    static LRESULT CALLBACK hook(int code, WPARAM wParam, LPARAM lParam);
+    HWND window_;
+    UINT message_;
+    int count_ = 0;
+    HHOOK hook_;
 };
 
 // Presses a button of a dialog the way a click does.

@@ -2,8 +2,8 @@
 
 #include <cstdio>
 
-#include "mainwindow/category_tabs.h"
-#include "mainwindow/entry_list.h"
+#include <commctrl.h>
+
 #include "mainwindow/shell_handoff.h"
 
 std::vector<ShellCall> &recordedShellCalls()
@@ -62,14 +62,19 @@ void MainWindowFixture::command(int id)
 
 void MainWindowFixture::showDocument(const std::string &topic, const std::vector<Entry> &entries)
 {
-    DocumentStore &d = BiographyDocument;
+    Biography &d = BiographyDocument;
     d.topic = topic;
     d.entryCount = 0;
     for (const Entry &entry : entries) setEntryAt(d.entryCount++, entry);
     rebuildCategories();
     d.documentLoaded = true;
-    rebuildCategoryTabs();
-    refillEntryList(d.categoryCount - 1);
+    ::showDocument();
+    pumpMessages();
+}
+
+void MainWindowFixture::chooseTab(int tab)
+{
+    SendMessageA(CategoryTabs, TCM_SETCURFOCUS, tab, 0);
     pumpMessages();
 }
 

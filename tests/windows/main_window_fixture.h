@@ -26,8 +26,10 @@ protected:
     // Sends a menu command the way a click on the menu does.
     void command(int id);
     // Puts entries into the document the way an opened file would, then
-    // shows them: categories from the entries, tabs rebuilt, list refilled.
+    // shows them as an opened file is shown: categories from the entries.
     void showDocument(const std::string &topic, const std::vector<Entry> &entries);
+    // Chooses tab `tab` as the user does, and lets the window react.
+    void chooseTab(int tab);
 
 };
 

@@ -144,13 +144,22 @@ TEST_F(MainWindowClose, ExitOffersToSaveLikeTheCloseBox)
     EXPECT_FALSE(IsWindow(MainWindow));
 }
 
-TEST_F(MainWindowClose, EndOfSessionOffersToSave)
+TEST_F(MainWindowClose, EndOfSessionOffersToSaveAndAFailedSaveRefusesIt)
 {
     BiographyDocument.modified = true;
     GuiScript script;
     script.press("File not saved", IDNO);
     EXPECT_TRUE(SendMessageA(MainWindow, WM_QUERYENDSESSION, 0, 0));
-    EXPECT_EQ(script.seen().size(), 1u) << script.problems();
+    ASSERT_EQ(script.seen().size(), 1u) << script.problems();
+    expectBox(script.seen()[0], "File not saved", "Save changes?", MB_ICONQUESTION, MB_YESNO);
+
+    // Nowhere to save to: the session must not end and take the changes.
+    GuiScript failing;
+    failing.press("File not saved", IDYES);
+    failing.press("Error", IDOK);
+    EXPECT_FALSE(SendMessageA(MainWindow, WM_QUERYENDSESSION, 0, 0));
+    EXPECT_TRUE(failing.finished()) << failing.problems();
+    EXPECT_TRUE(BiographyDocument.modified);
 }
 
 TEST_F(MainWindowClose, DestroyingTheWindowEndsTheMessageLoop)

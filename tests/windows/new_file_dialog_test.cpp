@@ -130,7 +130,7 @@ TEST_F(NewFileDialogTest, OkWritesAndShowsTheNewDocument)
     command(IDM_NEW_FILE);
     ASSERT_TRUE(script.finished()) << script.problems();
 
-    const DocumentStore &d = BiographyDocument;
+    const Biography &d = BiographyDocument;
     EXPECT_EQ(d.topic, "File topic text goes here");
     EXPECT_EQ(windowText(TopicLine), "File topic text goes here");
     EXPECT_EQ(tabTexts(CategoryTabs), std::vector<std::string>{"Category 1"});
@@ -221,16 +221,44 @@ TEST_F(NewFileDialogTest, AFailedSaveAtOkLeavesTheNewDocumentUnsaved)
     std::unique_ptr<FileHeldOpen> lock;
     GuiScript script;
     browseTo(script, path, true);
+    HWND newDialog = NULL;
     script.onDialog(Caption, [&](HWND d) {
+        newDialog = d;
         lock = std::make_unique<FileHeldOpen>(path);
         clickButton(d, IDC_NEW_FILE_OK);
     });
     script.press("Error", IDOK);
     command(IDM_NEW_FILE);
     EXPECT_TRUE(script.finished()) << script.problems();
+    const SeenDialog &failure = script.seen().back();
+    EXPECT_EQ(failure.caption, "Error");
+    EXPECT_EQ(failure.owner, newDialog) << "the New dialog owns the message";
+    EXPECT_FALSE(failure.ownerEnabled) << "so Ok cannot be pressed again under it";
     EXPECT_TRUE(BiographyDocument.modified);
     EXPECT_EQ(BiographyDocument.title[0], "New entry");
     EXPECT_EQ(windowText(MainWindow), "Memorion - busy.xml");
     lock.reset();
     EXPECT_EQ(readFileBytes(path), "in use");
+}
+
+TEST_F(NewFileDialogTest, EnterInTheTopicFieldPressesOk)
+{
+    std::string topic;
+    GuiScript script;
+    script.onDialog(Caption, [](HWND d) {
+        HWND field = GetDlgItem(d, IDC_NEW_FILE_TOPIC);
+        SetWindowTextA(field, "typed");
+        SetFocus(field);
+        PostMessageA(field, WM_KEYDOWN, VK_RETURN, 0);
+    });
+    script.press("Error", IDOK); // no file chosen yet: Ok refuses
+    script.onDialog(Caption, [&](HWND d) {
+        topic = field(d, IDC_NEW_FILE_TOPIC);
+        cancel(d);
+    });
+    command(IDM_NEW_FILE);
+    EXPECT_TRUE(script.finished()) << script.problems();
+    ASSERT_EQ(script.seen().size(), 2u);
+    EXPECT_EQ(script.seen()[1].text, "No file name specified.");
+    EXPECT_EQ(topic, "typed");
 }
