@@ -6,6 +6,9 @@
 #define IDR_MAINMENU                6
 #define IDI_MEMORION                51
 
+/* The About box picture; black is its transparent colour */
+#define IDB_ABOUT_PICTURE           75
+
 /* Main menu and context menu commands */
 #define IDM_NEW_FILE                7
 #define IDM_OPEN_FILE               8
@@ -34,6 +37,8 @@
 /* Dialog templates */
 #define IDD_NEW_FILE                52
 
+#define IDD_ABOUT                   63
+
 /* New biography file dialog */
 #define IDC_NEW_FILE_TOPIC          53
 #define IDC_NEW_FILE_FILENAME       54
@@ -41,3 +46,7 @@
 #define IDC_NEW_FILE_OK             56
 #define IDC_NEW_FILE_CANCEL         57
 #define IDC_NEW_FILE_TEMPLATES      58
+
+/* About dialog; the link is made in code */
+#define IDC_ABOUT_OK                62
+#define IDC_ABOUT_LINK              79

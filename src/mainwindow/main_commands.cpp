@@ -1,4 +1,5 @@
 #include "../res/resource.h"
+#include "about/about_dialog.h"
 #include "document/biography_document.h"
 #include "document/document_files.h"
 #include "document/new_file_dialog.h"
@@ -52,5 +53,6 @@ void dispatchMainCommand(HWND window, int id)
     case IDM_EXIT:              closeMainWindow(); break;
     case IDM_ADD_ENTRY:         addEntry(); break;
     case IDM_DELETE_ENTRIES:    deleteSelectedEntries(); break;
+    case IDM_ABOUT:             runAboutDialog(window); break;
     }
 }
