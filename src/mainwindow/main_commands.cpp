@@ -6,6 +6,7 @@
 #include "mainwindow/entry_list.h"
 #include "mainwindow/main_window.h"
 #include "mainwindow/shell_handoff.h"
+#include "personality/personality_folder_dialog.h"
 
 namespace {
 
@@ -53,6 +54,7 @@ void dispatchMainCommand(HWND window, int id)
     case IDM_EXIT:              closeMainWindow(); break;
     case IDM_ADD_ENTRY:         addEntry(); break;
     case IDM_DELETE_ENTRIES:    deleteSelectedEntries(); break;
+    case IDM_PERSONALITY_FOLDER: runPersonalityFolderDialog(window); break;
     case IDM_ABOUT:             runAboutDialog(window); break;
     }
 }
