@@ -6,6 +6,9 @@
 #define IDR_MAINMENU                6
 #define IDI_MEMORION                51
 
+/* The About box picture; black is its transparent colour */
+#define IDB_ABOUT_PICTURE           75
+
 /* Main menu and context menu commands */
 #define IDM_NEW_FILE                7
 #define IDM_OPEN_FILE               8
@@ -34,6 +37,9 @@
 /* Dialog templates */
 #define IDD_NEW_FILE                52
 
+#define IDD_ABOUT                   63
+#define IDD_PERSONALITY_FOLDER      64
+
 /* New biography file dialog */
 #define IDC_NEW_FILE_TOPIC          53
 #define IDC_NEW_FILE_FILENAME       54
@@ -41,3 +47,20 @@
 #define IDC_NEW_FILE_OK             56
 #define IDC_NEW_FILE_CANCEL         57
 #define IDC_NEW_FILE_TEMPLATES      58
+
+/* Personality folder dialog; the check boxes are made in code, and each
+   box's text is the name of the subfolder it creates */
+#define IDC_PERSONALITY_LABEL       29
+#define IDC_PERSONALITY_NAME        65
+#define IDC_PERSONALITY_NEXT        66
+#define IDC_PERSONALITY_BIOGRAPHY   67
+#define IDC_PERSONALITY_IMAGE       68
+#define IDC_PERSONALITY_AUDIO       69
+#define IDC_PERSONALITY_VIDEO       70
+#define IDC_PERSONALITY_TEXT        71
+#define IDC_PERSONALITY_OTHER       72
+#define IDC_PERSONALITY_LOGS        73
+
+/* About dialog; the link is made in code */
+#define IDC_ABOUT_OK                62
+#define IDC_ABOUT_LINK              79

@@ -1,10 +1,12 @@
 #include "../res/resource.h"
+#include "about/about_dialog.h"
 #include "document/biography_document.h"
 #include "document/document_files.h"
 #include "document/new_file_dialog.h"
 #include "mainwindow/entry_list.h"
 #include "mainwindow/main_window.h"
 #include "mainwindow/shell_handoff.h"
+#include "personality/personality_folder_dialog.h"
 
 namespace {
 
@@ -57,5 +59,7 @@ void dispatchMainCommand(HWND window, int id)
     case IDM_EXIT:              closeMainWindow(); break;
     case IDM_ADD_ENTRY:         addEntry(); break;
     case IDM_DELETE_ENTRIES:    deleteSelectedEntries(); break;
+    case IDM_PERSONALITY_FOLDER: runPersonalityFolderDialog(window); break;
+    case IDM_ABOUT:             runAboutDialog(window); break;
     }
 }

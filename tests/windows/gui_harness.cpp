@@ -201,7 +201,10 @@ void GuiScript::runStep()
             EndMenu();
             return;
         }
-        if (isDialogWindow(active) && active != lastActedOn_ && matches(step, active)) {
+        // A modal dialog is active before its loop first shows it; a step
+        // acts on what a user could see.
+        if (isDialogWindow(active) && IsWindowVisible(active) && active != lastActedOn_ &&
+            matches(step, active)) {
             lastActedOn_ = active;
             recordDialog(active);
             ++next_;
