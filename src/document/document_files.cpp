@@ -7,6 +7,7 @@
 #include "document/biography_reader.h"
 #include "document/biography_writer.h"
 #include "document/file_dialogs.h"
+#include "document/save_steps.h"
 #include "mainwindow/main_window.h"
 
 namespace {
@@ -41,22 +42,31 @@ std::string currentFolder()
     return folder;
 }
 
+// Written a megabyte at a time: one call of any size could not say how far
+// it got.
+constexpr DWORD WriteChunk = 1u << 20;
+
 bool writeAndFlush(const std::string &path, const std::string &bytes)
 {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, NULL);
+    HANDLE file = saveSteps.createFile(path.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS,
+                                       FILE_ATTRIBUTE_NORMAL, NULL);
     if (file == INVALID_HANDLE_VALUE) return false;
     const char *next = bytes.data();
     size_t left = bytes.size();
     bool ok = true;
     while (ok && left > 0) {
-        DWORD chunk = left > (1u << 20) ? (1u << 20) : static_cast<DWORD>(left);
+        const DWORD chunk = left > WriteChunk ? WriteChunk : static_cast<DWORD>(left);
         DWORD written = 0;
-        ok = WriteFile(file, next, chunk, &written, NULL) && written == chunk;
+        ok = saveSteps.writeFile(file, next, chunk, &written, NULL);
+        // A write that ends early has run out of room.
+        if (ok && written != chunk) {
+            SetLastError(ERROR_DISK_FULL);
+            ok = false;
+        }
         next += written;
         left -= written;
     }
-    ok = ok && FlushFileBuffers(file);
+    ok = ok && saveSteps.flushFile(file);
     DWORD error = GetLastError();
     CloseHandle(file);
     SetLastError(error);
@@ -92,31 +102,38 @@ void takeOverFileProperties(const char *temporary, const std::string &path,
 
 // The old contents wait under a backup name until the new ones are in
 // place; should the second half of the replacement fail, they go back.
-bool replaceExisting(const char *temporary, const std::string &path)
+bool replaceExisting(const char *temporary, const std::string &path, std::string &error)
 {
     char backup[MAX_PATH];
-    if (!GetTempFileNameA(folderOf(path).c_str(), "mbk", 0, backup)) return false;
+    if (!saveSteps.makeTemporaryName(folderOf(path).c_str(), "mbk", 0, backup)) {
+        error = systemErrorText(GetLastError());
+        return false;
+    }
     DeleteFileA(backup); // only the name was wanted
-    if (ReplaceFileA(path.c_str(), temporary, backup, 0, NULL, NULL)) {
+    if (saveSteps.replaceFile(path.c_str(), temporary, backup, 0, NULL, NULL)) {
         DeleteFileA(backup);
         return true;
     }
-    const DWORD error = GetLastError();
-    if (error == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2)
-        MoveFileExA(backup, path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
-    SetLastError(error);
+    const DWORD code = GetLastError();
+    error = systemErrorText(code);
+    if (code == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2 &&
+        !MoveFileExA(backup, path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        error += "\n\nThe file's previous contents are kept in \"" + std::string(backup) + "\".";
     return false;
 }
 
-bool putInPlace(const char *temporary, const std::string &path)
+bool putInPlace(const char *temporary, const std::string &path, std::string &error)
 {
     WIN32_FILE_ATTRIBUTE_DATA existing;
     if (GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &existing)) {
         takeOverFileProperties(temporary, path, existing);
-        return replaceExisting(temporary, path);
+        return replaceExisting(temporary, path, error);
     }
-    if (GetLastError() != ERROR_FILE_NOT_FOUND) return false;
-    return MoveFileExA(temporary, path.c_str(), MOVEFILE_WRITE_THROUGH);
+    if (GetLastError() == ERROR_FILE_NOT_FOUND &&
+        saveSteps.moveFile(temporary, path.c_str(), MOVEFILE_WRITE_THROUGH))
+        return true;
+    error = systemErrorText(GetLastError());
+    return false;
 }
 
 void reportSaveFailure(const std::string &path, const std::string &reason)
@@ -219,12 +236,14 @@ bool replaceFileContents(const std::string &path, const std::string &bytes, std:
         error = "No file name was given.";
         return false;
     }
-    if (!GetTempFileNameA(folderOf(path).c_str(), "mem", 0, temporary)) {
+    if (!saveSteps.makeTemporaryName(folderOf(path).c_str(), "mem", 0, temporary)) {
         error = systemErrorText(GetLastError());
         return false;
     }
-    if (writeAndFlush(temporary, bytes) && putInPlace(temporary, path)) return true;
-    error = systemErrorText(GetLastError());
+    if (!writeAndFlush(temporary, bytes))
+        error = systemErrorText(GetLastError());
+    else if (putInPlace(temporary, path, error))
+        return true;
     DeleteFileA(temporary);
     return false;
 }
