@@ -78,3 +78,9 @@
 #define IDD_FIELD_LOCATION          42
 #define IDD_FIELD_DETAIL            43
 #define IDD_FIELD_KEYWORDS          44
+
+/* Associated files dialog; the list and its menu are made in code */
+#define IDC_FILES_LIST              45
+#define IDD_ASSOCIATED_FILES        46
+#define IDM_ADD_FILE                47
+#define IDM_REMOVE_FILE             48

@@ -8,6 +8,7 @@
 
 #include "../res/resource.h"
 #include "document/biography_document.h"
+#include "entryedit/associated_files_dialog.h"
 #include "entryedit/field_input_dialog.h"
 #include "mainwindow/category_tabs.h"
 #include "mainwindow/entry_list.h"
@@ -67,6 +68,7 @@ const LinkTarget LinkTargets[] = {
     {"D", IDD_FIELD_DETAIL},        {"Tit", IDD_FIELD_TITLE},
     {"Ent", IDD_FIELD_ENTRY_DATE},  {"Tim", IDD_FIELD_TIME_PERIOD},
     {"Loc", IDD_FIELD_LOCATION},    {"Key", IDD_FIELD_KEYWORDS},
+    {"Ass", IDD_ASSOCIATED_FILES},
 };
 
 // Where the "Associated files:" heading begins in the text.
@@ -158,6 +160,14 @@ std::string linkText(const ENLINK &link)
     return text;
 }
 
+void openLinkedDialog(HWND dialog, int dialogTemplate)
+{
+    if (dialogTemplate == IDD_ASSOCIATED_FILES)
+        runAssociatedFilesDialog(dialog);
+    else
+        runFieldInputDialog(dialog, dialogTemplate);
+}
+
 // Only the button going up opens a dialog: moving over a link or pressing
 // the button on it must not.
 void onLink(HWND dialog, const ENLINK &link)
@@ -166,7 +176,7 @@ void onLink(HWND dialog, const ENLINK &link)
     const std::string text = linkText(link);
     for (const LinkTarget &target : LinkTargets) {
         if (text.compare(0, std::strlen(target.prefix), target.prefix) != 0) continue;
-        runFieldInputDialog(dialog, target.dialogTemplate);
+        openLinkedDialog(dialog, target.dialogTemplate);
         return;
     }
 }

@@ -73,26 +73,29 @@ TEST_F(EntryEditorTest, ShowsEveryFieldUnderItsLinkedHeading)
 TEST_F(EntryEditorTest, LinksOpenTheirDialogOnButtonUpOnly)
 {
     showDocument("", {fullEntry()});
+    HWND shownEditor = NULL;
     GuiScript script;
-    inEditor(script, [](HWND editor) {
+    inEditor(script, [&](HWND editor) {
+        shownEditor = editor;
         for (const char *heading : Headings)
             for (UINT mouse : {WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_SETCURSOR, WM_LBUTTONUP})
                 clickLink(editor, rangeOf(heading), mouse);
-        // A click on a path is a click on the files' link, whether the
-        // control names the whole link or only the path's line ("D:..." as
-        // in "Detail:"); it opens no field dialog.
+        // A click on a path opens the files, whether the control names the
+        // whole link or only the path's line ("D:..." as in "Detail:").
         const CHARRANGE files = rangeOf("Associated files:"), path = rangeOf("D:\\b c.txt");
         clickLink(editor, CHARRANGE{files.cpMin, path.cpMax});
         clickLink(editor, path, WM_LBUTTONDOWN);
         clickLink(editor, path);
     });
     for (const char *caption : FieldCaptions) script.press(caption, IDC_FIELD_CANCEL);
+    inDialog(script, "Associated files", [](HWND) {});
+    inDialog(script, "Associated files", [](HWND) {});
     doubleClickRow(0);
 
     EXPECT_TRUE(script.finished()) << script.problems();
-    ASSERT_EQ(script.seen().size(), 7u);
-    for (size_t i = 1; i < 7; ++i)
-        EXPECT_NE(script.seen()[i].owner, MainWindow) << script.seen()[i].caption;
+    ASSERT_EQ(script.seen().size(), 9u);
+    for (size_t i = 1; i < 9; ++i)
+        EXPECT_EQ(script.seen()[i].owner, shownEditor) << script.seen()[i].caption;
     EXPECT_FALSE(BiographyDocument.modified);
 }
 
