@@ -64,3 +64,23 @@
 /* About dialog; the link is made in code */
 #define IDC_ABOUT_OK                62
 #define IDC_ABOUT_LINK              79
+
+/* Entry editor and its field dialogs; the text areas are made in code.
+   The six field dialogs share their control ids. */
+#define IDD_ENTRY_EDITOR            33
+#define IDC_EDITOR_TEXT             35
+#define IDC_FIELD_OK                36
+#define IDC_FIELD_CANCEL            37
+#define IDD_FIELD_TITLE             38
+#define IDC_FIELD_EDIT              39
+#define IDD_FIELD_ENTRY_DATE        40
+#define IDD_FIELD_TIME_PERIOD       41
+#define IDD_FIELD_LOCATION          42
+#define IDD_FIELD_DETAIL            43
+#define IDD_FIELD_KEYWORDS          44
+
+/* Associated files dialog; the list and its menu are made in code */
+#define IDC_FILES_LIST              45
+#define IDD_ASSOCIATED_FILES        46
+#define IDM_ADD_FILE                47
+#define IDM_REMOVE_FILE             48

@@ -2,19 +2,21 @@
 
 namespace {
 
-const char Filter[] = "Biography .xml files\0*.xml\0";
+const char BiographyFilter[] = "Biography .xml files\0*.xml\0";
+const char AnyFileFilter[] = "All files\0*.*\0";
 // Explorer style, read-only box hidden, folder must exist, ask before
 // replacing.
 constexpr DWORD DialogFlags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST |
                               OFN_OVERWRITEPROMPT;
 static_assert(DialogFlags == 0x80806, "file dialog flags");
 
-OPENFILENAMEA dialogSetup(HWND owner, char *buffer, const char *defaultExtension)
+OPENFILENAMEA dialogSetup(HWND owner, char *buffer, const char *defaultExtension,
+                          const char *filter = BiographyFilter)
 {
     OPENFILENAMEA dialog = {};
     dialog.lStructSize = sizeof dialog;
     dialog.hwndOwner = owner;
-    dialog.lpstrFilter = Filter;
+    dialog.lpstrFilter = filter;
     dialog.lpstrFile = buffer;
     dialog.nMaxFile = MAX_PATH;
     dialog.lpstrDefExt = defaultExtension;
@@ -75,5 +77,12 @@ bool chooseOpenPath(HWND owner, std::string &path)
 {
     char buffer[MAX_PATH] = "";
     OPENFILENAMEA dialog = dialogSetup(owner, buffer, "*.xml");
+    return chosen(runOpenFileDialog, dialog, path);
+}
+
+bool chooseFileToAttach(HWND owner, std::string &path)
+{
+    char buffer[MAX_PATH] = "";
+    OPENFILENAMEA dialog = dialogSetup(owner, buffer, "*.xml", AnyFileFilter);
     return chosen(runOpenFileDialog, dialog, path);
 }

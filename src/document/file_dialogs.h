@@ -9,6 +9,8 @@
 
 bool chooseSavePath(HWND owner, std::string &path);
 bool chooseOpenPath(HWND owner, std::string &path);
+// Any file, to be named in an entry.
+bool chooseFileToAttach(HWND owner, std::string &path);
 
 // Shows a set-up dialog: true when a path was chosen, otherwise false with
 // the dialog's error code (0 for Cancel). Replaceable, so that tests can

@@ -6,6 +6,7 @@
 #include "../res/resource.h"
 #include "document/biography_document.h"
 #include "document/document_files.h"
+#include "entryedit/entry_editor.h"
 #include "mainwindow/category_tabs.h"
 #include "mainwindow/entry_list.h"
 #include "mainwindow/topic_line.h"
@@ -157,9 +158,11 @@ LRESULT onSize(HWND window)
 
 LRESULT onNotify(WPARAM wParam, LPARAM lParam)
 {
-    // A double-click will open the entry editor for the selected row once
-    // the editor exists; until then only the list and the tabs are heard.
     const NMHDR *header = reinterpret_cast<const NMHDR *>(lParam);
+    // A double-click from any child opens the entry of the selected row.
+    if (header->code == static_cast<UINT>(NM_DBLCLK) &&
+        SendMessageA(EntryListView, LVM_GETNEXTITEM, -1, LVNI_SELECTED) != -1)
+        runEntryEditor(MainWindow);
     switch (LOWORD(wParam)) {
     case IDC_MAIN_LIST:
         return entryListCustomDraw(lParam);

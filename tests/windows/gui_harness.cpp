@@ -230,7 +230,9 @@ void GuiScript::closeStrayWindow(HWND window)
     // Cancel where there is one, so nothing is saved or replaced by accident.
     int button = IDCANCEL;
     if (!GetDlgItem(window, IDCANCEL)) button = GetDlgItem(window, IDNO) ? IDNO : IDOK;
-    clickButton(window, button);
+    // A dialog with buttons of its own ids only closes by its close box.
+    if (!GetDlgItem(window, button)) PostMessageA(window, WM_CLOSE, 0, 0);
+    else clickButton(window, button);
 }
 
 namespace {

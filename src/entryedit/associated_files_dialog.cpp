@@ -1,0 +1,223 @@
+#include "entryedit/associated_files_dialog.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+
+#include "../res/resource.h"
+#include "document/biography_document.h"
+#include "document/file_dialogs.h"
+#include "entryedit/entry_editor.h"
+#include "mainwindow/entry_list.h"
+#include "mainwindow/main_window.h"
+#include "mainwindow/shell_handoff.h"
+
+std::vector<std::string> workingFiles;
+HWND FileListView;
+
+namespace {
+
+constexpr DWORD FileListStyle = WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP | LVS_REPORT |
+                                LVS_SINGLESEL | LVS_SHOWSELALWAYS;
+
+HINSTANCE instanceOf(HWND window)
+{
+    return reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(window, GWLP_HINSTANCE));
+}
+
+int selectedFileRow()
+{
+    return static_cast<int>(SendMessageA(FileListView, LVM_GETNEXTITEM, -1, LVNI_SELECTED));
+}
+
+void createFileList(HWND dialog)
+{
+    FileListView = CreateWindowExA(WS_EX_CLIENTEDGE, WC_LISTVIEWA, "", FileListStyle, 0, 10, 200,
+                                   500, dialog,
+                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_FILES_LIST)),
+                                   instanceOf(dialog), NULL);
+    const LRESULT extended = SendMessageA(FileListView, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0);
+    SendMessageA(FileListView, LVM_SETEXTENDEDLISTVIEWSTYLE, 0,
+                 extended | LVS_EX_FULLROWSELECT);
+    subclassControl(FileListView, fileListProc);
+
+    LVCOLUMNA column = {};
+    column.mask = LVCF_WIDTH | LVCF_TEXT;
+    column.cx = 370;
+    column.pszText = const_cast<char *>("File");
+    SendMessageA(FileListView, LVM_INSERTCOLUMNA, 0, reinterpret_cast<LPARAM>(&column));
+}
+
+// Only a hand-edited file can name more; the user hears of it before the
+// list is written back without the rest.
+void tellOfUnlistedFiles(HWND dialog, size_t named)
+{
+    const std::string text =
+        "This entry names " + std::to_string(named) + " associated files; Memorion can list " +
+        std::to_string(MaxWorkingFiles) + ".\nOnly the first " +
+        std::to_string(MaxWorkingFiles) +
+        " are shown, and only they are kept when this window is closed.";
+    MessageBoxA(dialog, text.c_str(), "Information", MB_ICONINFORMATION | MB_OK);
+}
+
+void initialise(HWND dialog)
+{
+    SetWindowTextA(dialog, "Associated files");
+    createFileList(dialog);
+    const size_t named = loadWorkingFiles(firstSelectedEntryIndex());
+    fillFileList();
+    RECT client;
+    GetClientRect(dialog, &client);
+    MoveWindow(FileListView, 0, 0, client.right, client.bottom, TRUE);
+    if (named > workingFiles.size()) tellOfUnlistedFiles(dialog, named);
+}
+
+// The path comes from the working list, not from the row's text, which a
+// list hands back cut to 255 characters.
+void openSelectedFile(HWND dialog)
+{
+    const int row = selectedFileRow();
+    if (row < 0 || row >= static_cast<int>(workingFiles.size())) return;
+    const std::string &path = workingFiles[row];
+    shellExecute(dialog, "open", path.c_str(), NULL, NULL, SW_SHOWNORMAL);
+    if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES)
+        MessageBoxA(dialog, "File does not exist", "Error", MB_ICONWARNING | MB_OK);
+}
+
+void close(HWND dialog)
+{
+    EndDialog(dialog, 0);
+    storeWorkingFiles();
+    fillEntryEditor();
+    FileListView = NULL;
+}
+
+void addFile(HWND list)
+{
+    if (workingFiles.size() >= static_cast<size_t>(MaxWorkingFiles)) {
+        MessageBoxA(list,
+                    "This entry already names 1024 files, as many as Memorion can keep.\n"
+                    "No file was added.",
+                    "Error", MB_ICONEXCLAMATION | MB_OK);
+        return;
+    }
+    std::string path;
+    if (!chooseFileToAttach(list, path)) return;
+    workingFiles.push_back(path);
+    fillFileList();
+    BiographyDocument.modified = true;
+}
+
+void removeSelectedFile(HWND list, const char *caption)
+{
+    if (MessageBoxA(list, "Delete selected?", caption, MB_ICONQUESTION | MB_YESNO) != IDYES)
+        return;
+    BiographyDocument.modified = true;
+    const int row = selectedFileRow();
+    if (row >= 0 && row < static_cast<int>(workingFiles.size()))
+        workingFiles.erase(workingFiles.begin() + row);
+    fillFileList();
+}
+
+HMENU buildFileListMenu()
+{
+    HMENU menu = CreatePopupMenu();
+    if (selectedFileRow() >= 0)
+        AppendMenuA(menu, MF_STRING, IDM_REMOVE_FILE, "Remove file from list");
+    AppendMenuA(menu, MF_STRING, IDM_ADD_FILE, "Add file to list");
+    return menu;
+}
+
+void showFileListMenu(HWND list, LPARAM lParam)
+{
+    POINT at = {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+    ClientToScreen(list, &at);
+    HMENU menu = buildFileListMenu();
+    TrackPopupMenu(menu, TPM_RIGHTBUTTON, at.x, at.y, 0, list, NULL);
+    DestroyMenu(menu);
+}
+
+void onDeleteKey(HWND list)
+{
+    if (selectedFileRow() >= 0) removeSelectedFile(list, "Delete Selected?");
+}
+
+} // namespace
+
+size_t loadWorkingFiles(int entryIndex)
+{
+    workingFiles.clear();
+    if (entryIndex < 0) return 0;
+    std::vector<std::string> named = parseFileList(BiographyDocument.files[entryIndex]);
+    workingFiles.assign(named.begin(),
+                        named.begin() + std::min(named.size(), size_t(MaxWorkingFiles)));
+    return named.size();
+}
+
+void storeWorkingFiles()
+{
+    const int entry = firstSelectedEntryIndex();
+    if (entry >= 0) BiographyDocument.files[entry] = joinFileList(workingFiles);
+}
+
+void fillFileList()
+{
+    SendMessageA(FileListView, WM_SETREDRAW, FALSE, 0);
+    SendMessageA(FileListView, LVM_DELETEALLITEMS, 0, 0);
+    for (size_t i = 0; i < workingFiles.size(); ++i) {
+        LVITEMA item = {};
+        item.mask = LVIF_TEXT;
+        item.iItem = static_cast<int>(i);
+        item.pszText = const_cast<char *>(workingFiles[i].c_str());
+        SendMessageA(FileListView, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    }
+    SendMessageA(FileListView, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(FileListView, NULL, TRUE);
+}
+
+void runAssociatedFilesDialog(HWND owner)
+{
+    DialogBoxParamA(instanceOf(owner), MAKEINTRESOURCEA(IDD_ASSOCIATED_FILES), owner,
+                    associatedFilesDialogProc, 0);
+}
+
+INT_PTR CALLBACK associatedFilesDialogProc(HWND dialog, UINT message, WPARAM, LPARAM lParam)
+{
+    switch (message) {
+    case WM_INITDIALOG:
+        initialise(dialog);
+        return FALSE;
+    case WM_NOTIFY: {
+        const NMHDR *header = reinterpret_cast<const NMHDR *>(lParam);
+        if (header->idFrom == IDC_FILES_LIST && header->code == static_cast<UINT>(NM_DBLCLK))
+            openSelectedFile(dialog);
+        return FALSE;
+    }
+    case WM_CLOSE:
+        close(dialog);
+        return TRUE;
+    }
+    return FALSE;
+}
+
+// The list carries its own menu and keys; it does not move its selection
+// by keyboard.
+LRESULT CALLBACK fileListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_RBUTTONDOWN:
+        // Not passed on, so a right click does not change the selection.
+        showFileListMenu(list, lParam);
+        return 0;
+    case WM_COMMAND:
+        switch (LOWORD(wParam)) {
+        case IDM_ADD_FILE:    addFile(list); break;
+        case IDM_REMOVE_FILE: removeSelectedFile(list, "Delete selected?"); break;
+        }
+        return 0;
+    case WM_KEYDOWN:
+        if (wParam == VK_DELETE) onDeleteKey(list);
+        return 0;
+    }
+    return callPreviousProc(list, message, wParam, lParam);
+}

@@ -1,0 +1,237 @@
+#include "entryedit/entry_editor.h"
+
+#include <richedit.h>
+
+#include <climits>
+#include <cstring>
+#include <string>
+
+#include "../res/resource.h"
+#include "document/biography_document.h"
+#include "entryedit/associated_files_dialog.h"
+#include "entryedit/field_input_dialog.h"
+#include "mainwindow/category_tabs.h"
+#include "mainwindow/entry_list.h"
+
+HWND EntryRichText;
+
+namespace {
+
+// Heights are in twips.
+CHARFORMATA makeValueFormat()
+{
+    CHARFORMATA format = {};
+    format.cbSize = sizeof format;
+    format.dwMask = CFM_SIZE | CFM_COLOR | CFM_FACE | CFM_BOLD | CFM_ITALIC;
+    format.yHeight = 265;
+    format.crTextColor = RGB(0, 0, 0);
+    std::strcpy(format.szFaceName, "Helvetica");
+    return format;
+}
+
+CHARFORMATA makeHeadingFormat()
+{
+    CHARFORMATA format = {};
+    format.cbSize = sizeof format;
+    format.dwMask = CFM_SIZE | CFM_COLOR | CFM_FACE | CFM_LINK;
+    format.dwEffects = CFE_LINK;
+    format.yHeight = 280;
+    format.crTextColor = RGB(0, 0, 0);
+    std::strcpy(format.szFaceName, "Arial");
+    return format;
+}
+
+const CHARFORMATA valueFormat = makeValueFormat();
+const CHARFORMATA headingFormat = makeHeadingFormat();
+
+struct Heading {
+    const char *text;
+    std::string Entry::*value;
+};
+
+// In the order shown; the associated files follow the last.
+const Heading Headings[] = {
+    {"Title:\n", &Entry::title},          {"Entry date:\n", &Entry::entryDate},
+    {"Time period:\n", &Entry::timePeriod}, {"Location:\n", &Entry::location},
+    {"Detail:\n", &Entry::detail},        {"Keywords:\n", &Entry::keywords},
+};
+
+// Which dialog a link opens, by the first letters of its text. The
+// headings differ in these letters; the file paths belong to the
+// "Associated files:" link, so they begin with its letters.
+struct LinkTarget {
+    const char *prefix;
+    int dialogTemplate;
+};
+
+const LinkTarget LinkTargets[] = {
+    {"D", IDD_FIELD_DETAIL},        {"Tit", IDD_FIELD_TITLE},
+    {"Ent", IDD_FIELD_ENTRY_DATE},  {"Tim", IDD_FIELD_TIME_PERIOD},
+    {"Loc", IDD_FIELD_LOCATION},    {"Key", IDD_FIELD_KEYWORDS},
+    {"Ass", IDD_ASSOCIATED_FILES},
+};
+
+// Where the "Associated files:" heading begins in the text.
+LONG filesLinkStart;
+
+HINSTANCE instanceOf(HWND window)
+{
+    return reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(window, GWLP_HINSTANCE));
+}
+
+// The format is set before every run: a format set on an empty selection
+// does not reliably carry over to a second insertion.
+void insertRun(const CHARFORMATA &format, const std::string &text)
+{
+    SendMessageA(EntryRichText, EM_SETCHARFORMAT, SCF_SELECTION,
+                 reinterpret_cast<LPARAM>(&format));
+    SendMessageA(EntryRichText, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+HWND createRichTextWindow(HWND dialog)
+{
+    constexpr DWORD style = WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_SUNKEN | ES_READONLY |
+                            ES_MULTILINE;
+    return CreateWindowExA(WS_EX_LEFTSCROLLBAR, "RichEdit20A", "", style, 0, 0, 100, 300, dialog,
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_EDITOR_TEXT)),
+                           instanceOf(dialog), NULL);
+}
+
+// The libraries stay loaded for the rest of the run.
+HWND createRichText(HWND dialog)
+{
+    LoadLibraryA("riched32.dll");
+    HWND text = createRichTextWindow(dialog);
+    if (text) return text;
+    // Where the older library does not register the class, the newer one
+    // does.
+    LoadLibraryA("riched20.dll");
+    return createRichTextWindow(dialog);
+}
+
+void fillClientArea(HWND dialog)
+{
+    RECT client;
+    GetClientRect(dialog, &client);
+    MoveWindow(GetDlgItem(dialog, IDC_EDITOR_TEXT), 0, 0, client.right, client.bottom, TRUE);
+}
+
+void initialise(HWND dialog)
+{
+    HANDLE smallIcon = LoadImageA(instanceOf(dialog), MAKEINTRESOURCEA(IDI_MEMORION), IMAGE_ICON,
+                                  16, 16, LR_SHARED);
+    SendMessageA(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon));
+    SetWindowTextA(dialog, "Entry editor");
+    EntryRichText = createRichText(dialog);
+    if (!EntryRichText)
+        MessageBoxA(dialog, "Could not create edit box.", "Error", MB_ICONERROR | MB_OK);
+    // Without this the control keeps 64K characters at most; a long
+    // detail would be shown cut.
+    SendMessageA(EntryRichText, EM_EXLIMITTEXT, 0, 0x7FFFFFFE);
+    SendMessageA(EntryRichText, EM_SETEVENTMASK, 0, ENM_LINK);
+    SetWindowLongPtrA(dialog, GWL_STYLE, GetWindowLongPtrA(dialog, GWL_STYLE) | WS_MAXIMIZEBOX);
+    fillClientArea(dialog);
+    fillEntryEditor();
+}
+
+LONG insertionPoint()
+{
+    CHARRANGE selection = {0, 0};
+    SendMessageA(EntryRichText, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&selection));
+    return selection.cpMin;
+}
+
+// The file paths belong to the link of their heading, but some rich edit
+// controls report a click on a path with the path's own line only, which
+// may begin with the letters of another heading ("D:\...").
+CHARRANGE wholeLink(CHARRANGE clicked)
+{
+    if (clicked.cpMin > filesLinkStart) clicked.cpMin = filesLinkStart;
+    return clicked;
+}
+
+std::string linkText(const ENLINK &link)
+{
+    const CHARRANGE whole = wholeLink(link.chrg);
+    std::string text(whole.cpMax - whole.cpMin + 1, '\0');
+    TEXTRANGEA range = {whole, &text[0]};
+    SendMessageA(EntryRichText, EM_GETTEXTRANGE, 0, reinterpret_cast<LPARAM>(&range));
+    text.resize(std::strlen(text.c_str()));
+    return text;
+}
+
+void openLinkedDialog(HWND dialog, int dialogTemplate)
+{
+    if (dialogTemplate == IDD_ASSOCIATED_FILES)
+        runAssociatedFilesDialog(dialog);
+    else
+        runFieldInputDialog(dialog, dialogTemplate);
+}
+
+// Only the button going up opens a dialog: moving over a link or pressing
+// the button on it must not.
+void onLink(HWND dialog, const ENLINK &link)
+{
+    if (link.msg != WM_LBUTTONUP || link.chrg.cpMax <= link.chrg.cpMin) return;
+    const std::string text = linkText(link);
+    for (const LinkTarget &target : LinkTargets) {
+        if (text.compare(0, std::strlen(target.prefix), target.prefix) != 0) continue;
+        openLinkedDialog(dialog, target.dialogTemplate);
+        return;
+    }
+}
+
+void close(HWND dialog)
+{
+    EndDialog(dialog, 0);
+    EntryRichText = NULL;
+    refillEntryList(currentCategory());
+}
+
+} // namespace
+
+void runEntryEditor(HWND owner)
+{
+    DialogBoxParamA(instanceOf(owner), MAKEINTRESOURCEA(IDD_ENTRY_EDITOR), owner,
+                    entryEditorDialogProc, 0);
+}
+
+void fillEntryEditor()
+{
+    if (!EntryRichText) return;
+    filesLinkStart = LONG_MAX;
+    SendMessageA(EntryRichText, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(""));
+    const int index = firstSelectedEntryIndex();
+    if (index < 0) return;
+    const Entry entry = entryAt(index);
+    for (const Heading &heading : Headings) {
+        insertRun(headingFormat, heading.text);
+        insertRun(valueFormat, entry.*heading.value + "\n\n");
+    }
+    // The paths continue the heading's link. They go in with it in one
+    // piece: a thousand separate insertions take many seconds to lay out.
+    std::string files = "Associated files:\n";
+    for (const std::string &path : parseFileList(entry.files)) files += path + "\n";
+    filesLinkStart = insertionPoint();
+    insertRun(headingFormat, files);
+}
+
+INT_PTR CALLBACK entryEditorDialogProc(HWND dialog, UINT message, WPARAM, LPARAM lParam)
+{
+    switch (message) {
+    case WM_INITDIALOG:
+        initialise(dialog);
+        return FALSE;
+    case WM_SIZE:
+        fillClientArea(dialog);
+        return TRUE;
+    case WM_NOTIFY:
+        if (reinterpret_cast<const NMHDR *>(lParam)->code == EN_LINK)
+            onLink(dialog, *reinterpret_cast<const ENLINK *>(lParam));
+        return FALSE;
+    case WM_CLOSE:
+        close(dialog);
+        return TRUE;
+    }
+    return FALSE;
+}
