@@ -34,6 +34,12 @@
 #define IDC_MAIN_TABS               4
 #define IDC_MAIN_TOPIC              5
 
+/* Set topic dialog; the topic box is made in code */
+#define IDD_SET_TOPIC               59
+#define IDC_TOPIC_OK                36
+#define IDC_TOPIC_CANCEL            37
+#define IDC_TOPIC_TEXT              39
+
 /* Dialog templates */
 #define IDD_NEW_FILE                52
 

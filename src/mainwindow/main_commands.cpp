@@ -5,6 +5,7 @@
 #include "document/new_file_dialog.h"
 #include "mainwindow/entry_list.h"
 #include "mainwindow/main_window.h"
+#include "mainwindow/set_topic_dialog.h"
 #include "mainwindow/shell_handoff.h"
 #include "personality/personality_folder_dialog.h"
 
@@ -44,8 +45,8 @@ void saveUnderNewName(HWND window)
 
 } // namespace
 
-// Commands of the category, topic, entry editor, personality folder and
-// About dialogs are not built yet; their ids fall through to nothing.
+// Commands of the category and entry editor dialogs are not built yet;
+// their ids fall through to nothing.
 void dispatchMainCommand(HWND window, int id)
 {
     switch (id) {
@@ -57,6 +58,7 @@ void dispatchMainCommand(HWND window, int id)
     case IDM_VIEW_CODE_NOTEPAD: viewCodeInNotepad(); break;
     case IDM_OPEN_FOLDER:       openContainingFolder(); break;
     case IDM_EXIT:              closeMainWindow(); break;
+    case IDM_SET_TOPIC:         runSetTopicDialog(window); break;
     case IDM_ADD_ENTRY:         addEntry(); break;
     case IDM_DELETE_ENTRIES:    deleteSelectedEntries(); break;
     case IDM_PERSONALITY_FOLDER: runPersonalityFolderDialog(window); break;
