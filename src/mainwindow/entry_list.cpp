@@ -6,6 +6,7 @@
 
 #include "../res/resource.h"
 #include "document/entry_date.h"
+#include "mainwindow/category_commands.h"
 #include "mainwindow/category_tabs.h"
 #include "mainwindow/main_window.h"
 
@@ -37,18 +38,6 @@ void insertTopRow(int entry)
     setCell(0, 2, d.timePeriod[entry]);
     setCell(0, 3, d.location[entry]);
     setCell(0, 4, std::to_string(countFiles(d.files[entry])));
-}
-
-std::vector<int> selectedEntryIndices()
-{
-    std::vector<int> indices;
-    int row = -1;
-    while ((row = static_cast<int>(SendMessageA(EntryListView, LVM_GETNEXTITEM, row,
-                                                LVNI_SELECTED))) != -1) {
-        int entry = entryIndexOfRow(row);
-        if (entry >= 0) indices.push_back(entry);
-    }
-    return indices;
 }
 
 bool hasSelectedRow()
@@ -88,7 +77,7 @@ void onListCommand(int id)
     switch (id) {
     case IDM_ADD_ENTRY:      addEntry(); break;
     case IDM_DELETE_ENTRIES: deleteSelectedEntries(); break;
-    // Moving entries to another category comes with the category commands.
+    case IDM_MOVE_TO_CATEGORY: runMoveToCategoryDialog(EntryListView); break;
     }
 }
 
@@ -98,6 +87,18 @@ int entryIndexOfRow(int row)
 {
     if (row < 0 || row >= rowCount) return -1;
     return rowEntryIndex[rowCount - 1 - row];
+}
+
+std::vector<int> selectedEntryIndices()
+{
+    std::vector<int> indices;
+    int row = -1;
+    while ((row = static_cast<int>(SendMessageA(EntryListView, LVM_GETNEXTITEM, row,
+                                                LVNI_SELECTED))) != -1) {
+        int entry = entryIndexOfRow(row);
+        if (entry >= 0) indices.push_back(entry);
+    }
+    return indices;
 }
 
 int firstSelectedEntryIndex()

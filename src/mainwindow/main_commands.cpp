@@ -3,6 +3,8 @@
 #include "document/biography_document.h"
 #include "document/document_files.h"
 #include "document/new_file_dialog.h"
+#include "mainwindow/category_commands.h"
+#include "mainwindow/category_tabs.h"
 #include "mainwindow/entry_list.h"
 #include "mainwindow/main_window.h"
 #include "mainwindow/set_topic_dialog.h"
@@ -45,8 +47,6 @@ void saveUnderNewName(HWND window)
 
 } // namespace
 
-// Commands of the category and entry editor dialogs are not built yet;
-// their ids fall through to nothing.
 void dispatchMainCommand(HWND window, int id)
 {
     switch (id) {
@@ -61,6 +61,10 @@ void dispatchMainCommand(HWND window, int id)
     case IDM_SET_TOPIC:         runSetTopicDialog(window); break;
     case IDM_ADD_ENTRY:         addEntry(); break;
     case IDM_DELETE_ENTRIES:    deleteSelectedEntries(); break;
+    case IDM_MOVE_TO_CATEGORY:  runMoveToCategoryDialog(window); break;
+    case IDM_NEW_CATEGORY:      runNewCategoryDialog(window); break;
+    case IDM_DELETE_CATEGORY:   deleteCategory(selectedTabIndex()); break;
+    case IDM_RENAME_CATEGORY:   runRenameCategoryDialog(window); break;
     case IDM_PERSONALITY_FOLDER: runPersonalityFolderDialog(window); break;
     case IDM_ABOUT:             runAboutDialog(window); break;
     }
