@@ -57,15 +57,6 @@ void selectCategoryTab(const std::string &name)
 
 namespace {
 
-void showCategoryTabMenu(HWND tabs, LPARAM lParam)
-{
-    POINT at = {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-    ClientToScreen(tabs, &at);
-    HMENU menu = buildCategoryTabMenu();
-    TrackPopupMenu(menu, TPM_RIGHTBUTTON, at.x, at.y, 0, tabs, NULL);
-    DestroyMenu(menu);
-}
-
 // Name of the selected tab's category; "" when there is none, which names
 // no category.
 std::string currentCategoryName()
@@ -107,7 +98,7 @@ LRESULT CALLBACK categoryTabsProc(HWND tabs, UINT message, WPARAM wParam, LPARAM
     case WM_RBUTTONUP:
         // The press went on to the control, which selects nothing on it;
         // the menu's commands act on the tab already selected.
-        showCategoryTabMenu(tabs, lParam);
+        showContextMenu(tabs, buildCategoryTabMenu(), lParam);
         return 0;
     case WM_COMMAND:
         onTabCommand(LOWORD(wParam));

@@ -45,15 +45,6 @@ bool hasSelectedRow()
     return SendMessageA(EntryListView, LVM_GETNEXTITEM, -1, LVNI_SELECTED) != -1;
 }
 
-void showEntryListMenu(HWND list, LPARAM lParam)
-{
-    POINT at = {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-    ClientToScreen(list, &at);
-    HMENU menu = buildEntryListMenu();
-    TrackPopupMenu(menu, TPM_RIGHTBUTTON, at.x, at.y, 0, list, NULL);
-    DestroyMenu(menu);
-}
-
 void showEntryCount()
 {
     const std::string text = "Entries: " + std::to_string(BiographyDocument.entryCount);
@@ -214,7 +205,7 @@ LRESULT CALLBACK entryListProc(HWND list, UINT message, WPARAM wParam, LPARAM lP
         return 0;
     case WM_RBUTTONDOWN:
         // Not passed on, so a right click does not change the selection.
-        showEntryListMenu(list, lParam);
+        showContextMenu(list, buildEntryListMenu(), lParam);
         return 0;
     }
     return callPreviousProc(list, message, wParam, lParam);

@@ -6,14 +6,11 @@
 
 namespace {
 
-void showTopicLineMenu(HWND edit, LPARAM lParam)
+HMENU buildTopicLineMenu()
 {
-    POINT at = {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-    ClientToScreen(edit, &at);
     HMENU menu = CreatePopupMenu();
     AppendMenuA(menu, MF_STRING, IDM_SET_TOPIC, "Set topic");
-    TrackPopupMenu(menu, TPM_RIGHTBUTTON, at.x, at.y, 0, edit, NULL);
-    DestroyMenu(menu);
+    return menu;
 }
 
 } // namespace
@@ -22,9 +19,8 @@ LRESULT CALLBACK topicLineProc(HWND edit, UINT message, WPARAM wParam, LPARAM lP
 {
     switch (message) {
     case WM_RBUTTONDOWN:
-        // Not passed on: the edit control's own menu (copy, select all) is
-        // not this line's.
-        showTopicLineMenu(edit, lParam);
+        // Not passed on: the press only opens the menu.
+        showContextMenu(edit, buildTopicLineMenu(), lParam);
         return 0;
     case WM_COMMAND:
         if (LOWORD(wParam) == IDM_SET_TOPIC) runSetTopicDialog(edit);
