@@ -34,6 +34,31 @@
 #define IDC_MAIN_TABS               4
 #define IDC_MAIN_TOPIC              5
 
+/* Category dialogs; their controls are made in code. The new-category
+   and rename dialogs share one set of controls. */
+#define IDD_MOVE_TO_CATEGORY        19
+#define IDD_NEW_CATEGORY            25
+#define IDD_RENAME_CATEGORY         61
+#define IDC_MOVE_LIST               20
+#define IDC_MOVE_PROCEED            21
+#define IDC_MOVE_CANCEL             22
+#define IDC_CATEGORY_NAME           26
+#define IDC_CATEGORY_APPLY          27
+#define IDC_CATEGORY_CANCEL         28
+#define IDC_CATEGORY_FRAME          29
+
+/* The category tabs' context menu; renaming uses IDM_RENAME_CATEGORY */
+#define IDM_TAB_DELETE              30
+#define IDM_TAB_ADD                 32
+#define IDM_TAB_MOVE_LEFT           49
+#define IDM_TAB_MOVE_RIGHT          50
+
+/* Set topic dialog; the topic box is made in code */
+#define IDD_SET_TOPIC               59
+#define IDC_TOPIC_OK                36
+#define IDC_TOPIC_CANCEL            37
+#define IDC_TOPIC_TEXT              39
+
 /* Dialog templates */
 #define IDD_NEW_FILE                52
 

@@ -2,7 +2,9 @@
 
 #include <commctrl.h>
 
+#include "../res/resource.h"
 #include "document/biography_document.h"
+#include "mainwindow/category_commands.h"
 #include "mainwindow/entry_list.h"
 #include "mainwindow/main_window.h"
 
@@ -53,9 +55,54 @@ void selectCategoryTab(const std::string &name)
         showCategoryTab(selectedTabIndex() >= 0 ? selectedTabIndex() : 0);
 }
 
-// The tabs' own context menu comes with the category commands; until then
-// the control keeps its standard behaviour.
+namespace {
+
+// Name of the selected tab's category; "" when there is none, which names
+// no category.
+std::string currentCategoryName()
+{
+    const int category = currentCategory();
+    return category >= 0 ? BiographyDocument.categories[category] : std::string();
+}
+
+void onTabCommand(int id)
+{
+    switch (id) {
+    case IDM_TAB_DELETE:      deleteCategory(selectedTabIndex()); break;
+    case IDM_TAB_ADD:         runNewCategoryDialog(MainWindow); break;
+    case IDM_TAB_MOVE_LEFT:   moveCategoryLeft(currentCategoryName()); break;
+    case IDM_TAB_MOVE_RIGHT:  moveCategoryRight(currentCategoryName()); break;
+    case IDM_RENAME_CATEGORY: runRenameCategoryDialog(MainWindow); break;
+    }
+}
+
+} // namespace
+
+HMENU buildCategoryTabMenu()
+{
+    HMENU menu = CreatePopupMenu();
+    AppendMenuA(menu, MF_SEPARATOR, 0, NULL);
+    AppendMenuA(menu, MF_STRING, IDM_TAB_MOVE_LEFT, "Move left");
+    AppendMenuA(menu, MF_STRING, IDM_TAB_MOVE_RIGHT, "Move right");
+    AppendMenuA(menu, MF_SEPARATOR, 0, NULL);
+    AppendMenuA(menu, MF_STRING, IDM_TAB_DELETE, "Delete category");
+    AppendMenuA(menu, MF_STRING, IDM_RENAME_CATEGORY, "Rename category");
+    AppendMenuA(menu, MF_STRING, IDM_TAB_ADD, "Add category");
+    AppendMenuA(menu, MF_SEPARATOR, 0, NULL);
+    return menu;
+}
+
 LRESULT CALLBACK categoryTabsProc(HWND tabs, UINT message, WPARAM wParam, LPARAM lParam)
 {
+    switch (message) {
+    case WM_RBUTTONUP:
+        // The press went on to the control, which selects nothing on it;
+        // the menu's commands act on the tab already selected.
+        showContextMenu(tabs, buildCategoryTabMenu(), lParam);
+        return 0;
+    case WM_COMMAND:
+        onTabCommand(LOWORD(wParam));
+        return 0;
+    }
     return callPreviousProc(tabs, message, wParam, lParam);
 }

@@ -22,4 +22,6 @@ void showCategoryTab(int tab);
 // has it, the selected tab (or the leftmost) is shown instead.
 void selectCategoryTab(const std::string &name);
 
+// The tabs' context menu: reorder, delete, rename and add categories.
+HMENU buildCategoryTabMenu();
 LRESULT CALLBACK categoryTabsProc(HWND tabs, UINT message, WPARAM wParam, LPARAM lParam);

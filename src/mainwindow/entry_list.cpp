@@ -6,6 +6,7 @@
 
 #include "../res/resource.h"
 #include "document/entry_date.h"
+#include "mainwindow/category_commands.h"
 #include "mainwindow/category_tabs.h"
 #include "mainwindow/main_window.h"
 
@@ -39,30 +40,9 @@ void insertTopRow(int entry)
     setCell(0, 4, std::to_string(countFiles(d.files[entry])));
 }
 
-std::vector<int> selectedEntryIndices()
-{
-    std::vector<int> indices;
-    int row = -1;
-    while ((row = static_cast<int>(SendMessageA(EntryListView, LVM_GETNEXTITEM, row,
-                                                LVNI_SELECTED))) != -1) {
-        int entry = entryIndexOfRow(row);
-        if (entry >= 0) indices.push_back(entry);
-    }
-    return indices;
-}
-
 bool hasSelectedRow()
 {
     return SendMessageA(EntryListView, LVM_GETNEXTITEM, -1, LVNI_SELECTED) != -1;
-}
-
-void showEntryListMenu(HWND list, LPARAM lParam)
-{
-    POINT at = {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-    ClientToScreen(list, &at);
-    HMENU menu = buildEntryListMenu();
-    TrackPopupMenu(menu, TPM_RIGHTBUTTON, at.x, at.y, 0, list, NULL);
-    DestroyMenu(menu);
 }
 
 void showEntryCount()
@@ -88,7 +68,7 @@ void onListCommand(int id)
     switch (id) {
     case IDM_ADD_ENTRY:      addEntry(); break;
     case IDM_DELETE_ENTRIES: deleteSelectedEntries(); break;
-    // Moving entries to another category comes with the category commands.
+    case IDM_MOVE_TO_CATEGORY: runMoveToCategoryDialog(EntryListView); break;
     }
 }
 
@@ -98,6 +78,18 @@ int entryIndexOfRow(int row)
 {
     if (row < 0 || row >= rowCount) return -1;
     return rowEntryIndex[rowCount - 1 - row];
+}
+
+std::vector<int> selectedEntryIndices()
+{
+    std::vector<int> indices;
+    int row = -1;
+    while ((row = static_cast<int>(SendMessageA(EntryListView, LVM_GETNEXTITEM, row,
+                                                LVNI_SELECTED))) != -1) {
+        int entry = entryIndexOfRow(row);
+        if (entry >= 0) indices.push_back(entry);
+    }
+    return indices;
 }
 
 int firstSelectedEntryIndex()
@@ -213,7 +205,7 @@ LRESULT CALLBACK entryListProc(HWND list, UINT message, WPARAM wParam, LPARAM lP
         return 0;
     case WM_RBUTTONDOWN:
         // Not passed on, so a right click does not change the selection.
-        showEntryListMenu(list, lParam);
+        showContextMenu(list, buildEntryListMenu(), lParam);
         return 0;
     }
     return callPreviousProc(list, message, wParam, lParam);

@@ -1,6 +1,7 @@
 // The report list of the entries of one category.
 #pragma once
 
+#include <vector>
 #include <windows.h>
 
 #include "document/biography_document.h"
@@ -12,6 +13,8 @@ extern int rowCount;
 
 // Entry index shown in list row `row`, or -1 for a row that is not there.
 int entryIndexOfRow(int row);
+// Entry indices of the selected rows, in row order.
+std::vector<int> selectedEntryIndices();
 // Entry index of the first selected row, or -1.
 int firstSelectedEntryIndex();
 

@@ -3,8 +3,11 @@
 #include "document/biography_document.h"
 #include "document/document_files.h"
 #include "document/new_file_dialog.h"
+#include "mainwindow/category_commands.h"
+#include "mainwindow/category_tabs.h"
 #include "mainwindow/entry_list.h"
 #include "mainwindow/main_window.h"
+#include "mainwindow/set_topic_dialog.h"
 #include "mainwindow/shell_handoff.h"
 #include "personality/personality_folder_dialog.h"
 
@@ -44,8 +47,6 @@ void saveUnderNewName(HWND window)
 
 } // namespace
 
-// Commands of the category, topic, entry editor, personality folder and
-// About dialogs are not built yet; their ids fall through to nothing.
 void dispatchMainCommand(HWND window, int id)
 {
     switch (id) {
@@ -57,8 +58,13 @@ void dispatchMainCommand(HWND window, int id)
     case IDM_VIEW_CODE_NOTEPAD: viewCodeInNotepad(); break;
     case IDM_OPEN_FOLDER:       openContainingFolder(); break;
     case IDM_EXIT:              closeMainWindow(); break;
+    case IDM_SET_TOPIC:         runSetTopicDialog(window); break;
     case IDM_ADD_ENTRY:         addEntry(); break;
     case IDM_DELETE_ENTRIES:    deleteSelectedEntries(); break;
+    case IDM_MOVE_TO_CATEGORY:  runMoveToCategoryDialog(window); break;
+    case IDM_NEW_CATEGORY:      runNewCategoryDialog(window); break;
+    case IDM_DELETE_CATEGORY:   deleteCategory(selectedTabIndex()); break;
+    case IDM_RENAME_CATEGORY:   runRenameCategoryDialog(window); break;
     case IDM_PERSONALITY_FOLDER: runPersonalityFolderDialog(window); break;
     case IDM_ABOUT:             runAboutDialog(window); break;
     }

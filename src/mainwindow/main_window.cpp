@@ -193,6 +193,14 @@ LRESULT callPreviousProc(HWND control, UINT message, WPARAM wParam, LPARAM lPara
     return CallWindowProcA(previous, control, message, wParam, lParam);
 }
 
+void showContextMenu(HWND control, HMENU menu, LPARAM clientPoint)
+{
+    POINT at = {static_cast<short>(LOWORD(clientPoint)), static_cast<short>(HIWORD(clientPoint))};
+    ClientToScreen(control, &at);
+    TrackPopupMenu(menu, TPM_RIGHTBUTTON, at.x, at.y, 0, control, NULL);
+    DestroyMenu(menu);
+}
+
 bool registerMainWindowClass(HINSTANCE instance)
 {
     INITCOMMONCONTROLSEX controls = {sizeof controls,

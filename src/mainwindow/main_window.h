@@ -41,3 +41,7 @@ void dispatchMainCommand(HWND window, int id);
 // kept in the control's user-data slot.
 void subclassControl(HWND control, WNDPROC procedure);
 LRESULT callPreviousProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam);
+// Shows a child's context menu where the mouse message `clientPoint` was,
+// tracked with the right button; its commands go to the child. The menu
+// is destroyed afterwards.
+void showContextMenu(HWND control, HMENU menu, LPARAM clientPoint);

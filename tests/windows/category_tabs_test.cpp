@@ -7,17 +7,6 @@
 
 using CategoryTabsTest = MainWindowFixture;
 
-namespace {
-
-std::vector<std::string> listedTitles()
-{
-    std::vector<std::string> titles;
-    for (int r = 0; r < listRowCount(EntryListView); ++r) titles.push_back(listCell(EntryListView, r, 0));
-    return titles;
-}
-
-} // namespace
-
 TEST_F(CategoryTabsTest, ShowCategoriesInReverseWithTheLastOneSelectedLeftmost)
 {
     showDocument("Topic", {makeEntry("p1", "P"), makeEntry("q1", "Q"), makeEntry("r1", "R"),

@@ -89,6 +89,14 @@ Entry makeEntry(const std::string &title, const std::string &category,
     return entry;
 }
 
+std::vector<std::string> listedTitles()
+{
+    std::vector<std::string> titles;
+    for (int r = 0; r < listRowCount(EntryListView); ++r)
+        titles.push_back(listCell(EntryListView, r, 0));
+    return titles;
+}
+
 void expectBox(const SeenDialog &seen, const std::string &caption, const std::string &text,
                UINT icon, UINT buttons)
 {

@@ -40,6 +40,9 @@ std::vector<ShellCall> &recordedShellCalls();
 Entry makeEntry(const std::string &title, const std::string &category,
                 const std::string &timePeriod = "", const std::string &files = "");
 
+// The titles the entry list shows, top to bottom.
+std::vector<std::string> listedTitles();
+
 // Today as day/month/two-digit year, worked out independently of the
 // program's own date code.
 std::string todayDayMonthYear();

@@ -1,0 +1,104 @@
+#include "mainwindow/category_commands.h"
+
+#include <utility>
+
+#include "document/biography_document.h"
+#include "mainwindow/category_tabs.h"
+#include "mainwindow/entry_list.h"
+#include "mainwindow/main_window.h"
+
+namespace {
+
+const char DefaultCategory[] = "Default";
+
+void renameEntriesOf(const std::string &from, const std::string &to)
+{
+    Biography &d = BiographyDocument;
+    for (int i = 0; i < d.entryCount; ++i)
+        if (d.category[i] == from) d.category[i] = to;
+}
+
+void removeCategoryAt(int index)
+{
+    Biography &d = BiographyDocument;
+    for (int i = index; i + 1 < d.categoryCount; ++i)
+        d.categories[i] = std::move(d.categories[i + 1]);
+    d.categories[--d.categoryCount].clear();
+}
+
+// Swaps categories `a` and `b` and shows the tab of the one that was at `a`.
+void swapCategories(int a, int b)
+{
+    Biography &d = BiographyDocument;
+    std::swap(d.categories[a], d.categories[b]);
+    rebuildCategoryTabs();
+    showCategoryTab(d.categoryCount - 1 - b);
+}
+
+} // namespace
+
+bool addCategory(const std::string &name)
+{
+    if (!appendCategory(name)) return false;
+    rebuildCategoryTabs();
+    selectCategoryTab(name);
+    return true;
+}
+
+void renameCategory(int index, const std::string &name)
+{
+    Biography &d = BiographyDocument;
+    const int tab = selectedTabIndex();
+    renameEntriesOf(d.categories[index], name);
+    d.categories[index] = name;
+    rebuildCategoryTabs();
+    showCategoryTab(tab);
+}
+
+void deleteCategory(int tab)
+{
+    Biography &d = BiographyDocument;
+    const int index = d.categoryCount - 1 - tab;
+    const std::string name = index >= 0 && index < d.categoryCount ? d.categories[index] : "";
+    if (name == DefaultCategory && countEntriesInCategory(DefaultCategory) > 0) {
+        MessageBoxA(MainWindow, "Cannot delete 'Default' category if it contains entries.", "Error",
+                    MB_OK);
+        return;
+    }
+    if (d.categoryCount <= 1) {
+        MessageBoxA(MainWindow, "There must be at least one category.", "Error", MB_OK);
+        return;
+    }
+    if (index < 0 || index >= d.categoryCount) return;
+    renameEntriesOf(name, DefaultCategory);
+    removeCategoryAt(index);
+    // A place was just freed, so "Default" always fits.
+    if (countEntriesInCategory(DefaultCategory) > 0 && findCategory(DefaultCategory) < 0)
+        appendCategory(DefaultCategory);
+    rebuildCategoryTabs();
+    selectCategoryTab(DefaultCategory);
+}
+
+void moveCategoryLeft(const std::string &name)
+{
+    const int index = findCategory(name);
+    if (index < 0 || index == BiographyDocument.categoryCount - 1) return;
+    swapCategories(index, index + 1);
+}
+
+void moveCategoryRight(const std::string &name)
+{
+    const int index = findCategory(name);
+    if (index <= 0) return;
+    swapCategories(index, index - 1);
+}
+
+void moveEntriesToCategory(const std::vector<int> &entries, int target)
+{
+    Biography &d = BiographyDocument;
+    if (target < 0 || target >= d.categoryCount || entries.empty()) return;
+    for (int entry : entries)
+        if (entry >= 0 && entry < d.entryCount) d.category[entry] = d.categories[target];
+    // One refill for them all: the list ends the same as after one per entry.
+    refillEntryList(currentCategory());
+}

@@ -1,0 +1,143 @@
+// The dialogs that name a category: "Create new category" and "Rename
+// category". Both hold the same controls, made here.
+#include <string>
+
+#include "../res/resource.h"
+#include "document/biography_document.h"
+#include "mainwindow/category_commands.h"
+#include "mainwindow/category_tabs.h"
+#include "mainwindow/dialog_controls.h"
+
+namespace {
+
+enum class Purpose : LONG_PTR { Add, Rename };
+
+// 0x4000 means nothing to an edit control; the design sets it all the same.
+constexpr DWORD EditBit4000 = 0x4000;
+constexpr DWORD FrameStyle = WS_CHILD | WS_VISIBLE | BS_GROUPBOX;
+constexpr DWORD NameBoxStyle = WS_CHILD | WS_VISIBLE | WS_TABSTOP | EditBit4000;
+constexpr DWORD ButtonStyle = WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON;
+static_assert(FrameStyle == 0x50000007, "frame style");
+static_assert(NameBoxStyle == 0x50014000, "name box style");
+static_assert(ButtonStyle == 0x50000000, "button style");
+
+Purpose purposeOf(HWND dialog)
+{
+    return static_cast<Purpose>(GetWindowLongPtrA(dialog, DWLP_USER));
+}
+
+void initialise(HWND dialog, Purpose purpose)
+{
+    SetWindowLongPtrA(dialog, DWLP_USER, static_cast<LONG_PTR>(purpose));
+    HWND frame = createDialogControl(dialog, 0, "BUTTON", "Category name", FrameStyle,
+                                     IDC_CATEGORY_FRAME, 3, 3, 100, 50);
+    HWND name = createDialogControl(dialog, WS_EX_CLIENTEDGE, "EDIT", "", NameBoxStyle,
+                                    IDC_CATEGORY_NAME, 5, 10, 100, 100);
+    createDialogControl(dialog, 0, "BUTTON", purpose == Purpose::Add ? "Add" : "Rename",
+                        ButtonStyle, IDC_CATEGORY_APPLY, 5, 58, 75, 33);
+    createDialogControl(dialog, 0, "BUTTON", "Cancel", ButtonStyle, IDC_CATEGORY_CANCEL, 80, 58,
+                        75, 33);
+
+    RECT client;
+    GetClientRect(dialog, &client);
+    MoveWindow(name, 10, 25, client.right - 21, 20, TRUE);
+    MoveWindow(frame, 5, 5, client.right - 10, 50, TRUE);
+    const std::string preset = purpose == Purpose::Add
+                                   ? "New category"
+                                   : BiographyDocument.categories[currentCategory()];
+    SetWindowTextA(name, preset.c_str());
+}
+
+// The whole text: a name read from a file may be longer than any buffer
+// picked here, and a shortened copy would rename the category by stealth.
+std::string nameText(HWND dialog)
+{
+    HWND box = GetDlgItem(dialog, IDC_CATEGORY_NAME);
+    std::string text(GetWindowTextLengthA(box) + 1, '\0');
+    text.resize(GetWindowTextA(box, &text[0], static_cast<int>(text.size())));
+    return text;
+}
+
+// Says why `name` cannot name a new or renamed category; false when it can.
+bool refuseName(HWND dialog, const std::string &name)
+{
+    // An empty name would not survive a save: its entries would be written
+    // without a category and come back in "Default".
+    if (name.empty()) {
+        MessageBoxA(dialog, "Category name cannot be empty.", "Error", MB_ICONEXCLAMATION | MB_OK);
+        return true;
+    }
+    if (!isValidCategoryName(name)) {
+        MessageBoxA(NULL, InvalidTextMessage, "Error", MB_ICONEXCLAMATION | MB_OK);
+        return true;
+    }
+    if (findCategory(name) >= 0) {
+        MessageBoxA(NULL, "Category already present.", "Cannot add category",
+                    MB_ICONEXCLAMATION | MB_OK);
+        return true;
+    }
+    return false;
+}
+
+// The dialog stays open for further categories.
+void onAdd(HWND dialog)
+{
+    const std::string name = nameText(dialog);
+    if (refuseName(dialog, name)) return;
+    if (!addCategory(name))
+        MessageBoxA(dialog,
+                    "This biography already holds 500 categories, as many as Memorion can keep.\n"
+                    "No category was added.",
+                    "Error", MB_ICONEXCLAMATION | MB_OK);
+}
+
+void onRename(HWND dialog)
+{
+    const std::string name = nameText(dialog);
+    if (refuseName(dialog, name)) return;
+    renameCategory(currentCategory(), name);
+    EndDialog(dialog, 0);
+}
+
+INT_PTR CALLBACK categoryNameDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_INITDIALOG:
+        initialise(dialog, static_cast<Purpose>(lParam));
+        return TRUE;
+    case WM_COMMAND:
+        switch (LOWORD(wParam)) {
+        case IDC_CATEGORY_APPLY:
+            if (purposeOf(dialog) == Purpose::Add) onAdd(dialog);
+            else onRename(dialog);
+            break;
+        case IDC_CATEGORY_CANCEL: EndDialog(dialog, 0); break;
+        }
+        return TRUE;
+    case WM_CLOSE:
+        EndDialog(dialog, 0);
+        return TRUE;
+    }
+    return FALSE;
+}
+
+void runNameDialog(HWND owner, int templateId, Purpose purpose)
+{
+    DialogBoxParamA(instanceOf(owner), MAKEINTRESOURCEA(templateId), owner, categoryNameDialogProc,
+                    static_cast<LPARAM>(purpose));
+}
+
+} // namespace
+
+void runNewCategoryDialog(HWND owner)
+{
+    runNameDialog(owner, IDD_NEW_CATEGORY, Purpose::Add);
+}
+
+void runRenameCategoryDialog(HWND owner)
+{
+    // A document without categories has nothing to rename; the dialog
+    // relies on a selected category.
+    if (currentCategory() < 0) return;
+    runNameDialog(owner, IDD_RENAME_CATEGORY, Purpose::Rename);
+}

@@ -1,0 +1,14 @@
+#include "mainwindow/dialog_controls.h"
+
+HINSTANCE instanceOf(HWND window)
+{
+    return reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(window, GWLP_HINSTANCE));
+}
+
+HWND createDialogControl(HWND dialog, DWORD exStyle, const char *className, const char *text,
+                         DWORD style, int id, int x, int y, int width, int height)
+{
+    return CreateWindowExA(exStyle, className, text, style, x, y, width, height, dialog,
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instanceOf(dialog),
+                           NULL);
+}
