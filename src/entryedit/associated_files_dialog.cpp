@@ -128,15 +128,6 @@ HMENU buildFileListMenu()
     return menu;
 }
 
-void showFileListMenu(HWND list, LPARAM lParam)
-{
-    POINT at = {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-    ClientToScreen(list, &at);
-    HMENU menu = buildFileListMenu();
-    TrackPopupMenu(menu, TPM_RIGHTBUTTON, at.x, at.y, 0, list, NULL);
-    DestroyMenu(menu);
-}
-
 void onDeleteKey(HWND list)
 {
     if (selectedFileRow() >= 0) removeSelectedFile(list, "Delete Selected?");
@@ -207,7 +198,7 @@ LRESULT CALLBACK fileListProc(HWND list, UINT message, WPARAM wParam, LPARAM lPa
     switch (message) {
     case WM_RBUTTONDOWN:
         // Not passed on, so a right click does not change the selection.
-        showFileListMenu(list, lParam);
+        showContextMenu(list, buildFileListMenu(), lParam);
         return 0;
     case WM_COMMAND:
         switch (LOWORD(wParam)) {

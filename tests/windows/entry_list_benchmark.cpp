@@ -43,7 +43,7 @@ void fillDocument(int entries)
         rebuildCategories();
     }
     d.documentLoaded = true;
-    rebuildCategoryTabs();
+    showDocument();
     pumpMessages();
 }
 
