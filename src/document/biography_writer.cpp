@@ -67,27 +67,29 @@ char *expandBytes(const char *p, const char *const end, char *out)
     return out;
 }
 
-// The `width` bytes at p, of which at most the one at `cut` is an LF
-// (cut == width: none), go to out with a CR before that LF. Whether a stretch
-// of prose holds a line end is as good as random, and a mispredicted branch
-// costs more than the stretch, so both cases take the same path: the bytes
-// are copied as they are, then the bytes from the LF on are copied again one
-// place further and the CR put in front of them. Reads up to `width` bytes
-// past the stretch and writes up to `width` + 1 past its output.
-char *expandAtMostOne(const char *p, int width, int cut, char *out)
+// The 32 bytes at p go to out with a CR before each LF; `feeds` has a bit
+// set for each LF. The bytes are copied as they are, then, for each LF, the
+// bytes from it on are copied again one place further and the CR put in
+// front of them. Whether 32 bytes of prose hold a line end is as good as
+// random, and a mispredicted branch costs more than the block, so a block
+// without one takes the same single round as a block with one, on a stand-in
+// bit past the block. Reads up to 32 bytes past the block and writes up to
+// 33 past its output.
+char *expand32(const char *p, unsigned feeds, char *out)
 {
-    for (int i = 0; i < width; i += 16) store16(out + i, load16(p + i));
-    for (int i = 0; i < width; i += 16) store16(out + cut + 1 + i, load16(p + cut + i));
-    out[cut] = '\r';
-    return out + width + (cut < width);
-}
-
-// Sixteen bytes at p; reads and writes as expandAtMostOne with width 16.
-char *expand16(const char *p, char *out)
-{
-    const unsigned feeds = lineFeedMask(load16(p));
-    if ((feeds & (feeds - 1)) != 0) return expandBytes(p, p + 16, out);
-    return expandAtMostOne(p, 16, lowestBit(feeds | 0x10000u), out);
+    store16(out, load16(p));
+    store16(out + 16, load16(p + 16));
+    unsigned long long rest = feeds | 1ull << 32;
+    int moved = 0;
+    do {
+        const int cut = lowestBit(rest);
+        store16(out + moved + cut + 1, load16(p + cut));
+        store16(out + moved + cut + 17, load16(p + cut + 16));
+        out[moved + cut] = '\r';
+        moved += cut < 32;
+        rest &= rest - 1;
+    } while (static_cast<unsigned>(rest) != 0);
+    return out + 32 + moved;
 }
 
 // Values lie scattered over the heap, a few KB each; without asking for
@@ -106,17 +108,9 @@ void prefetchAhead(const char *p)
 char *expandLineEnds(const char *p, const char *const end, char *out)
 {
 #if MEMORION_SSE2
-    // Thirty-two bytes of prose hold more than one line end only now and
-    // then; those are split in halves.
     while (end - p >= 64) { // this block and the one read again after it
         prefetchAhead(p);
-        const unsigned feeds = lineFeedMask(load16(p)) | lineFeedMask(load16(p + 16)) << 16;
-        if ((feeds & (feeds - 1)) != 0) {
-            out = expand16(p + 16, expand16(p, out));
-        } else {
-            // Not "feeds != 0 ? ... : 32": compilers make that a branch.
-            out = expandAtMostOne(p, 32, lowestBit(feeds | 1ull << 32), out);
-        }
+        out = expand32(p, lineFeedMask(load16(p)) | lineFeedMask(load16(p + 16)) << 16, out);
         p += 32;
     }
     return expandBytes(p, end, out);
