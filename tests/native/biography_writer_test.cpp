@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <random>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -180,6 +182,43 @@ TEST(BiographyWriterValues, CrLfInValueIsStoredAsCrCrLf)
     const std::string bytes = biographyFileBytes(*doc);
     EXPECT_NE(bytes.find("<detail>line one\r\r\nline two</detail>\r\n"), std::string::npos);
     EXPECT_NE(bytes.find("<topic>a\r\r\nb</topic>"), std::string::npos);
+}
+
+// Line ends are widened many bytes at a time: a line feed at any place of a
+// block, several in one block, and values longer than the writer's own
+// buffer must all come out as if each byte were copied on its own.
+TEST(BiographyWriterValues, LineFeedsAnywhereInLongValues)
+{
+    std::vector<std::string> values;
+    for (size_t length : {1, 15, 16, 17, 31, 32, 33, 63, 64, 65, 97, 130}) {
+        for (size_t at = 0; at < length; ++at) {
+            std::string value(length, 'x');
+            value[at] = '\n';
+            values.push_back(value);
+        }
+    }
+    for (size_t first = 0; first < 64; ++first) {
+        for (size_t second = first + 1; second < 64; ++second) {
+            std::string value(96, 'y');
+            value[first] = value[second] = '\n';
+            values.push_back(value);
+        }
+    }
+    std::mt19937 rng(7);
+    std::string mixed;
+    for (int i = 0; i < 70000; ++i) mixed += "ab\r\n "[rng() % 5];
+    values.push_back(mixed);
+    values.push_back(std::string(50000, '\n'));
+
+    for (const std::string &value : values) {
+        auto doc = emptyDocument();
+        doc->entryCount = 1;
+        doc->detail[0] = value;
+        std::string stored;
+        for (char c : value) stored += c == '\n' ? std::string("\r\n") : std::string(1, c);
+        ASSERT_EQ(factBlocks(biographyFileBytes(*doc)), "<fact1>\r\n<detail>" + stored + "</detail>\r\n</fact1>\r\n\r\n")
+            << "value of " << value.size() << " bytes";
+    }
 }
 
 TEST(BiographyWriterValues, OtherBytesAreWrittenAsHeld)
