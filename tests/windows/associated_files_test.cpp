@@ -129,7 +129,9 @@ TEST_F(AssociatedFilesTest, RemovingAsksFirstAndOtherKeysDoNothing)
         EXPECT_EQ(rowsBeforeClose, c.left);
         EXPECT_EQ(BiographyDocument.files[0], quoted(c.left));
         EXPECT_EQ(BiographyDocument.modified, c.answer == IDYES);
-        if (c.key == VK_DOWN) EXPECT_EQ(selectedBeforeClose, 0);
+        if (c.key == VK_DOWN) {
+            EXPECT_EQ(selectedBeforeClose, 0);
+        }
         ASSERT_EQ(script.seen().size(), c.caption ? 3u : 2u);
         if (!c.caption) continue;
         expectBox(script.seen()[2], c.caption, "Delete selected?", MB_ICONQUESTION, MB_YESNO);

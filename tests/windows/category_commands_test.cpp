@@ -55,7 +55,9 @@ protected:
                 const bool refused = !t.refusal.empty();
                 EXPECT_EQ(refills.count(), refused ? 0 : 1) << t.name;
                 EXPECT_EQ(IsWindowVisible(dialog) != 0, refused || id == IDM_NEW_CATEGORY) << t.name;
-                if (refused) EXPECT_EQ(categoriesNow(), before) << t.name;
+                if (refused) {
+                    EXPECT_EQ(categoriesNow(), before) << t.name;
+                }
             }
             if (IsWindowVisible(dialog)) clickButton(dialog, IDC_CATEGORY_CANCEL);
         });

@@ -434,7 +434,8 @@ TEST_F(DocumentFilesTest, SavingOverAFileKeepsItsAttributesPermissionsAndCreatio
     EXPECT_EQ(daclOf(path), dacl);
     // Wine sets only a file's access and write times, so there the creation
     // time is the file system's own and no program can keep it.
-    if (CompareFileTime(&before.ftCreationTime, &created) == 0)
+    if (CompareFileTime(&before.ftCreationTime, &created) == 0) {
         EXPECT_EQ(CompareFileTime(&after.ftCreationTime, &created), 0);
+    }
     EXPECT_EQ(filesIn(folder), 1);
 }
