@@ -30,15 +30,14 @@ namespace {
 
 #if MEMORION_SSE2
 // Index of the lowest set bit; `bits` is not 0.
-int lowestBit(unsigned long long bits)
+int lowestBit(unsigned bits)
 {
 #if defined(_MSC_VER) && !defined(__clang__)
     unsigned long index;
-    if (_BitScanForward(&index, static_cast<unsigned long>(bits))) return static_cast<int>(index);
-    _BitScanForward(&index, static_cast<unsigned long>(bits >> 32));
-    return static_cast<int>(index) + 32;
+    _BitScanForward(&index, bits);
+    return static_cast<int>(index);
 #else
-    return __builtin_ctzll(bits);
+    return __builtin_ctz(bits);
 #endif
 }
 
@@ -52,11 +51,6 @@ void store16(char *out, __m128i bytes)
     _mm_storeu_si128(reinterpret_cast<__m128i *>(out), bytes);
 }
 
-unsigned lineFeedMask(__m128i bytes)
-{
-    return static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, _mm_set1_epi8('\n'))));
-}
-
 char *expandBytes(const char *p, const char *const end, char *out)
 {
     for (; p < end; ++p) {
@@ -67,33 +61,28 @@ char *expandBytes(const char *p, const char *const end, char *out)
     return out;
 }
 
-// The 32 bytes at p go to out with a CR before each LF; `feeds` has a bit
-// set for each LF. The bytes are copied as they are, then, for each LF, the
-// bytes from it on are copied again one place further and the CR put in
-// front of them. Whether 32 bytes of prose hold a line end is as good as
-// random, and a mispredicted branch costs more than the block, so a block
-// without one takes the same single round as a block with one, on a stand-in
-// bit past the block. Reads up to 32 bytes past the block and writes up to
-// 33 past its output.
-char *expand32(const char *p, unsigned feeds, char *out)
+// The 16 bytes at p go to out with a CR before each LF. Prose has a line end
+// every few dozen bytes, so a block holds at most one nearly always, and
+// whether it holds one is as good as random: a mispredicted branch would cost
+// more than the block. So a block with one LF and a block with none take the
+// same path: the block is stored with its LF turned into CR, then stored
+// again from the LF on, one place further (past the block when there is
+// none). Reads up to 16 bytes past the block and writes up to 17 past its
+// output.
+char *expand16(const char *p, char *out)
 {
-    store16(out, load16(p));
-    store16(out + 16, load16(p + 16));
-    unsigned long long rest = feeds | 1ull << 32;
-    int moved = 0;
-    do {
-        const int cut = lowestBit(rest);
-        store16(out + moved + cut + 1, load16(p + cut));
-        store16(out + moved + cut + 17, load16(p + cut + 16));
-        out[moved + cut] = '\r';
-        moved += cut < 32;
-        rest &= rest - 1;
-    } while (static_cast<unsigned>(rest) != 0);
-    return out + 32 + moved;
+    const __m128i bytes = load16(p);
+    const __m128i feeds = _mm_cmpeq_epi8(bytes, _mm_set1_epi8('\n'));
+    const unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(feeds));
+    if (mask & (mask - 1)) return expandBytes(p, p + 16, out); // two or more: rare enough to branch on
+    store16(out, _mm_xor_si128(bytes, _mm_and_si128(feeds, _mm_set1_epi8('\n' ^ '\r'))));
+    const int cut = lowestBit(mask | 1u << 16);
+    store16(out + cut + 1, load16(p + cut));
+    return out + 16 + (mask != 0);
 }
 
 // Values lie scattered over the heap, a few KB each; without asking for
-// them ahead the loop waits on memory for most of its time. A prefetch
+// them ahead the loop waits on memory for much of its time. A prefetch
 // never faults, so it may point past the value; the address is made as an
 // integer because such a pointer may not even be formed.
 void prefetchAhead(const char *p)
@@ -104,14 +93,14 @@ void prefetchAhead(const char *p)
 #endif
 
 // Copies [p, end) to `out` with each LF turned into CR LF; returns where the
-// output ends. May write up to 33 bytes past that end.
+// output ends. May write up to 17 bytes past that end.
 char *expandLineEnds(const char *p, const char *const end, char *out)
 {
 #if MEMORION_SSE2
-    while (end - p >= 64) { // this block and the one read again after it
-        prefetchAhead(p);
-        out = expand32(p, lineFeedMask(load16(p)) | lineFeedMask(load16(p + 16)) << 16, out);
-        p += 32;
+    while (end - p >= 32) { // this block and the one read again after it
+        if ((reinterpret_cast<std::uintptr_t>(p) & 63) < 16) prefetchAhead(p); // once a cache line
+        out = expand16(p, out);
+        p += 16;
     }
     return expandBytes(p, end, out);
 #else
