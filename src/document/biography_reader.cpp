@@ -7,16 +7,7 @@
 #include <vector>
 
 #include "document/fact_elements.h"
-
-#if defined(__SSE2__) || defined(_M_X64) || defined(_M_AMD64) || (defined(_M_IX86_FP) && _M_IX86_FP >= 2)
-#define MEMORION_SSE2 1
-#include <emmintrin.h>
-#if defined(_MSC_VER) && !defined(__clang__)
-#include <intrin.h>
-#endif
-#else
-#define MEMORION_SSE2 0
-#endif
+#include "document/sse2_support.h"
 
 // The reader's results are defined by plain "first occurrence" substring
 // searches: fact n's text lies between the first <factn> and the first
@@ -193,19 +184,6 @@ char *translateBytes(const char *p, const char *stop, const char *end, char *out
     return out;
 }
 
-#if MEMORION_SSE2
-int lowestBit(unsigned bits)
-{
-#if defined(_MSC_VER) && !defined(__clang__)
-    unsigned long index;
-    _BitScanForward(&index, bits);
-    return static_cast<int>(index);
-#else
-    return __builtin_ctz(bits);
-#endif
-}
-#endif
-
 // Writes the bytes [p, end) to `out` with each CR LF pair turned into LF;
 // returns where the output ends. `out` may not lie ahead of `p`.
 char *translateInto(const char *p, const char *const end, char *out)
@@ -222,8 +200,8 @@ char *translateInto(const char *p, const char *const end, char *out)
     const __m128i lf = _mm_set1_epi8('\n');
     const __m128i index = _mm_setr_epi8(0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15);
     while (end - p >= 17) { // the block and the byte after it
-        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p));
-        const __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p + 1));
+        const __m128i block = load16(p);
+        const __m128i next = load16(p + 1);
         const unsigned pairs = static_cast<unsigned>(
             _mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi8(block, cr), _mm_cmpeq_epi8(next, lf))));
         if ((pairs & (pairs - 1)) != 0) {
@@ -240,7 +218,7 @@ char *translateInto(const char *p, const char *const end, char *out)
         const __m128i closed =
             _mm_or_si128(_mm_and_si128(before, block), _mm_andnot_si128(before, _mm_srli_si128(block, 1)));
         // Never past the text's end: `out` trails `p`, and 17 bytes are left.
-        _mm_storeu_si128(reinterpret_cast<__m128i *>(out), closed);
+        store16(out, closed);
         out += 16 - (pairs != 0);
         p += 16;
     }

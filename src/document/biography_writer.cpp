@@ -6,16 +6,7 @@
 #include <string_view>
 
 #include "document/fact_elements.h"
-
-#if defined(__SSE2__) || defined(_M_X64) || defined(_M_AMD64) || (defined(_M_IX86_FP) && _M_IX86_FP >= 2)
-#define MEMORION_SSE2 1
-#include <emmintrin.h>
-#if defined(_MSC_VER) && !defined(__clang__)
-#include <intrin.h>
-#endif
-#else
-#define MEMORION_SSE2 0
-#endif
+#include "document/sse2_support.h"
 
 // Values are stored as held, except that each LF becomes CR LF: the same
 // bytes a text-mode stream would have produced on Windows.
@@ -29,28 +20,6 @@
 namespace {
 
 #if MEMORION_SSE2
-// Index of the lowest set bit; `bits` is not 0.
-int lowestBit(unsigned bits)
-{
-#if defined(_MSC_VER) && !defined(__clang__)
-    unsigned long index;
-    _BitScanForward(&index, bits);
-    return static_cast<int>(index);
-#else
-    return __builtin_ctz(bits);
-#endif
-}
-
-__m128i load16(const char *p)
-{
-    return _mm_loadu_si128(reinterpret_cast<const __m128i *>(p));
-}
-
-void store16(char *out, __m128i bytes)
-{
-    _mm_storeu_si128(reinterpret_cast<__m128i *>(out), bytes);
-}
-
 char *expandBytes(const char *p, const char *const end, char *out)
 {
     for (; p < end; ++p) {

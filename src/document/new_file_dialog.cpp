@@ -9,6 +9,7 @@
 #include "document/entry_date.h"
 #include "document/file_dialogs.h"
 #include "mainwindow/main_window.h"
+#include "mainwindow/dialog_controls.h"
 
 namespace {
 
@@ -81,14 +82,6 @@ void fillTemplates(HWND list)
     setRowState(list, LVIS_FOCUSED, LVIS_FOCUSED);
 }
 
-std::string fieldText(HWND dialog, int id)
-{
-    HWND field = GetDlgItem(dialog, id);
-    std::string text(GetWindowTextLengthA(field) + 1, '\0');
-    text.resize(GetWindowTextA(field, &text[0], static_cast<int>(text.size())));
-    return text;
-}
-
 void refuse(HWND dialog, const char *text)
 {
     MessageBoxA(dialog, text, "Error", MB_ICONERROR | MB_OK);
@@ -131,10 +124,10 @@ void onOk(HWND dialog)
     int selected = firstSelectedTemplate(dialog);
     SetWindowLongPtrA(dialog, DWLP_USER, selected);
     if (selected == -1) return refuse(dialog, "No template selected.");
-    std::string path = fieldText(dialog, IDC_NEW_FILE_FILENAME);
+    std::string path = dialogItemText(dialog, IDC_NEW_FILE_FILENAME);
     if (path.empty()) return refuse(dialog, "No file name specified.");
 
-    fillFromBlankTemplate(fieldText(dialog, IDC_NEW_FILE_TOPIC));
+    fillFromBlankTemplate(dialogItemText(dialog, IDC_NEW_FILE_TOPIC));
     saveDocument(path);
     setDocumentPath(path);
     BiographyDocument.workingFolder = containingFolder(path);

@@ -9,6 +9,7 @@
 #include "entryedit/entry_editor.h"
 #include "mainwindow/entry_list.h"
 #include "mainwindow/main_window.h"
+#include "mainwindow/dialog_controls.h"
 
 namespace {
 
@@ -82,17 +83,9 @@ void initialise(HWND dialog, FieldDialogState *state)
     layOut(dialog);
 }
 
-std::string typedText(HWND dialog)
-{
-    HWND edit = GetDlgItem(dialog, IDC_FIELD_EDIT);
-    std::string text(GetWindowTextLengthA(edit) + 1, '\0');
-    text.resize(GetWindowTextA(edit, &text[0], static_cast<int>(text.size())));
-    return text;
-}
-
 void onOk(HWND dialog)
 {
-    const std::string text = typedText(dialog);
+    const std::string text = dialogItemText(dialog, IDC_FIELD_EDIT);
     if (!isValidEntryText(text)) {
         MessageBoxA(NULL, InvalidTextMessage, "Error", MB_ICONWARNING | MB_OK);
         return;

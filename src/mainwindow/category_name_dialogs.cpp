@@ -48,16 +48,6 @@ void initialise(HWND dialog, Purpose purpose)
     SetWindowTextA(name, preset.c_str());
 }
 
-// The whole text: a name read from a file may be longer than any buffer
-// picked here, and a shortened copy would rename the category by stealth.
-std::string nameText(HWND dialog)
-{
-    HWND box = GetDlgItem(dialog, IDC_CATEGORY_NAME);
-    std::string text(GetWindowTextLengthA(box) + 1, '\0');
-    text.resize(GetWindowTextA(box, &text[0], static_cast<int>(text.size())));
-    return text;
-}
-
 // Says why `name` cannot name a new or renamed category; false when it can.
 bool refuseName(HWND dialog, const std::string &name)
 {
@@ -82,7 +72,7 @@ bool refuseName(HWND dialog, const std::string &name)
 // The dialog stays open for further categories.
 void onAdd(HWND dialog)
 {
-    const std::string name = nameText(dialog);
+    const std::string name = dialogItemText(dialog, IDC_CATEGORY_NAME);
     if (refuseName(dialog, name)) return;
     if (!addCategory(name))
         MessageBoxA(dialog,
@@ -93,7 +83,7 @@ void onAdd(HWND dialog)
 
 void onRename(HWND dialog)
 {
-    const std::string name = nameText(dialog);
+    const std::string name = dialogItemText(dialog, IDC_CATEGORY_NAME);
     if (refuseName(dialog, name)) return;
     renameCategory(currentCategory(), name);
     EndDialog(dialog, 0);

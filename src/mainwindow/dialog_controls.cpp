@@ -12,3 +12,11 @@ HWND createDialogControl(HWND dialog, DWORD exStyle, const char *className, cons
                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instanceOf(dialog),
                            NULL);
 }
+
+std::string dialogItemText(HWND dialog, int id)
+{
+    HWND control = GetDlgItem(dialog, id);
+    std::string text(GetWindowTextLengthA(control) + 1, '\0');
+    text.resize(GetWindowTextA(control, &text[0], static_cast<int>(text.size())));
+    return text;
+}

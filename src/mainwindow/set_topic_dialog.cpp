@@ -37,17 +37,9 @@ void initialise(HWND dialog)
     layOut(dialog);
 }
 
-std::string topicText(HWND dialog)
-{
-    HWND box = GetDlgItem(dialog, IDC_TOPIC_TEXT);
-    std::string text(GetWindowTextLengthA(box) + 1, '\0');
-    text.resize(GetWindowTextA(box, &text[0], static_cast<int>(text.size())));
-    return text;
-}
-
 void onOk(HWND dialog)
 {
-    const std::string topic = topicText(dialog);
+    const std::string topic = dialogItemText(dialog, IDC_TOPIC_TEXT);
     if (!isValidEntryText(topic)) {
         MessageBoxA(NULL, InvalidTextMessage, "Error", MB_ICONEXCLAMATION | MB_OK);
         return;

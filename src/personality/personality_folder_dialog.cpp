@@ -5,6 +5,7 @@
 
 #include "../res/resource.h"
 #include "personality/personality_folder.h"
+#include "mainwindow/dialog_controls.h"
 
 namespace {
 
@@ -66,14 +67,6 @@ void toggle(HWND dialog, int id)
     createFlags[boxIndex(id)] = !checked;
 }
 
-std::string nameFieldText(HWND dialog)
-{
-    HWND field = GetDlgItem(dialog, IDC_PERSONALITY_NAME);
-    std::string text(GetWindowTextLengthA(field) + 1, '\0');
-    text.resize(GetWindowTextA(field, &text[0], static_cast<int>(text.size())));
-    return text;
-}
-
 std::vector<std::string> chosenSubfolders()
 {
     std::vector<std::string> chosen;
@@ -84,7 +77,7 @@ std::vector<std::string> chosenSubfolders()
 
 void onNext(HWND dialog)
 {
-    folderName = nameFieldText(dialog);
+    folderName = dialogItemText(dialog, IDC_PERSONALITY_NAME);
     if (folderName.empty()) {
         MessageBoxA(dialog, "No folder name specified.", "Information", MB_ICONERROR | MB_OK);
         return;
