@@ -46,7 +46,7 @@ std::string currentFolder()
 // it got.
 constexpr DWORD WriteChunk = 1u << 20;
 
-bool writeAndFlush(const std::string &path, const std::string &bytes)
+bool writeAndFlush(const std::string &path, std::string_view bytes)
 {
     HANDLE file = saveSteps.createFile(path.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS,
                                        FILE_ATTRIBUTE_NORMAL, NULL);
@@ -229,7 +229,7 @@ std::string containingFolder(const std::string &path)
     return folder;
 }
 
-bool replaceFileContents(const std::string &path, const std::string &bytes, std::string &error)
+bool replaceFileContents(const std::string &path, std::string_view bytes, std::string &error)
 {
     char temporary[MAX_PATH];
     if (path.empty()) {
@@ -253,7 +253,7 @@ bool saveDocument(std::string path)
     std::string error;
     bool saved = false;
     try {
-        saved = replaceFileContents(path, biographyFileBytes(BiographyDocument), error);
+        saved = replaceFileContents(path, writeBiography(BiographyDocument).view(), error);
     } catch (const std::bad_alloc &) {
         error = "There is not enough memory to save it.";
     }

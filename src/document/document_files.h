@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <windows.h>
 
 // Writes the whole document to `path` without ever leaving a half-written
@@ -20,7 +21,7 @@ bool offerToSaveChanges();
 // then puts it in place of `path` in one step; an existing file keeps its
 // attributes, creation time and permissions. On failure `error` holds the
 // system's reason and nothing at `path` has changed.
-bool replaceFileContents(const std::string &path, const std::string &bytes, std::string &error);
+bool replaceFileContents(const std::string &path, std::string_view bytes, std::string &error);
 
 // Makes room for a file's bytes. Replaceable, so that tests can run out of
 // memory without a file of a gigabyte.

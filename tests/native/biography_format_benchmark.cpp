@@ -89,8 +89,8 @@ void BM_Writer(benchmark::State &state)
 {
     const FullDocument &full = fullDocument();
     for (auto _ : state) {
-        std::string bytes = biographyFileBytes(*full.document);
-        benchmark::DoNotOptimize(bytes.data());
+        const BiographyBytes bytes = writeBiography(*full.document);
+        benchmark::DoNotOptimize(bytes.view().data());
         benchmark::ClobberMemory();
     }
     setBytes(state, full.bytes.size());
