@@ -1,11 +1,10 @@
 #include "document/biography_writer.h"
 
-#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <memory>
-#include <utility>
 #include <string_view>
+#include <utility>
 
 #include "document/fact_elements.h"
 #include "document/sse2_support.h"
