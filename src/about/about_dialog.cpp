@@ -4,6 +4,7 @@
 #include "about/hyperlink.h"
 #include "about/transparency_mask.h"
 #include "mainwindow/shell_handoff.h"
+#include "mainwindow/dialog_controls.h"
 
 const char WebPageAddress[] = "https://github.com/memorion/memorion";
 
@@ -18,11 +19,6 @@ constexpr int PictureY = 65;
 void warn(HWND dialog, const char *text)
 {
     MessageBoxA(dialog, text, "Error", MB_ICONWARNING | MB_OK);
-}
-
-HINSTANCE instanceOf(HWND window)
-{
-    return reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(window, GWLP_HINSTANCE));
 }
 
 // The previous opening's picture is no longer shown by anything.

@@ -5,6 +5,7 @@
 Biography BiographyDocument;
 
 const char InvalidTextMessage[] = "Entry text contains invalid characters.";
+const char DefaultCategory[] = "Default";
 
 namespace {
 
@@ -86,7 +87,7 @@ bool rebuildCategories()
     bool allFit = true;
     for (int i = 0; i < d.entryCount; ++i) {
         std::string &category = d.category[i];
-        if (category.empty()) category = "Default";
+        if (category.empty()) category = DefaultCategory;
         bool known = false;
         for (const std::string &name : names)
             if (name == category) { known = true; break; }

@@ -110,6 +110,9 @@ bool isValidEntryText(const std::string &text);
 bool isValidCategoryName(const std::string &text);
 extern const char InvalidTextMessage[];
 
+// Where an entry without a category goes, in the file and on screen.
+extern const char DefaultCategory[];
+
 std::vector<std::string> parseFileList(const std::string &filesText);
 std::string joinFileList(const std::vector<std::string> &paths);
 int countFiles(const std::string &filesText);

@@ -60,7 +60,7 @@ HWND createTemplateList(HWND dialog)
             LVS_SHOWSELALWAYS,
         15, 27, 490, 100, dialog,
         reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_NEW_FILE_TEMPLATES)),
-        reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(dialog, GWLP_HINSTANCE)), NULL);
+        instanceOf(dialog), NULL);
     SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
     addColumn(list, 0, "Title", 165);
     addColumn(list, 1, "Desc", 320);
@@ -149,8 +149,7 @@ void runNewBiographyFileDialog(HWND owner)
 {
     // The document about to be replaced may hold unsaved work.
     if (!offerToSaveChanges()) return;
-    HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(owner, GWLP_HINSTANCE));
-    DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_NEW_FILE), owner, newBiographyFileDialogProc,
+    DialogBoxParamA(instanceOf(owner), MAKEINTRESOURCEA(IDD_NEW_FILE), owner, newBiographyFileDialogProc,
                     0);
 }
 

@@ -11,6 +11,7 @@
 #include "mainwindow/entry_list.h"
 #include "mainwindow/main_window.h"
 #include "mainwindow/shell_handoff.h"
+#include "mainwindow/dialog_controls.h"
 
 std::vector<std::string> workingFiles;
 HWND FileListView;
@@ -19,11 +20,6 @@ namespace {
 
 constexpr DWORD FileListStyle = WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP | LVS_REPORT |
                                 LVS_SINGLESEL | LVS_SHOWSELALWAYS;
-
-HINSTANCE instanceOf(HWND window)
-{
-    return reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(window, GWLP_HINSTANCE));
-}
 
 int selectedFileRow()
 {

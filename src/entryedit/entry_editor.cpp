@@ -12,6 +12,7 @@
 #include "entryedit/field_input_dialog.h"
 #include "mainwindow/category_tabs.h"
 #include "mainwindow/entry_list.h"
+#include "mainwindow/dialog_controls.h"
 
 HWND EntryRichText;
 
@@ -73,11 +74,6 @@ const LinkTarget LinkTargets[] = {
 
 // Where the "Associated files:" heading begins in the text.
 LONG filesLinkStart;
-
-HINSTANCE instanceOf(HWND window)
-{
-    return reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(window, GWLP_HINSTANCE));
-}
 
 // The format is set before every run: a format set on an empty selection
 // does not reliably carry over to a second insertion.

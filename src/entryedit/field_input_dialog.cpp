@@ -47,49 +47,21 @@ std::string *fieldOfRow(const FieldDialogState &state)
     return &(BiographyDocument.*state.field->column)[entry];
 }
 
-void layOut(HWND dialog)
-{
-    RECT client;
-    GetClientRect(dialog, &client);
-    MoveWindow(GetDlgItem(dialog, IDC_FIELD_EDIT), 0, 0, client.right, client.bottom - 35, TRUE);
-    MoveWindow(GetDlgItem(dialog, IDC_FIELD_OK), 5, 130, 80, 30, TRUE);
-    MoveWindow(GetDlgItem(dialog, IDC_FIELD_CANCEL), 90, 130, 80, 30, TRUE);
-}
-
-// No horizontal scrolling, so long lines wrap.
-constexpr DWORD FieldEditStyle = WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | ES_MULTILINE |
-                                 ES_WANTRETURN;
-
-void createFieldEdit(HWND dialog)
-{
-    HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(dialog, GWLP_HINSTANCE));
-    HWND edit = CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "", FieldEditStyle, 0, 0, 100, 100,
-                                dialog,
-                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_FIELD_EDIT)),
-                                instance, NULL);
-    // An edit control keeps about 32 000 characters unless told otherwise;
-    // a longer text read from a file would be cut here and lost at OK.
-    SendMessageA(edit, EM_SETLIMITTEXT, 0, 0);
-}
-
 void initialise(HWND dialog, FieldDialogState *state)
 {
     SetWindowLongPtrA(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(state));
     SetWindowTextA(dialog, state->field->caption);
-    createFieldEdit(dialog);
+    createTextBox(dialog, IDC_FIELD_EDIT);
     state->row = static_cast<int>(SendMessageA(EntryListView, LVM_GETNEXTITEM, -1, LVNI_SELECTED));
     if (const std::string *value = fieldOfRow(*state))
         SetDlgItemTextA(dialog, IDC_FIELD_EDIT, value->c_str());
-    layOut(dialog);
+    layOutTextDialog(dialog, IDC_FIELD_EDIT, IDC_FIELD_OK, IDC_FIELD_CANCEL);
 }
 
 void onOk(HWND dialog)
 {
-    const std::string text = dialogItemText(dialog, IDC_FIELD_EDIT);
-    if (!isValidEntryText(text)) {
-        MessageBoxA(NULL, InvalidTextMessage, "Error", MB_ICONWARNING | MB_OK);
-        return;
-    }
+    std::string text;
+    if (!acceptedEntryText(dialog, IDC_FIELD_EDIT, text)) return;
     if (std::string *value = fieldOfRow(stateOf(dialog))) *value = text;
     BiographyDocument.modified = true;
     fillEntryEditor();
@@ -103,8 +75,7 @@ void runFieldInputDialog(HWND owner, int dialogTemplate)
     for (const FieldDialog &field : FieldDialogs) {
         if (field.dialogTemplate != dialogTemplate) continue;
         FieldDialogState state = {&field, -1};
-        HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(owner, GWLP_HINSTANCE));
-        DialogBoxParamA(instance, MAKEINTRESOURCEA(dialogTemplate), owner, fieldInputDialogProc,
+        DialogBoxParamA(instanceOf(owner), MAKEINTRESOURCEA(dialogTemplate), owner, fieldInputDialogProc,
                         reinterpret_cast<LPARAM>(&state));
         return;
     }
@@ -117,7 +88,7 @@ INT_PTR CALLBACK fieldInputDialogProc(HWND dialog, UINT message, WPARAM wParam, 
         initialise(dialog, reinterpret_cast<FieldDialogState *>(lParam));
         return FALSE;
     case WM_SIZE:
-        layOut(dialog);
+        layOutTextDialog(dialog, IDC_FIELD_EDIT, IDC_FIELD_OK, IDC_FIELD_CANCEL);
         return TRUE;
     case WM_COMMAND:
         // Every other command, Esc included, does nothing.

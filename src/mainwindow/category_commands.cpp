@@ -9,8 +9,6 @@
 
 namespace {
 
-const char DefaultCategory[] = "Default";
-
 void renameEntriesOf(const std::string &from, const std::string &to)
 {
     Biography &d = BiographyDocument;

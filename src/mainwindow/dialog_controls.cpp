@@ -1,5 +1,7 @@
 #include "mainwindow/dialog_controls.h"
 
+#include "document/biography_document.h"
+
 HINSTANCE instanceOf(HWND window)
 {
     return reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(window, GWLP_HINSTANCE));
@@ -19,4 +21,34 @@ std::string dialogItemText(HWND dialog, int id)
     std::string text(GetWindowTextLengthA(control) + 1, '\0');
     text.resize(GetWindowTextA(control, &text[0], static_cast<int>(text.size())));
     return text;
+}
+
+// No horizontal scrolling, so long lines wrap; Return makes a new line.
+constexpr DWORD TextBoxStyle = WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | ES_MULTILINE |
+                               ES_WANTRETURN;
+static_assert(TextBoxStyle == 0x50211004, "text box style");
+
+HWND createTextBox(HWND dialog, int id)
+{
+    HWND box = createDialogControl(dialog, WS_EX_CLIENTEDGE, "EDIT", "", TextBoxStyle, id, 0, 0,
+                                   100, 100);
+    SendMessageA(box, EM_SETLIMITTEXT, 0, 0);
+    return box;
+}
+
+void layOutTextDialog(HWND dialog, int boxId, int okId, int cancelId)
+{
+    RECT client;
+    GetClientRect(dialog, &client);
+    MoveWindow(GetDlgItem(dialog, boxId), 0, 0, client.right, client.bottom - 35, TRUE);
+    MoveWindow(GetDlgItem(dialog, okId), 5, 130, 80, 30, TRUE);
+    MoveWindow(GetDlgItem(dialog, cancelId), 90, 130, 80, 30, TRUE);
+}
+
+bool acceptedEntryText(HWND dialog, int boxId, std::string &text)
+{
+    text = dialogItemText(dialog, boxId);
+    if (isValidEntryText(text)) return true;
+    MessageBoxA(NULL, InvalidTextMessage, "Error", MB_ICONWARNING | MB_OK);
+    return false;
 }

@@ -16,3 +16,19 @@ HINSTANCE instanceOf(HWND window);
 // file may be longer than any buffer picked here, and a cut copy would
 // change it by stealth when stored back.
 std::string dialogItemText(HWND dialog, int id);
+
+// The one-text dialogs (the six entry fields and the topic) share their
+// shape: a multi-line box filling the dialog above two fixed buttons.
+
+// Their box, taking texts of any length: an edit control keeps about 32 000
+// characters unless told otherwise, and a longer text read from a file
+// would be cut when shown and lost at OK.
+HWND createTextBox(HWND dialog, int id);
+
+// The box fills the client area but for a strip where the buttons keep
+// their places whatever the size.
+void layOutTextDialog(HWND dialog, int boxId, int okId, int cancelId);
+
+// The box's text when it follows the entry text rule; otherwise says why
+// (no owner, as always for this message) and gives false.
+bool acceptedEntryText(HWND dialog, int boxId, std::string &text);

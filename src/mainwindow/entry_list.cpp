@@ -58,9 +58,8 @@ std::string categoryForNewEntry()
 {
     const int category = currentCategory();
     if (category >= 0) return BiographyDocument.categories[category];
-    const std::string fallback = "Default";
-    if (findCategory(fallback) < 0 && appendCategory(fallback)) rebuildCategoryTabs();
-    return fallback;
+    if (findCategory(DefaultCategory) < 0 && appendCategory(DefaultCategory)) rebuildCategoryTabs();
+    return DefaultCategory;
 }
 
 void onListCommand(int id)

@@ -42,13 +42,11 @@ int boxIndex(int id)
 
 void createBoxes(HWND dialog)
 {
-    HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(dialog, GWLP_HINSTANCE));
     // Plain check boxes: the dialog checks and clears them itself, in step
     // with the create flags.
     for (const SubfolderBox &box : Boxes) {
-        CreateWindowExA(0, "BUTTON", box.name, WS_CHILD | WS_VISIBLE | BS_CHECKBOX, 5, box.y, 150,
-                        18, dialog, reinterpret_cast<HMENU>(static_cast<INT_PTR>(box.id)),
-                        instance, NULL);
+        createDialogControl(dialog, 0, "BUTTON", box.name, WS_CHILD | WS_VISIBLE | BS_CHECKBOX, box.id,
+                            5, box.y, 150, 18);
         CheckDlgButton(dialog, box.id, BST_CHECKED);
     }
 }
@@ -92,8 +90,7 @@ void onNext(HWND dialog)
 
 void runPersonalityFolderDialog(HWND owner)
 {
-    HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(owner, GWLP_HINSTANCE));
-    DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_PERSONALITY_FOLDER), owner,
+    DialogBoxParamA(instanceOf(owner), MAKEINTRESOURCEA(IDD_PERSONALITY_FOLDER), owner,
                     personalityFolderDialogProc, 0);
 }
 
