@@ -4,6 +4,8 @@
 
 /* Resources */
 #define IDR_MAINMENU                6
+/* The keys of the main window's menu commands */
+#define IDR_SHORTCUTS               81
 #define IDI_MEMORION                51
 
 /* The About box picture; black is its transparent colour */

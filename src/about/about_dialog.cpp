@@ -105,9 +105,9 @@ INT_PTR CALLBACK aboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
         paintPicture(dialog);
         return TRUE;
     case WM_COMMAND:
-        // Esc (IDCANCEL) deliberately does nothing.
         switch (LOWORD(wParam)) {
         case IDOK:           EndDialog(dialog, IDOK); break;
+        case IDCANCEL:       EndDialog(dialog, 0); break; // Esc, as the close box
         case IDC_ABOUT_OK:   EndDialog(dialog, IDC_ABOUT_OK); break;
         case IDC_ABOUT_LINK: openWebPage(dialog); break;
         }

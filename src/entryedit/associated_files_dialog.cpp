@@ -168,7 +168,7 @@ void runAssociatedFilesDialog(HWND owner)
                     associatedFilesDialogProc, 0);
 }
 
-INT_PTR CALLBACK associatedFilesDialogProc(HWND dialog, UINT message, WPARAM, LPARAM lParam)
+INT_PTR CALLBACK associatedFilesDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_INITDIALOG:
@@ -180,6 +180,14 @@ INT_PTR CALLBACK associatedFilesDialogProc(HWND dialog, UINT message, WPARAM, LP
             openSelectedFile(dialog);
         return FALSE;
     }
+    case WM_COMMAND:
+        // Enter and Esc close it like the close box: there is no Cancel,
+        // every change counts.
+        switch (LOWORD(wParam)) {
+        case IDOK:
+        case IDCANCEL: close(dialog); return TRUE;
+        }
+        return FALSE;
     case WM_CLOSE:
         close(dialog);
         return TRUE;

@@ -212,7 +212,7 @@ void fillEntryEditor()
     insertRun(headingFormat, files);
 }
 
-INT_PTR CALLBACK entryEditorDialogProc(HWND dialog, UINT message, WPARAM, LPARAM lParam)
+INT_PTR CALLBACK entryEditorDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_INITDIALOG:
@@ -225,6 +225,10 @@ INT_PTR CALLBACK entryEditorDialogProc(HWND dialog, UINT message, WPARAM, LPARAM
         if (reinterpret_cast<const NMHDR *>(lParam)->code == EN_LINK)
             onLink(dialog, *reinterpret_cast<const ENLINK *>(lParam));
         return FALSE;
+    case WM_COMMAND:
+        // Esc closes it like the close box.
+        if (LOWORD(wParam) == IDCANCEL) close(dialog);
+        return TRUE;
     case WM_CLOSE:
         close(dialog);
         return TRUE;

@@ -56,6 +56,7 @@ void initialise(HWND dialog, FieldDialogState *state)
     if (const std::string *value = fieldOfRow(*state))
         SetDlgItemTextA(dialog, IDC_FIELD_EDIT, value->c_str());
     layOutTextDialog(dialog, IDC_FIELD_EDIT, IDC_FIELD_OK, IDC_FIELD_CANCEL);
+    focusTextBox(dialog, IDC_FIELD_EDIT, IDC_FIELD_OK);
 }
 
 void onOk(HWND dialog)
@@ -86,15 +87,15 @@ INT_PTR CALLBACK fieldInputDialogProc(HWND dialog, UINT message, WPARAM wParam, 
     switch (message) {
     case WM_INITDIALOG:
         initialise(dialog, reinterpret_cast<FieldDialogState *>(lParam));
-        return FALSE;
+        return FALSE; // the focus is set already
     case WM_SIZE:
         layOutTextDialog(dialog, IDC_FIELD_EDIT, IDC_FIELD_OK, IDC_FIELD_CANCEL);
         return TRUE;
     case WM_COMMAND:
-        // Every other command, Esc included, does nothing.
         switch (LOWORD(wParam)) {
         case IDC_FIELD_OK:     onOk(dialog); break;
-        case IDC_FIELD_CANCEL: EndDialog(dialog, 0); break;
+        case IDC_FIELD_CANCEL:
+        case IDCANCEL:         EndDialog(dialog, 0); break;
         }
         return TRUE;
     case WM_CLOSE:

@@ -1,4 +1,5 @@
 #include "mainwindow/main_window.h"
+#include "mainwindow/message_loop.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand)
 {
@@ -12,11 +13,5 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand)
     }
     ShowWindow(MainWindow, showCommand);
     UpdateWindow(MainWindow);
-
-    MSG message;
-    while (GetMessageA(&message, NULL, 0, 0) > 0) {
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
-    }
-    return static_cast<int>(message.wParam);
+    return runMessageLoop(loadShortcuts(instance));
 }

@@ -13,12 +13,13 @@ namespace {
 enum class Purpose : LONG_PTR { Add, Rename };
 
 // 0x4000 means nothing to an edit control; the design sets it all the same.
+// The box scrolls, so that a name longer than it can be typed.
 constexpr DWORD EditBit4000 = 0x4000;
 constexpr DWORD FrameStyle = WS_CHILD | WS_VISIBLE | BS_GROUPBOX;
-constexpr DWORD NameBoxStyle = WS_CHILD | WS_VISIBLE | WS_TABSTOP | EditBit4000;
+constexpr DWORD NameBoxStyle = WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL | EditBit4000;
 constexpr DWORD ButtonStyle = WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON;
 static_assert(FrameStyle == 0x50000007, "frame style");
-static_assert(NameBoxStyle == 0x50014000, "name box style");
+static_assert(NameBoxStyle == 0x50014080, "name box style");
 static_assert(ButtonStyle == 0x50000000, "button style");
 
 Purpose purposeOf(HWND dialog)
@@ -46,6 +47,8 @@ void initialise(HWND dialog, Purpose purpose)
                                    ? "New category"
                                    : BiographyDocument.categories[currentCategory()];
     SetWindowTextA(name, preset.c_str());
+    // Enter adds or renames.
+    SendMessageA(dialog, DM_SETDEFID, IDC_CATEGORY_APPLY, 0);
 }
 
 // Says why `name` cannot name a new or renamed category; false when it can.
@@ -101,7 +104,8 @@ INT_PTR CALLBACK categoryNameDialogProc(HWND dialog, UINT message, WPARAM wParam
             if (purposeOf(dialog) == Purpose::Add) onAdd(dialog);
             else onRename(dialog);
             break;
-        case IDC_CATEGORY_CANCEL: EndDialog(dialog, 0); break;
+        case IDC_CATEGORY_CANCEL:
+        case IDCANCEL:            EndDialog(dialog, 0); break;
         }
         return TRUE;
     case WM_CLOSE:

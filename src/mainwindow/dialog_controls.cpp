@@ -45,6 +45,14 @@ void layOutTextDialog(HWND dialog, int boxId, int okId, int cancelId)
     MoveWindow(GetDlgItem(dialog, cancelId), 90, 130, 80, 30, TRUE);
 }
 
+void focusTextBox(HWND dialog, int boxId, int okId)
+{
+    SendMessageA(dialog, DM_SETDEFID, okId, 0);
+    HWND box = GetDlgItem(dialog, boxId);
+    SetFocus(box);
+    SendMessageA(box, EM_SETSEL, 0, -1);
+}
+
 bool acceptedEntryText(HWND dialog, int boxId, std::string &text)
 {
     text = dialogItemText(dialog, boxId);

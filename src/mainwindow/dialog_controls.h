@@ -29,6 +29,12 @@ HWND createTextBox(HWND dialog, int id);
 // their places whatever the size.
 void layOutTextDialog(HWND dialog, int boxId, int okId, int cancelId);
 
+// Readies the dialog for the keyboard: OK is the default button (the
+// templates mark Cancel as one too, which would win), and the box has the
+// focus with its text selected, so typing replaces it at once. Enter in the
+// box starts a new line; Tab reaches OK.
+void focusTextBox(HWND dialog, int boxId, int okId);
+
 // The box's text when it follows the entry text rule; otherwise says why
 // (no owner, as always for this message) and gives false.
 bool acceptedEntryText(HWND dialog, int boxId, std::string &text);

@@ -6,6 +6,7 @@
 
 #include "../res/resource.h"
 #include "document/entry_date.h"
+#include "entryedit/entry_editor.h"
 #include "mainwindow/category_commands.h"
 #include "mainwindow/category_tabs.h"
 #include "mainwindow/main_window.h"
@@ -121,6 +122,11 @@ void refillEntryList(int categoryIndex)
     InvalidateRect(EntryListView, NULL, TRUE);
 }
 
+void editSelectedEntry()
+{
+    if (hasSelectedRow()) runEntryEditor(MainWindow);
+}
+
 void addEntry()
 {
     Biography &d = BiographyDocument;
@@ -198,6 +204,7 @@ LRESULT CALLBACK entryListProc(HWND list, UINT message, WPARAM wParam, LPARAM lP
     case WM_KEYDOWN:
         // The list's own keys (arrows, Home, End, pages) are not wanted.
         if (wParam == VK_DELETE) deleteSelectedEntries();
+        if (wParam == VK_RETURN) editSelectedEntry();
         return 0;
     case WM_COMMAND:
         onListCommand(LOWORD(wParam));

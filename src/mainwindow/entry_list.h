@@ -22,6 +22,8 @@ int firstSelectedEntryIndex();
 // that names no category), shows the topic and the entry count, and
 // enables the document commands.
 void refillEntryList(int categoryIndex);
+// Opens the entry editor for the first selected row, if there is one.
+void editSelectedEntry();
 void addEntry();
 void deleteSelectedEntries();
 

@@ -6,7 +6,6 @@
 #include "../res/resource.h"
 #include "document/biography_document.h"
 #include "document/document_files.h"
-#include "entryedit/entry_editor.h"
 #include "mainwindow/category_tabs.h"
 #include "mainwindow/entry_list.h"
 #include "mainwindow/topic_line.h"
@@ -160,9 +159,7 @@ LRESULT onNotify(WPARAM wParam, LPARAM lParam)
 {
     const NMHDR *header = reinterpret_cast<const NMHDR *>(lParam);
     // A double-click from any child opens the entry of the selected row.
-    if (header->code == static_cast<UINT>(NM_DBLCLK) &&
-        SendMessageA(EntryListView, LVM_GETNEXTITEM, -1, LVNI_SELECTED) != -1)
-        runEntryEditor(MainWindow);
+    if (header->code == static_cast<UINT>(NM_DBLCLK)) editSelectedEntry();
     switch (LOWORD(wParam)) {
     case IDC_MAIN_LIST:
         return entryListCustomDraw(lParam);

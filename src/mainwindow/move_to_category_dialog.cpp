@@ -29,6 +29,8 @@ void initialise(HWND dialog)
     for (int i = 0; i < d.categoryCount; ++i)
         SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(d.categories[i].c_str()));
     SendMessageA(list, LB_SETCURSEL, 0, 0);
+    // Enter proceeds.
+    SendMessageA(dialog, DM_SETDEFID, IDC_MOVE_PROCEED, 0);
 }
 
 void layOut(HWND dialog, int width, int height)
@@ -58,7 +60,8 @@ INT_PTR CALLBACK moveToCategoryDialogProc(HWND dialog, UINT message, WPARAM wPar
     case WM_COMMAND:
         switch (LOWORD(wParam)) {
         case IDC_MOVE_PROCEED: onProceed(dialog); break;
-        case IDC_MOVE_CANCEL:  EndDialog(dialog, 0); break;
+        case IDC_MOVE_CANCEL:
+        case IDCANCEL:         EndDialog(dialog, 0); break;
         }
         return TRUE;
     case WM_CLOSE:

@@ -15,6 +15,7 @@ void initialise(HWND dialog)
     SetWindowTextA(dialog, "Set topic text");
     SetWindowTextA(createTextBox(dialog, IDC_TOPIC_TEXT), BiographyDocument.topic.c_str());
     layOutTextDialog(dialog, IDC_TOPIC_TEXT, IDC_TOPIC_OK, IDC_TOPIC_CANCEL);
+    focusTextBox(dialog, IDC_TOPIC_TEXT, IDC_TOPIC_OK);
 }
 
 void onOk(HWND dialog)
@@ -31,7 +32,7 @@ INT_PTR CALLBACK setTopicDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
 {
     switch (message) {
     case WM_INITDIALOG:
-        // False like every answer here: the dialog manager sets no focus.
+        // False like every answer here: the focus is set already.
         initialise(dialog);
         break;
     case WM_SIZE:
@@ -40,7 +41,8 @@ INT_PTR CALLBACK setTopicDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
     case WM_COMMAND:
         switch (LOWORD(wParam)) {
         case IDC_TOPIC_OK:     onOk(dialog); break;
-        case IDC_TOPIC_CANCEL: EndDialog(dialog, 0); break;
+        case IDC_TOPIC_CANCEL:
+        case IDCANCEL:         EndDialog(dialog, 0); break;
         }
         break;
     case WM_CLOSE:

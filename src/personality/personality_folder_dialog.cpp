@@ -101,9 +101,9 @@ INT_PTR CALLBACK personalityFolderDialogProc(HWND dialog, UINT message, WPARAM w
         initialise(dialog);
         return TRUE;
     case WM_COMMAND:
-        // Every other command, Esc included, does nothing.
         switch (LOWORD(wParam)) {
         case IDC_PERSONALITY_NEXT:      onNext(dialog); break;
+        case IDCANCEL:                  EndDialog(dialog, 0); break;
         case IDC_PERSONALITY_BIOGRAPHY:
         case IDC_PERSONALITY_IMAGE:
         case IDC_PERSONALITY_AUDIO:

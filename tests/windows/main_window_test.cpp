@@ -72,10 +72,12 @@ TEST_F(MainWindowStart, MenuHoldsTheItemsInOrder)
     EXPECT_EQ(menuItemIds(GetSubMenu(bar, 1)),
               (std::vector<UINT>{15, 0, 13, 14, 18, 0, 24, 23, 60, 0, 16}));
     EXPECT_EQ(menuItemIds(GetSubMenu(bar, 2)), std::vector<UINT>{17});
-    const std::vector<std::string> file = menuItemTexts(GetSubMenu(bar, 0));
-    EXPECT_EQ(file[0], "New biography file");
-    EXPECT_EQ(file[7], "View code in notepad");
-    EXPECT_EQ(file[11], "E&xit");
+    // A shortcut follows its item's text after a tab.
+    EXPECT_EQ(menuItemTexts(GetSubMenu(bar, 0)),
+              (std::vector<std::string>{"New biography file\tCtrl+N", "Open biography file\tCtrl+O",
+                                        "", "Save\tCtrl+S", "Save as\tCtrl+Shift+S", "",
+                                        "View code", "View code in notepad", "",
+                                        "Open containing folder", "", "E&xit"}));
 }
 
 TEST_F(MainWindowStart, LaysOutTheChildrenForAn800By600ClientArea)

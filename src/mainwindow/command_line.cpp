@@ -1,0 +1,21 @@
+#include "mainwindow/command_line.h"
+
+// A blank outside quotes ends the argument; quotes may enclose any part of
+// it, as the C run-time's own splitting allows ("C:\My files"\a.xml). Paths
+// hold no quotes, so no escaping is needed.
+std::string firstArgument(const std::string &commandLine)
+{
+    size_t at = commandLine.find_first_not_of(" \t");
+    std::string argument;
+    bool quoted = false;
+    for (; at < commandLine.size(); ++at) {
+        const char c = commandLine[at];
+        if (c == '"')
+            quoted = !quoted;
+        else if (!quoted && (c == ' ' || c == '\t'))
+            break;
+        else
+            argument += c;
+    }
+    return argument;
+}

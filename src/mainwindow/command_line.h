@@ -1,0 +1,9 @@
+// The program's command line: the file to open, as Explorer passes it.
+#pragma once
+
+#include <string>
+
+// The first argument of a command line (the program's own name already
+// left off, as the entry function gets it): quoted or not, with the quotes
+// taken away. Empty when there is none. Further arguments are ignored.
+std::string firstArgument(const std::string &commandLine);
