@@ -66,6 +66,14 @@ void reportTooLarge(const std::string &path)
     MessageBoxA(messageOwner(), text.c_str(), "Error", MB_ICONERROR | MB_OK);
 }
 
+// A file named on the command line may be gone or held by another program.
+void reportUnreadable(const std::string &path, DWORD error)
+{
+    const std::string text = "The file \"" + path + "\" could not be opened.\n\n" +
+                             systemErrorText(error) + "\n\nThe document that was open is unchanged.";
+    MessageBoxA(messageOwner(), text.c_str(), "Error", MB_ICONERROR | MB_OK);
+}
+
 // Replaces the document with the file's. Should memory run out half-way,
 // the document that was open is put back whole.
 bool loadReplacingDocument(const std::string &bytes, LoadReport &report)
@@ -142,9 +150,10 @@ bool openDocumentFile(const std::string &path, LoadReport &report)
     std::string bytes;
     const ReadResult read = readWholeFile(path, bytes);
     if (read == ReadResult::TooLarge) return reportTooLarge(path), false;
-    // An unreadable file counts as empty. The marker has no CR or LF in it,
-    // so it is found in the bytes exactly when it is in the text.
-    if (read == ReadResult::Unreadable || !isBiographyText(bytes)) {
+    if (read == ReadResult::Unreadable) return reportUnreadable(path, GetLastError()), false;
+    // The marker has no CR or LF in it, so it is found in the bytes exactly
+    // when it is in the text.
+    if (!isBiographyText(bytes)) {
         MessageBoxA(NULL, "Not a valid biography file", "MSG", MB_OK);
         return false;
     }

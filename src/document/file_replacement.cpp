@@ -6,9 +6,7 @@
 
 #include "document/save_steps.h"
 
-namespace {
-
-std::string systemErrorText(DWORD code)
+std::string systemErrorText(unsigned long code)
 {
     char *text = NULL;
     FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
@@ -20,6 +18,8 @@ std::string systemErrorText(DWORD code)
         message.pop_back();
     return message;
 }
+
+namespace {
 
 // Why no temporary name could be had beside `path`.
 std::string namingErrorText(DWORD code)

@@ -16,3 +16,6 @@ bool replaceFileContents(const std::string &path, std::string_view bytes, std::s
 // leaves the current folder there depends on how the file was picked; a bare
 // name lies in the current folder.
 std::string containingFolder(const std::string &path);
+
+// The system's own words for an error code (GetLastError), for the user.
+std::string systemErrorText(unsigned long code);

@@ -1,7 +1,8 @@
 #include "mainwindow/main_window.h"
 #include "mainwindow/message_loop.h"
+#include "mainwindow/outside_open.h"
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand)
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int showCommand)
 {
     if (!registerMainWindowClass(instance)) {
         MessageBoxA(NULL, "Window Registration Failed!", "Error!", MB_ICONEXCLAMATION | MB_OK);
@@ -13,5 +14,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand)
     }
     ShowWindow(MainWindow, showCommand);
     UpdateWindow(MainWindow);
+    openCommandLineFile(commandLine);
     return runMessageLoop(loadShortcuts(instance));
 }

@@ -9,6 +9,7 @@
 #include "document/document_files.h"
 #include "mainwindow/category_tabs.h"
 #include "mainwindow/entry_list.h"
+#include "mainwindow/outside_open.h"
 #include "mainwindow/dialog_controls.h"
 #include "mainwindow/topic_line.h"
 
@@ -125,6 +126,7 @@ LRESULT onCreate(HWND window)
     subclassControl(CategoryTabs, categoryTabsProc);
     insertPlaceholderTab();
     disableDocumentCommands();
+    DragAcceptFiles(window, TRUE);
     return 0;
 }
 
@@ -261,6 +263,9 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return onNotify(wParam, lParam);
     case WM_COMMAND:
         dispatchMainCommand(window, LOWORD(wParam));
+        return 0;
+    case WM_DROPFILES:
+        openDroppedFile(reinterpret_cast<HDROP>(wParam));
         return 0;
     case WM_CLOSE:
         closeMainWindow();

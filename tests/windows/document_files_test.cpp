@@ -107,13 +107,22 @@ TEST_F(DocumentFilesTest, AFileThatIsNoBiographyIsRefusedAndChangesNothing)
     for (const char *name : {"empty.xml", "letter.xml", "missing.xml"}) {
         GuiScript script;
         const std::string path = folder + "\\" + name;
+        const bool missing = std::string(name) == "missing.xml";
         script.onDialog(OpenCaption, [&](HWND dialog) { chooseInFileDialog(dialog, path); });
-        script.press("MSG", IDOK);
+        script.press(missing ? "Error" : "MSG", IDOK);
         command(IDM_OPEN_FILE);
         EXPECT_TRUE(script.finished()) << name << ": " << script.problems();
         ASSERT_EQ(script.seen().size(), 2u) << name;
-        expectBox(script.seen()[1], "MSG", "Not a valid biography file", 0, MB_OK);
-        EXPECT_FALSE(script.seen()[1].hasOwner);
+        if (missing) {
+            // A file that cannot be read is named, with the system's reason.
+            EXPECT_EQ(script.seen()[1].text.rfind("The file \"" + path + "\" could not be opened.", 0), 0u)
+                << script.seen()[1].text;
+            EXPECT_EQ(script.seen()[1].icon, static_cast<UINT>(MB_ICONERROR));
+            EXPECT_EQ(script.seen()[1].owner, MainWindow);
+        } else {
+            expectBox(script.seen()[1], "MSG", "Not a valid biography file", 0, MB_OK);
+            EXPECT_FALSE(script.seen()[1].hasOwner);
+        }
     }
     EXPECT_EQ(BiographyDocument.entryCount, 1);
     EXPECT_EQ(BiographyDocument.title[0], "kept");

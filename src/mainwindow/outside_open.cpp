@@ -1,0 +1,55 @@
+#include "mainwindow/outside_open.h"
+
+#include <string>
+
+#include "document/document_files.h"
+#include "mainwindow/command_line.h"
+#include "mainwindow/main_window.h"
+
+namespace {
+
+// A name relative to the folder the program was started in would point
+// elsewhere once a file dialog has changed the current folder.
+std::string fullPathOf(const std::string &path)
+{
+    const DWORD size = GetFullPathNameA(path.c_str(), 0, NULL, NULL);
+    if (size == 0) return path;
+    std::string full(size, '\0');
+    const DWORD length = GetFullPathNameA(path.c_str(), size, &full[0], NULL);
+    if (length == 0 || length >= size) return path;
+    full.resize(length);
+    return full;
+}
+
+void openFile(const std::string &path)
+{
+    LoadReport report;
+    if (openDocumentFile(fullPathOf(path), report)) showOpenedDocument(report);
+}
+
+std::string firstDroppedFile(HDROP drop)
+{
+    const UINT length = DragQueryFileA(drop, 0, NULL, 0);
+    if (length == 0) return std::string();
+    std::string path(length + 1, '\0');
+    path.resize(DragQueryFileA(drop, 0, &path[0], length + 1));
+    return path;
+}
+
+} // namespace
+
+void openCommandLineFile(const char *commandLine)
+{
+    const std::string path = firstArgument(commandLine ? commandLine : "");
+    if (!path.empty()) openFile(path);
+}
+
+void openDroppedFile(HDROP drop)
+{
+    const std::string path = firstDroppedFile(drop);
+    DragFinish(drop);
+    // While a dialog or message box is up the window is disabled, and the
+    // document is theirs.
+    if (path.empty() || !IsWindowEnabled(MainWindow)) return;
+    if (offerToSaveChanges()) openFile(path);
+}

@@ -1,0 +1,280 @@
+// Opening a file from outside the program: the real Memorion.exe started
+// with a path, as Explorer starts it; a file dropped on the main window; and,
+// after scripts/test has installed the program, its registered open command.
+#include "main_window_fixture.h"
+
+#include <shellapi.h>
+#include <shlobj.h>
+
+#include <cstring>
+
+#include "../res/resource.h"
+#include "document/document_files.h"
+
+namespace {
+
+std::string windowsPath(std::string path)
+{
+    for (char &c : path)
+        if (c == '/') c = '\\';
+    return path.size() > 1 && path[1] == ':' ? path : "Z:" + path;
+}
+
+struct FoundWindow {
+    DWORD process;
+    const char *className;
+    HWND window;
+};
+
+BOOL CALLBACK matchWindow(HWND window, LPARAM lParam)
+{
+    FoundWindow &found = *reinterpret_cast<FoundWindow *>(lParam);
+    char name[64] = "";
+    GetClassNameA(window, name, sizeof name);
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    if (process != found.process || !IsWindowVisible(window) ||
+        std::strcmp(name, found.className) != 0)
+        return TRUE;
+    found.window = window;
+    return FALSE;
+}
+
+BOOL CALLBACK collectText(HWND child, LPARAM lParam)
+{
+    char name[16] = "";
+    GetClassNameA(child, name, sizeof name);
+    const std::string text = windowText(child);
+    std::string &all = *reinterpret_cast<std::string *>(lParam);
+    if (std::strcmp(name, "Static") == 0 && text.size() > all.size()) all = text;
+    return TRUE;
+}
+
+// The main window of a Memorion process of its own, and the message box it
+// may show; both are read and worked from here, across processes.
+class OtherMemorion {
+public:
+    // The program as Explorer starts it: the command line is the quoted
+    // program followed by `arguments`.
+    static OtherMemorion started(const std::string &arguments)
+    {
+        const std::string exe = windowsPath(MEMORION_EXE);
+        std::string commandLine = "\"" + exe + "\" " + arguments;
+        STARTUPINFOA startup = {};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION info = {};
+        CreateProcessA(exe.c_str(), &commandLine[0], NULL, NULL, FALSE, 0, NULL, NULL, &startup,
+                       &info);
+        if (info.hThread) CloseHandle(info.hThread);
+        return OtherMemorion(info.hProcess);
+    }
+
+    explicit OtherMemorion(HANDLE process) : process_(process) {}
+    ~OtherMemorion()
+    {
+        if (!process_) return;
+        if (WaitForSingleObject(process_, 0) == WAIT_TIMEOUT) TerminateProcess(process_, 1);
+        CloseHandle(process_);
+    }
+    OtherMemorion(OtherMemorion &&other) : process_(other.process_) { other.process_ = NULL; }
+
+    bool running() const { return process_ != NULL; }
+    // Its window of this class, once it is shown; NULL after `ms` without.
+    HWND waitForWindow(const char *className, int ms = 15000) const
+    {
+        FoundWindow found = {GetProcessId(process_), className, NULL};
+        for (int waited = 0; waited < ms && !found.window; waited += 50) {
+            EnumWindows(matchWindow, reinterpret_cast<LPARAM>(&found));
+            if (!found.window) Sleep(50);
+        }
+        return found.window;
+    }
+    // The main window's caption once it is `caption`, or as it was after `ms`.
+    std::string waitForCaption(const std::string &caption, int ms = 15000) const
+    {
+        HWND window = waitForWindow("myWindowClass", ms);
+        std::string shown = windowText(window);
+        for (int waited = 0; waited < ms && shown != caption; waited += 50) {
+            Sleep(50);
+            shown = windowText(window);
+        }
+        return shown;
+    }
+    int listedRows() const
+    {
+        HWND list = FindWindowExA(waitForWindow("myWindowClass"), NULL, "SysListView32", NULL);
+        return static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+    }
+    // Closes the program as the close box does, and says whether it ended.
+    bool close() const
+    {
+        PostMessageA(waitForWindow("myWindowClass"), WM_CLOSE, 0, 0);
+        return WaitForSingleObject(process_, 15000) == WAIT_OBJECT_0;
+    }
+
+private:
+    HANDLE process_;
+};
+
+struct Box {
+    std::string caption, text;
+};
+
+// Reads the message box the program shows and presses its OK.
+Box answerBox(const OtherMemorion &program)
+{
+    HWND box = program.waitForWindow("#32770");
+    Box read = {windowText(box), ""};
+    EnumChildWindows(box, collectText, reinterpret_cast<LPARAM>(&read.text));
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    return read;
+}
+
+class OutsideOpenFixture : public MainWindowFixture {
+protected:
+    // Two entries in one category, saved at `path`.
+    void writeBiography(const std::string &path, const std::string &topic)
+    {
+        showDocument(topic, {makeEntry("Born", "Life"), makeEntry("School", "Life")});
+        ASSERT_TRUE(saveDocument(path));
+        resetDocument();
+    }
+};
+
+using OpenFromOutside = OutsideOpenFixture;
+using InstalledOpenCommand = OutsideOpenFixture;
+
+// A real drop: the shell's DROPFILES block in global memory, which the
+// program reads with DragQueryFile and releases with DragFinish.
+HDROP makeDrop(const std::vector<std::string> &paths)
+{
+    size_t size = sizeof(DROPFILES) + 1;
+    for (const std::string &path : paths) size += path.size() + 1;
+    HGLOBAL memory = GlobalAlloc(GHND, size);
+    DROPFILES *drop = static_cast<DROPFILES *>(GlobalLock(memory));
+    drop->pFiles = sizeof(DROPFILES);
+    drop->fWide = FALSE;
+    char *at = reinterpret_cast<char *>(drop) + sizeof(DROPFILES);
+    for (const std::string &path : paths) {
+        std::memcpy(at, path.c_str(), path.size() + 1);
+        at += path.size() + 1;
+    }
+    GlobalUnlock(memory);
+    return static_cast<HDROP>(memory);
+}
+
+void CALLBACK closeFromTimer(HWND window, UINT, UINT_PTR timer, DWORD)
+{
+    KillTimer(window, timer);
+    PostMessageA(window, WM_CLOSE, 0, 0);
+}
+
+} // namespace
+
+TEST_F(OpenFromOutside, TheProgramStartedWithAPathOpensItAsOpenDoes)
+{
+    const std::string folder = makeTestFolder("command-line");
+    writeBiography(folder + "\\Anna life.xml", "Anna");
+    writeBiography(folder + "\\plain.xml", "Plain");
+    writeFileBytes(folder + "\\letter.xml", "<letter>Dear Anna</letter>");
+    struct Case {
+        std::string arguments, caption;
+        int rows;
+        Box box; // none when empty
+    };
+    const Case cases[] = {
+        {"\"" + folder + "\\Anna life.xml\"", "Memorion - Anna life.xml", 2, {}},
+        // Unquoted, as older registrations pass it; what follows is ignored.
+        {folder + "\\plain.xml " + folder + "\\letter.xml", "Memorion - plain.xml", 2, {}},
+        {"\"" + folder + "\\letter.xml\"", "Memorion", 0, {"MSG", "Not a valid biography file"}},
+        {"\"" + folder + "\\gone.xml\"", "Memorion", 0,
+         {"Error", "The file \"" + folder + "\\gone.xml\" could not be opened."}},
+        {"", "Memorion", 0, {}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.arguments);
+        OtherMemorion program = OtherMemorion::started(c.arguments);
+        ASSERT_TRUE(program.running()) << GetLastError();
+        if (!c.box.caption.empty()) {
+            const Box box = answerBox(program);
+            EXPECT_EQ(box.caption, c.box.caption);
+            EXPECT_EQ(box.text.substr(0, c.box.text.size()), c.box.text);
+        }
+        EXPECT_EQ(program.waitForCaption(c.caption), c.caption);
+        EXPECT_EQ(program.listedRows(), c.rows);
+        EXPECT_TRUE(program.close());
+    }
+}
+
+TEST_F(OpenFromOutside, ADroppedFileOpensAfterTheOfferToSave)
+{
+    const std::string folder = makeTestFolder("drop");
+    const std::string anna = folder + "\\anna.xml", plain = folder + "\\plain.xml";
+    const std::string mine = folder + "\\mine.xml";
+    writeBiography(anna, "Anna");
+    writeBiography(plain, "Plain");
+    struct Case {
+        bool modified;
+        int answer; // to "Save changes?"; 0 when not asked
+        bool dialogUp;
+        std::string caption;
+        bool mineSaved;
+    };
+    const Case cases[] = {
+        {false, 0, false, "Memorion - anna.xml", false},
+        {true, IDNO, false, "Memorion - anna.xml", false},
+        {true, IDYES, false, "Memorion - anna.xml", true},
+        // Not while a dialog is up: the document is the dialog's then.
+        {true, 0, true, "Memorion - mine.xml", false},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(testing::Message() << c.modified << c.answer << c.dialogUp);
+        DeleteFileA(mine.c_str());
+        showDocument("Mine", {makeEntry("kept", "C")});
+        setDocumentPath(mine);
+        showDocumentName();
+        BiographyDocument.modified = c.modified;
+        GuiScript script;
+        if (c.answer) script.press("File not saved", c.answer);
+        // Several files: the first is opened.
+        const HDROP drop = makeDrop({anna, plain});
+        if (c.dialogUp) {
+            script.onDialog("About", [&](HWND about) {
+                PostMessageA(MainWindow, WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0);
+                SetTimer(about, 1, 300, closeFromTimer);
+            });
+            command(IDM_ABOUT);
+        } else {
+            PostMessageA(MainWindow, WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0);
+            pumpMessages();
+        }
+        EXPECT_TRUE(script.finished()) << script.problems();
+        EXPECT_EQ(script.seen().size(), c.answer || c.dialogUp ? 1u : 0u);
+        EXPECT_EQ(windowText(MainWindow), c.caption);
+        EXPECT_EQ(windowText(TopicLine), c.dialogUp ? "Mine" : "Anna");
+        EXPECT_EQ(listRowCount(EntryListView), c.dialogUp ? 1 : 2);
+        EXPECT_EQ(fileExists(mine), c.mineSaved);
+        EXPECT_EQ(BiographyDocument.modified, c.dialogUp);
+    }
+}
+
+// Run by scripts/test after installing the program: Explorer's "Open with"
+// runs the command registered for Memorion's file type.
+TEST_F(InstalledOpenCommand, OpensTheFileItIsGiven)
+{
+    const std::string path = makeTestFolder("installed") + "\\Sample life.xml";
+    writeBiography(path, "Sample");
+    SHELLEXECUTEINFOA run = {};
+    run.cbSize = sizeof run;
+    run.fMask = SEE_MASK_CLASSNAME | SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;
+    run.lpClass = "Memorion.Biography";
+    run.lpVerb = "open";
+    run.lpFile = path.c_str();
+    run.nShow = SW_SHOWNORMAL;
+    ASSERT_TRUE(ShellExecuteExA(&run)) << GetLastError();
+    ASSERT_NE(run.hProcess, (HANDLE)NULL);
+    OtherMemorion program(run.hProcess);
+    EXPECT_EQ(program.waitForCaption("Memorion - Sample life.xml"), "Memorion - Sample life.xml");
+    EXPECT_EQ(program.listedRows(), 2);
+    EXPECT_TRUE(program.close());
+}
