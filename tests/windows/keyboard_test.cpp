@@ -316,6 +316,16 @@ TEST_F(DialogKeys, EnterActsAndEscCancelsInEveryDialog)
                         EXPECT_EQ(BiographyDocument.categoryCount, 3);
                         EXPECT_EQ(BiographyDocument.categories[2], "New category");
                     }});
+    // The name box scrolls: a name far wider than it is typed in full.
+    rows.push_back({"Create new category: a long name, Enter, Esc",
+                    [](GuiScript &s) {
+                        std::vector<WORD> keys(60, 'W');
+                        keys.insert(keys.end(), {Enter, Esc});
+                        keysIn(s, "Create new category", keys);
+                    },
+                    menu(IDM_NEW_CATEGORY), [](const GuiScript &) {
+                        EXPECT_EQ(BiographyDocument.categories[2], std::string(60, 'w'));
+                    }});
     rows.push_back({"Rename category: type, Enter",
                     [](GuiScript &s) { keysIn(s, "Rename category", {'J', 'O', 'B', 'S', Enter}); },
                     menu(IDM_RENAME_CATEGORY), [=](const GuiScript &) {

@@ -3,8 +3,9 @@
 // after scripts/test has installed the program, its registered open command.
 #include "main_window_fixture.h"
 
+#include <commctrl.h>
 #include <shellapi.h>
-#include <shlobj.h>
+#include <shlobj.h> // DROPFILES
 
 #include <cstring>
 
@@ -258,22 +259,32 @@ TEST_F(OpenFromOutside, ADroppedFileOpensAfterTheOfferToSave)
     }
 }
 
-// Run by scripts/test after installing the program: Explorer's "Open with"
-// runs the command registered for Memorion's file type.
+// Run by scripts/test after installing the program: the command registered
+// for Memorion's file type, with the file put in for %1 as Explorer's "Open
+// with" does. (Wine's shell does not see per-user classes, so the command is
+// read from the user's keys here rather than looked up by the shell.)
 TEST_F(InstalledOpenCommand, OpensTheFileItIsGiven)
 {
     const std::string path = makeTestFolder("installed") + "\\Sample life.xml";
     writeBiography(path, "Sample");
-    SHELLEXECUTEINFOA run = {};
-    run.cbSize = sizeof run;
-    run.fMask = SEE_MASK_CLASSNAME | SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;
-    run.lpClass = "Memorion.Biography";
-    run.lpVerb = "open";
-    run.lpFile = path.c_str();
-    run.nShow = SW_SHOWNORMAL;
-    ASSERT_TRUE(ShellExecuteExA(&run)) << GetLastError();
-    ASSERT_NE(run.hProcess, (HANDLE)NULL);
-    OtherMemorion program(run.hProcess);
+    char registered[1024] = "";
+    DWORD size = sizeof registered;
+    ASSERT_EQ(RegGetValueA(HKEY_CURRENT_USER,
+                           "Software\\Classes\\Memorion.Biography\\shell\\open\\command", NULL,
+                           RRF_RT_REG_SZ, NULL, registered, &size),
+              ERROR_SUCCESS);
+    std::string commandLine = registered;
+    const size_t placeholder = commandLine.find("%1");
+    ASSERT_NE(placeholder, std::string::npos) << commandLine;
+    commandLine.replace(placeholder, 2, path);
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info = {};
+    ASSERT_TRUE(CreateProcessA(NULL, &commandLine[0], NULL, NULL, FALSE, 0, NULL, NULL, &startup,
+                               &info))
+        << commandLine;
+    CloseHandle(info.hThread);
+    OtherMemorion program(info.hProcess);
     EXPECT_EQ(program.waitForCaption("Memorion - Sample life.xml"), "Memorion - Sample life.xml");
     EXPECT_EQ(program.listedRows(), 2);
     EXPECT_TRUE(program.close());
