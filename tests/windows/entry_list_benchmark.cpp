@@ -125,6 +125,7 @@ double timeFindNextOnAnotherTab()
     });
     SendMessageA(MainWindow, WM_COMMAND, IDM_FIND_ENTRIES, 0);
     pumpMessages();
+    if (script.seen().empty()) std::printf("no Find dialog\n");
     double runs[3];
     for (double &run : runs) {
         showCategoryTab(0);
@@ -134,7 +135,8 @@ double timeFindNextOnAnotherTab()
             pumpMessages();
         });
         if (selectedTab(CategoryTabs) != 1 || !listRowSelected(EntryListView, MaxEntries - 2))
-            std::printf("find went wrong\n");
+            std::printf("find went wrong: tab %d, row %d selected\n", selectedTab(CategoryTabs),
+                        static_cast<int>(SendMessageA(EntryListView, LVM_GETNEXTITEM, -1, LVNI_SELECTED)));
     }
     return median(runs[0], runs[1], runs[2]);
 }
