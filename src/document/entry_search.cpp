@@ -190,7 +190,8 @@ TabRows tabRows(const Biography &d)
 
     TabRows result;
     result.groupOfTab.resize(tabs);
-    for (int t = 0; t < tabs; ++t) result.groupOfTab[t] = groupOfName[d.categories[tabs - 1 - t]];
+    for (int t = 0; t < tabs; ++t)
+        result.groupOfTab[t] = groupOfName[d.categories[categoryShownOnTab(d, t)]];
 
     std::vector<int> groupOfEntry(d.entryCount, -1);
     result.groupStart.assign(tabs + 1, 0);

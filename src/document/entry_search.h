@@ -42,8 +42,8 @@ bool containsPattern(const SearchPattern &pattern, std::string_view haystack);
 // location, detail, keywords or one of its associated file paths.
 bool entryMatches(const Biography &document, int entry, const SearchPattern &pattern);
 
-// A row of the entry list under one tab, as the window shows them: tab t
-// lists category (categoryCount - 1 - t), its rows in ascending entry order.
+// A row of the entry list under one tab, as the window shows them: the tab
+// lists categoryShownOnTab's category, its rows in ascending entry order.
 struct ListPlace {
     int tab = -1;
     int row = -1;

@@ -9,6 +9,7 @@
 #include "document/entry_search.h"
 #include "mainwindow/category_tabs.h"
 #include "mainwindow/dialog_controls.h"
+#include "mainwindow/entry_list.h"
 #include "mainwindow/main_window.h"
 
 namespace {
@@ -42,11 +43,6 @@ const CaseFold &codePageFold()
 {
     static const CaseFold fold = upperCaseOfCodePage();
     return fold;
-}
-
-int firstSelectedRow()
-{
-    return static_cast<int>(SendMessageA(EntryListView, LVM_GETNEXTITEM, -1, LVNI_SELECTED));
 }
 
 void selectRowAlone(int row)
