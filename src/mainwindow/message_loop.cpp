@@ -14,7 +14,7 @@ bool inMainWindow(HWND window)
 
 HACCEL loadShortcuts(HINSTANCE instance)
 {
-    return LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDR_SHORTCUTS));
+    return LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDR_ACCELERATORS));
 }
 
 // Modal dialogs and message boxes run loops of their own, which translate
