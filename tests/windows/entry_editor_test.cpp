@@ -106,9 +106,13 @@ TEST_F(EntryEditorTest, EveryFieldRefusesMarkupAndKeepsItsValue)
     inEditor(script, [](HWND editor) {
         for (const char *heading : Headings) clickLink(editor, rangeOf(heading));
     });
+    std::vector<HWND> refusing; // the dialog of each refusal
     for (const char *caption : FieldCaptions) {
         for (const char *text : {"a<b", "a>b", "Tom & Ann"}) {
-            script.onDialog(caption, [text](HWND d) { typeAndPress(d, text, IDC_FIELD_OK); });
+            script.onDialog(caption, [text, &refusing](HWND d) {
+                refusing.push_back(d);
+                typeAndPress(d, text, IDC_FIELD_OK);
+            });
             script.press("Error", IDOK);
         }
         script.press(caption, IDC_FIELD_CANCEL);
@@ -119,10 +123,12 @@ TEST_F(EntryEditorTest, EveryFieldRefusesMarkupAndKeepsItsValue)
     int boxes = 0;
     for (const SeenDialog &seen : script.seen()) {
         if (seen.caption != "Error") continue;
-        ++boxes;
         expectBox(seen, "Error", "Entry text contains invalid characters.", MB_ICONEXCLAMATION,
                   MB_OK);
-        EXPECT_FALSE(seen.hasOwner);
+        ASSERT_LT(static_cast<size_t>(boxes), refusing.size());
+        EXPECT_EQ(seen.owner, refusing[boxes]) << "the dialog cannot be used meanwhile";
+        EXPECT_FALSE(seen.ownerEnabled);
+        ++boxes;
     }
     EXPECT_EQ(boxes, 18);
     for (const EntryField &field : EntryFields)
