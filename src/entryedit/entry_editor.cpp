@@ -9,6 +9,7 @@
 #include "../res/resource.h"
 #include "document/biography_document.h"
 #include "entryedit/associated_files_dialog.h"
+#include "entryedit/editor_headings.h"
 #include "entryedit/field_input_dialog.h"
 #include "mainwindow/category_tabs.h"
 #include "mainwindow/entry_list.h"
@@ -44,33 +45,6 @@ CHARFORMATA makeHeadingFormat()
 
 const CHARFORMATA valueFormat = makeValueFormat();
 const CHARFORMATA headingFormat = makeHeadingFormat();
-
-struct Heading {
-    const char *text;
-    std::string Entry::*value;
-};
-
-// In the order shown; the associated files follow the last.
-const Heading Headings[] = {
-    {"Title:\n", &Entry::title},          {"Entry date:\n", &Entry::entryDate},
-    {"Time period:\n", &Entry::timePeriod}, {"Location:\n", &Entry::location},
-    {"Detail:\n", &Entry::detail},        {"Keywords:\n", &Entry::keywords},
-};
-
-// Which dialog a link opens, by the first letters of its text. The
-// headings differ in these letters; the file paths belong to the
-// "Associated files:" link, so they begin with its letters.
-struct LinkTarget {
-    const char *prefix;
-    int dialogTemplate;
-};
-
-const LinkTarget LinkTargets[] = {
-    {"D", IDD_FIELD_DETAIL},        {"Tit", IDD_FIELD_TITLE},
-    {"Ent", IDD_FIELD_ENTRY_DATE},  {"Tim", IDD_FIELD_TIME_PERIOD},
-    {"Loc", IDD_FIELD_LOCATION},    {"Key", IDD_FIELD_KEYWORDS},
-    {"Ass", IDD_ASSOCIATED_FILES},
-};
 
 // Where the "Associated files:" heading begins in the text.
 LONG filesLinkStart;
@@ -156,23 +130,24 @@ std::string linkText(const ENLINK &link)
     return text;
 }
 
-void openLinkedDialog(HWND dialog, int dialogTemplate)
+void openLinkedDialog(HWND dialog, const EditorHeading &heading)
 {
-    if (dialogTemplate == IDD_ASSOCIATED_FILES)
+    if (&heading == &FilesHeading)
         runAssociatedFilesDialog(dialog);
     else
-        runFieldInputDialog(dialog, dialogTemplate);
+        runFieldInputDialog(dialog, heading);
 }
 
 // Only the button going up opens a dialog: moving over a link or pressing
-// the button on it must not.
+// the button on it must not. The file paths belong to the files link, so
+// their text begins with its letters.
 void onLink(HWND dialog, const ENLINK &link)
 {
     if (link.msg != WM_LBUTTONUP || link.chrg.cpMax <= link.chrg.cpMin) return;
     const std::string text = linkText(link);
-    for (const LinkTarget &target : LinkTargets) {
-        if (text.compare(0, std::strlen(target.prefix), target.prefix) != 0) continue;
-        openLinkedDialog(dialog, target.dialogTemplate);
+    for (const EditorHeading &heading : EditorHeadings) {
+        if (text.compare(0, std::strlen(heading.linkPrefix), heading.linkPrefix) != 0) continue;
+        openLinkedDialog(dialog, heading);
         return;
     }
 }
@@ -199,15 +174,17 @@ void fillEntryEditor()
     SendMessageA(EntryRichText, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(""));
     const int index = firstSelectedEntryIndex();
     if (index < 0) return;
-    const Entry entry = entryAt(index);
-    for (const Heading &heading : Headings) {
-        insertRun(headingFormat, heading.text);
-        insertRun(valueFormat, entry.*heading.value + "\n\n");
+    const Biography &d = BiographyDocument;
+    for (const EditorHeading &heading : EditorHeadings) {
+        if (&heading == &FilesHeading) break;
+        insertRun(headingFormat, std::string(heading.text) + "\n");
+        insertRun(valueFormat, (d.*heading.column)[index] + "\n\n");
     }
     // The paths continue the heading's link. They go in with it in one
     // piece: a thousand separate insertions take many seconds to lay out.
-    std::string files = "Associated files:\n";
-    for (const std::string &path : parseFileList(entry.files)) files += path + "\n";
+    std::string files = std::string(FilesHeading.text) + "\n";
+    for (const std::string &path : parseFileList((d.*FilesHeading.column)[index]))
+        files += path + "\n";
     filesLinkStart = insertionPoint();
     insertRun(headingFormat, files);
 }
