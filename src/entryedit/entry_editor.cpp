@@ -58,10 +58,13 @@ void insertRun(const CHARFORMATA &format, const std::string &text)
     SendMessageA(EntryRichText, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
+// ES_SAVESEL: the dialog manager selects the whole text of a control it
+// gives the focus to unless the control keeps its own selection; the
+// editor would then open with everything selected and scrolled to the end.
 HWND createRichTextWindow(HWND dialog)
 {
     constexpr DWORD style = WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_SUNKEN | ES_READONLY |
-                            ES_MULTILINE;
+                            ES_MULTILINE | ES_SAVESEL;
     return CreateWindowExA(WS_EX_LEFTSCROLLBAR, "RichEdit20A", "", style, 0, 0, 100, 300, dialog,
                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_EDITOR_TEXT)),
                            instanceOf(dialog), NULL);
@@ -102,6 +105,16 @@ void initialise(HWND dialog)
     SetWindowLongPtrA(dialog, GWL_STYLE, GetWindowLongPtrA(dialog, GWL_STYLE) | WS_MAXIMIZEBOX);
     fillClientArea(dialog);
     fillEntryEditor();
+}
+
+// Nothing selected, and the text scrolled to `place`: the top, where
+// "Title:" is, when the editor opens; where the reader was, when it is
+// redrawn after a change.
+void showWithNothingSelected(POINT place)
+{
+    CHARRANGE start = {0, 0};
+    SendMessageA(EntryRichText, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&start));
+    SendMessageA(EntryRichText, EM_SETSCROLLPOS, 0, reinterpret_cast<LPARAM>(&place));
 }
 
 LONG insertionPoint()
@@ -171,6 +184,8 @@ void fillEntryEditor()
 {
     if (!EntryRichText) return;
     filesLinkStart = LONG_MAX;
+    POINT place = {0, 0};
+    SendMessageA(EntryRichText, EM_GETSCROLLPOS, 0, reinterpret_cast<LPARAM>(&place));
     SendMessageA(EntryRichText, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(""));
     const int index = firstSelectedEntryIndex();
     if (index < 0) return;
@@ -187,6 +202,7 @@ void fillEntryEditor()
         files += path + "\n";
     filesLinkStart = insertionPoint();
     insertRun(headingFormat, files);
+    showWithNothingSelected(place);
 }
 
 INT_PTR CALLBACK entryEditorDialogProc(HWND dialog, UINT message, WPARAM, LPARAM lParam)

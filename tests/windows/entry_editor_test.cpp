@@ -219,9 +219,21 @@ TEST_F(EntryEditorTest, ALongDetailSurvivesTheEditorSaveAndOpen)
 
     GuiScript script;
     bool shownWhole = false, editable = false;
+    CHARRANGE selection = {-1, -1};
+    LRESULT firstLine = -1, placeBeforeOk = -1, placeAfterOk = -1;
+    const auto firstVisibleLine = [] {
+        return SendMessageA(EntryRichText, EM_GETFIRSTVISIBLELINE, 0, 0);
+    };
     inEditor(script, [&](HWND editor) {
+        // It opens at "Title:", nothing selected.
+        SendMessageA(EntryRichText, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&selection));
+        firstLine = firstVisibleLine();
         shownWhole = editorText().find("Detail:\r" + shownDetail + "\r\r") != std::string::npos;
+        // A change redraws the text where the reader was.
+        SendMessageA(EntryRichText, EM_LINESCROLL, 0, 300);
+        placeBeforeOk = firstVisibleLine();
         clickLink(editor, rangeOf("Detail:"));
+        placeAfterOk = firstVisibleLine();
     });
     script.onDialog("Set detail text", [&](HWND d) {
         // The whole text is there and can still be added to.
@@ -234,6 +246,11 @@ TEST_F(EntryEditorTest, ALongDetailSurvivesTheEditorSaveAndOpen)
     });
     doubleClickRow(0);
     EXPECT_TRUE(script.finished()) << script.problems();
+    EXPECT_EQ(selection.cpMin, 0);
+    EXPECT_EQ(selection.cpMax, 0);
+    EXPECT_EQ(firstLine, 0);
+    EXPECT_GT(placeBeforeOk, 0);
+    EXPECT_EQ(placeAfterOk, placeBeforeOk);
     EXPECT_TRUE(shownWhole);
     EXPECT_TRUE(editable);
 
