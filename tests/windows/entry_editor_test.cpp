@@ -99,6 +99,37 @@ TEST_F(EntryEditorTest, LinksOpenTheirDialogOnButtonUpOnly)
     EXPECT_FALSE(BiographyDocument.modified);
 }
 
+// Through the system's input queue, as a user clicks, not a notification
+// made up by the test.
+TEST_F(EntryEditorTest, AMouseClickOnAHeadingOpensItsDialog)
+{
+    showDocument("", {fullEntry()});
+    bool opened = false;
+    GuiScript script;
+    inEditor(script, [&](HWND editor) {
+        SetForegroundWindow(editor);
+        POINTL character = {};
+        SendMessageA(EntryRichText, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&character),
+                     rangeOf("Location:").cpMin + 1);
+        POINT at = {character.x + 2, character.y + 5};
+        ClientToScreen(EntryRichText, &at);
+        SetCursorPos(at.x, at.y);
+        INPUT click[2] = {};
+        click[0].type = click[1].type = INPUT_MOUSE;
+        click[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+        click[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+        EXPECT_EQ(SendInput(2, click, sizeof click[0]), 2u);
+        for (int waited = 0; !opened && waited < 3000; waited += 50) pumpFor(50);
+    });
+    script.onDialog("Set location text", [&](HWND dialog) {
+        opened = true;
+        clickButton(dialog, IDC_FIELD_CANCEL);
+    });
+    doubleClickRow(0);
+    EXPECT_TRUE(script.finished()) << script.problems();
+    EXPECT_TRUE(opened);
+}
+
 TEST_F(EntryEditorTest, EveryFieldRefusesMarkupAndKeepsItsValue)
 {
     showDocument("", {fullEntry()});
