@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "../res/resource.h"
+#include "version.h"
 
 using MainWindowStart = MainWindowFixture;
 using MainWindowClose = MainWindowFixture;
@@ -49,13 +50,13 @@ TEST_F(MainWindowStart, ShowsThePlaceholderTabAnEmptyListAndTheVersion)
         EXPECT_EQ(listColumnWidth(EntryListView, c), widths[c]);
     }
     EXPECT_EQ(listColumnText(EntryListView, 5), "") << "there is no sixth column";
-    EXPECT_EQ(statusText(StatusBar, 0), "v2.2");
+    EXPECT_EQ(statusText(StatusBar, 0), "v" MEMORION_VERSION_TEXT);
     EXPECT_EQ(SendMessageA(StatusBar, SB_GETPARTS, 0, 0), 3);
 }
 
 TEST_F(MainWindowStart, GreysEveryDocumentCommandAndOnlyThose)
 {
-    for (int id : {9, 10, 11, 13, 14, 15, 18, 23, 24, 31, 60, 80})
+    for (int id : {9, 10, 11, 13, 14, 15, 18, 23, 24, 31, 60, 80, 101, 102})
         EXPECT_TRUE(menuItemGreyed(MainWindow, id)) << "menu item " << id;
     for (int id : {7, 8, 12, 16, 17}) {
         EXPECT_NE(menuState(MainWindow, id), static_cast<UINT>(-1)) << "menu item " << id;
@@ -70,7 +71,7 @@ TEST_F(MainWindowStart, MenuHoldsTheItemsInOrder)
     EXPECT_EQ(menuItemIds(GetSubMenu(bar, 0)),
               (std::vector<UINT>{7, 8, 0, 9, 10, 0, 11, 31, 0, 80, 0, 12}));
     EXPECT_EQ(menuItemIds(GetSubMenu(bar, 1)),
-              (std::vector<UINT>{15, 0, 13, 14, 18, 0, 24, 23, 60, 0, 16}));
+              (std::vector<UINT>{15, 0, 13, 14, 18, 101, 102, 0, 24, 23, 60, 0, 16}));
     EXPECT_EQ(menuItemIds(GetSubMenu(bar, 2)), std::vector<UINT>{17});
     const std::vector<std::string> file = menuItemTexts(GetSubMenu(bar, 0));
     EXPECT_EQ(file[0], "New biography file");
@@ -170,4 +171,47 @@ TEST_F(MainWindowClose, DestroyingTheWindowEndsTheMessageLoop)
     while (PeekMessageA(&message, NULL, 0, 0, PM_REMOVE))
         if (message.message == WM_QUIT) quit = message.wParam == 0;
     EXPECT_TRUE(quit);
+}
+
+namespace {
+
+// What the status bar shows on screen, pixel by pixel.
+std::vector<COLORREF> statusBarPixels()
+{
+    RECT client;
+    GetClientRect(StatusBar, &client);
+    HDC screen = GetDC(StatusBar);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, client.right, client.bottom);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, client.right, client.bottom, screen, 0, 0, SRCCOPY);
+    std::vector<COLORREF> pixels;
+    for (int y = 0; y < client.bottom; ++y)
+        for (int x = 0; x < client.right; ++x) pixels.push_back(GetPixel(memory, x, y));
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(StatusBar, screen);
+    return pixels;
+}
+
+} // namespace
+
+TEST_F(MainWindowStart, TheStatusBarShowsWhatAFreshPaintShowsAfterTheWindowGrows)
+{
+    showDocument("", {makeEntry("one", "C")});
+    setDocumentPath("C:\\a folder\\Anna.xml");
+    showDocumentName();
+    RECT frame;
+    GetWindowRect(MainWindow, &frame);
+    // Widened in steps, as a drag of the window's edge does.
+    for (int width = frame.right - frame.left; width <= 900; width += 15) {
+        SetWindowPos(MainWindow, NULL, 0, 0, width, frame.bottom - frame.top,
+                     SWP_NOZORDER | SWP_NOMOVE);
+        pumpMessages();
+    }
+    pumpFor(100);
+    const std::vector<COLORREF> shown = statusBarPixels();
+    RedrawWindow(StatusBar, NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    EXPECT_TRUE(shown == statusBarPixels()) << "stale pixels left in the status bar";
 }
