@@ -44,6 +44,7 @@ void layOutTextDialog(HWND dialog, int boxId, int okId, int cancelId);
 // box starts a new line; Tab reaches OK.
 void focusTextBox(HWND dialog, int boxId, int okId);
 
-// The box's text when it follows the entry text rule; otherwise says why
-// (no owner, as always for this message) and gives false.
+// The box's text when it follows the entry text rule; otherwise says why,
+// in a message owned by the dialog so that it cannot be used meanwhile,
+// and gives false.
 bool acceptedEntryText(HWND dialog, int boxId, std::string &text);
