@@ -107,17 +107,14 @@ enum class LineBreaks {
 };
 
 // A run of line ends: CR LF, a lone LF and a lone CR each count as one.
-// Line ends at the start or the end of a value show nothing.
-char *lineEnds(const char *&p, const char *begin, const char *end, char *out, LineBreaks breaks)
+char *lineEnds(const char *&p, const char *end, char *out, LineBreaks breaks)
 {
-    const bool atStart = p == begin;
     int count = 0;
     while (p < end && kindOf(p) == LineEnd) {
         if (*p == '\r' && p + 1 < end && p[1] == '\n') ++p;
         ++p;
         ++count;
     }
-    if (atStart || p == end) return out;
     if (breaks == LineBreaks::Spaces) return put(out, " ");
     if (breaks == LineBreaks::Paragraphs && count > 1) return put(out, "</p>\n<p>");
     if (breaks == LineBreaks::Paragraphs) count = 1;
@@ -126,7 +123,7 @@ char *lineEnds(const char *&p, const char *begin, const char *end, char *out, Li
 }
 
 // Writes the byte at p, or the sequence it starts, as the page needs it.
-char *escapeOne(const char *&p, const char *begin, const char *end, char *out, LineBreaks breaks)
+char *escapeOne(const char *&p, const char *end, char *out, LineBreaks breaks)
 {
     switch (kindOf(p)) {
     case Plain:
@@ -137,7 +134,7 @@ char *escapeOne(const char *&p, const char *begin, const char *end, char *out, L
         ++p;
         return out;
     case LineEnd:
-        return lineEnds(p, begin, end, out, breaks);
+        return lineEnds(p, end, out, breaks);
     case Forbidden:
         ++p;
         return out;
@@ -148,47 +145,128 @@ char *escapeOne(const char *&p, const char *begin, const char *end, char *out, L
 }
 
 #if MEMORION_SSE2
-// A bit for each of the 16 bytes at p that is not plain for certain: every
-// kind but Plain, and tabs and the bytes above 0xF4 too, which escapeOne
-// then copies like any plain byte.
-unsigned notPlainBytes(const char *p)
+// What a byte becomes where its neighbours do not matter: itself, a
+// character reference, nothing, or for an LF a <br>. A CR gives nothing:
+// it comes here only when an LF follows it.
+struct Replacement {
+    unsigned char size;
+    char bytes[7];
+};
+
+constexpr std::array<Replacement, 256> replacements()
+{
+    std::array<Replacement, 256> all{};
+    for (int b = 0; b < 256; ++b) {
+        Replacement &r = all[b];
+        if (ByteKinds[b] == Markup) {
+            r.size = static_cast<unsigned char>(CharacterReferences[b].size());
+            for (size_t i = 0; i < r.size; ++i) r.bytes[i] = CharacterReferences[b][i];
+        } else if (b == '\n') {
+            r = {5, {'<', 'b', 'r', '>', '\n'}};
+        } else if (ByteKinds[b] == Plain) {
+            r = {1, {static_cast<char>(b)}};
+        }
+    }
+    return all;
+}
+constexpr std::array<Replacement, 256> Replacements = replacements();
+
+// For the 16 bytes at p, a bit for each byte that is not copied as it is,
+// and among those a bit for each that its neighbours decide about: line
+// ends that make more than one break, and sequences that may be forbidden
+// characters. Reads the byte after the block too.
+struct FoundBytes {
+    unsigned notCopied;
+    unsigned inContext;
+};
+
+FoundBytes bytesToHandle(const char *p)
 {
     const __m128i bytes = load16(p);
-    auto is = [&](int b) { return _mm_cmpeq_epi8(bytes, _mm_set1_epi8(static_cast<char>(b))); };
-    const __m128i controls = _mm_cmpeq_epi8(_mm_min_epu8(bytes, _mm_set1_epi8(0x1F)), bytes);
-    const __m128i leads = _mm_cmpeq_epi8(_mm_max_epu8(bytes, _mm_set1_epi8(static_cast<char>(0xF0))), bytes);
-    __m128i found = _mm_or_si128(controls, leads);
-    found = _mm_or_si128(found, _mm_or_si128(is('&'), is('<')));
-    found = _mm_or_si128(found, _mm_or_si128(is('>'), is('"')));
-    found = _mm_or_si128(found, _mm_or_si128(is('\''), is(0x7F)));
-    found = _mm_or_si128(found, _mm_or_si128(is(0xC2), is(0xEF)));
-    return static_cast<unsigned>(_mm_movemask_epi8(found));
+    const __m128i next = load16(p + 1);
+    auto is = [](__m128i in, int b) { return _mm_cmpeq_epi8(in, _mm_set1_epi8(static_cast<char>(b))); };
+    auto atMost = [](__m128i in, int b) {
+        return _mm_cmpeq_epi8(_mm_min_epu8(in, _mm_set1_epi8(static_cast<char>(b))), in);
+    };
+    auto atLeast = [](__m128i in, int b) {
+        return _mm_cmpeq_epi8(_mm_max_epu8(in, _mm_set1_epi8(static_cast<char>(b))), in);
+    };
+    auto either = [](__m128i a, __m128i b) { return _mm_or_si128(a, b); };
+
+    const __m128i c1Controls = _mm_and_si128(is(bytes, 0xC2), atMost(next, 0x9F));
+    const __m128i nonCharacters = _mm_and_si128(is(bytes, 0xEF), either(is(next, 0xB7), is(next, 0xBF)));
+    const __m128i nextIsLineEnd = either(is(next, '\n'), is(next, '\r'));
+    const __m128i lineEndRuns = either(_mm_and_si128(is(bytes, '\n'), nextIsLineEnd),
+                                       _mm_andnot_si128(is(next, '\n'), is(bytes, '\r')));
+    const __m128i inContext =
+        either(either(c1Controls, nonCharacters), either(atLeast(bytes, 0xF0), lineEndRuns));
+
+    __m128i notCopied = either(inContext, atMost(bytes, 0x1F));
+    notCopied = either(notCopied, either(is(bytes, '&'), is(bytes, '<')));
+    notCopied = either(notCopied, either(is(bytes, '>'), is(bytes, '"')));
+    notCopied = either(notCopied, either(is(bytes, '\''), is(bytes, 0x7F)));
+    return {static_cast<unsigned>(_mm_movemask_epi8(notCopied)),
+            static_cast<unsigned>(_mm_movemask_epi8(inContext))};
+}
+
+char *replaced(const char *p, char *out)
+{
+    const Replacement &replacement = Replacements[byteAt(p)];
+    std::memcpy(out, replacement.bytes, sizeof replacement.bytes);
+    return out + replacement.size;
+}
+
+// The 16 bytes at p with at most one of them, `found`, replaced from the
+// table. Whether a block of prose holds a line end or none is as good as
+// random, and a mispredicted branch costs more than the block: so both
+// take the same path. The block is stored whole, the replacement over its
+// byte, and the block again from the byte after it on; with nothing found,
+// all of that lands past the block's output and is written over later.
+// Reads up to 17 bytes past the block and writes up to 24 past its output.
+char *blockWithOneReplaced(const char *p, char *out, unsigned found)
+{
+    const int cut = lowestBit(found | 1u << 16);
+    store16(out, load16(p));
+    char *const after = replaced(p + cut, out + cut);
+    store16(after, load16(p + cut + 1));
+    const int grown = found != 0 ? static_cast<int>(after - out) - cut - 1 : 0;
+    return out + 16 + grown;
 }
 #endif
 
 // Writes the UTF-8 text [begin, end) escaped for HTML; returns where the
-// output ends. Writes at most WorstBytesPerByte bytes per byte, and may
-// write up to 16 bytes past that end.
-char *escapeText(const char *begin, const char *end, char *out, LineBreaks breaks)
+// output ends. Line ends at the start or the end of the text show nothing.
+// Writes at most WorstBytesPerByte bytes per byte, and may write up to 16
+// bytes past that end.
+char *escapeText(const char *p, const char *end, char *out, LineBreaks breaks)
 {
-    const char *p = begin;
+    while (p < end && kindOf(p) == LineEnd) ++p;
+    while (end > p && kindOf(end - 1) == LineEnd) --end;
 #if MEMORION_SSE2
-    // Prose is mostly plain: blocks without anything to do are copied whole.
-    while (end - p >= 16) {
-        const unsigned found = notPlainBytes(p);
-        store16(out, load16(p));
-        if (found == 0) {
+    // Prose is mostly plain: blocks without anything to do are copied
+    // whole, and a byte that does not depend on its neighbours is written
+    // from the table without a branch. (The page's title, the one place
+    // line ends are spaces, is too short to gain from it.)
+    while (breaks != LineBreaks::Spaces && end - p > 32) {
+        const FoundBytes found = bytesToHandle(p);
+        const bool alone = (found.notCopied & (found.notCopied - 1)) == 0 && found.inContext == 0;
+        if (alone) {
+            out = blockWithOneReplaced(p, out, found.notCopied);
             p += 16;
-            out += 16;
             continue;
         }
-        const int plain = lowestBit(found);
-        p += plain;
-        out += plain;
-        out = escapeOne(p, begin, end, out, breaks);
+        // Two or more in one block: rare enough to take one by one.
+        store16(out, load16(p));
+        const int copied = lowestBit(found.notCopied);
+        p += copied;
+        out += copied;
+        if (found.inContext >> copied & 1)
+            out = escapeOne(p, end, out, breaks);
+        else
+            out = replaced(p++, out);
     }
 #endif
-    while (p < end) out = escapeOne(p, begin, end, out, breaks);
+    while (p < end) out = escapeOne(p, end, out, breaks);
     return out;
 }
 
