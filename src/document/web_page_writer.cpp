@@ -376,7 +376,11 @@ public:
     size_t written() const { return static_cast<size_t>(at_ - bytes_.get()); }
     void rollBack(size_t size) { at_ = bytes_.get() + size; }
 
-    BiographyBytes finish() { return BiographyBytes(std::move(bytes_), written()); }
+    BiographyBytes finish()
+    {
+        const size_t size = written(); // before the block is handed on
+        return BiographyBytes(std::move(bytes_), size);
+    }
 
 private:
     static constexpr size_t Slack = 64; // escapeText writes a little past its output
