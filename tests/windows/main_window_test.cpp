@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "../res/resource.h"
+#include "version.h"
 
 using MainWindowStart = MainWindowFixture;
 using MainWindowClose = MainWindowFixture;
@@ -49,7 +50,7 @@ TEST_F(MainWindowStart, ShowsThePlaceholderTabAnEmptyListAndTheVersion)
         EXPECT_EQ(listColumnWidth(EntryListView, c), widths[c]);
     }
     EXPECT_EQ(listColumnText(EntryListView, 5), "") << "there is no sixth column";
-    EXPECT_EQ(statusText(StatusBar, 0), "v2.2");
+    EXPECT_EQ(statusText(StatusBar, 0), "v" MEMORION_VERSION_TEXT);
     EXPECT_EQ(SendMessageA(StatusBar, SB_GETPARTS, 0, 0), 3);
 }
 
