@@ -27,6 +27,7 @@
 #define IDM_VIEW_CODE_NOTEPAD       31
 #define IDM_RENAME_CATEGORY         60
 #define IDM_OPEN_FOLDER             80
+#define IDM_EXPORT_WEB_PAGE         103
 
 /* Main window children */
 #define IDC_MAIN_LIST               2
