@@ -21,6 +21,13 @@ std::string userLanguage()
     return language;
 }
 
+AnsiCodePage systemCodePage()
+{
+    CPINFO info;
+    const bool singleByte = GetCPInfo(CP_ACP, &info) && info.MaxCharSize == 1;
+    return {ansiToUtf8, singleByte};
+}
+
 void reportExportFailure(const std::string &path, const std::string &reason)
 {
     const std::string text = "The web page \"" + path + "\" could not be saved.\n\n" + reason +
@@ -57,7 +64,7 @@ void exportWebPage(HWND owner)
     std::string error;
     bool written = false;
     try {
-        written = replaceFileContents(path, writeWebPage(d, ansiToUtf8, userLanguage()).view(), error);
+        written = replaceFileContents(path, writeWebPage(d, systemCodePage(), userLanguage()).view(), error);
     } catch (const std::bad_alloc &) {
         error = "There is not enough memory to export it.";
     }

@@ -144,14 +144,15 @@ char *escapeOne(const char *&p, const char *end, char *out, LineBreaks breaks)
     return out;
 }
 
-#if MEMORION_SSE2
 // What a byte becomes where its neighbours do not matter: itself, a
 // character reference, nothing, or for an LF a <br>. A CR gives nothing:
-// it comes here only when an LF follows it.
+// it comes here only when an LF follows it. (A byte that starts a forbidden
+// character comes here only when it does not.)
 struct Replacement {
     unsigned char size;
     char bytes[7];
 };
+using ByteTable = std::array<Replacement, 256>;
 
 constexpr std::array<Replacement, 256> replacements()
 {
@@ -163,74 +164,105 @@ constexpr std::array<Replacement, 256> replacements()
             for (size_t i = 0; i < r.size; ++i) r.bytes[i] = CharacterReferences[b][i];
         } else if (b == '\n') {
             r = {5, {'<', 'b', 'r', '>', '\n'}};
-        } else if (ByteKinds[b] == Plain) {
+        } else if (ByteKinds[b] == Plain || ByteKinds[b] == Utf8Lead) {
             r = {1, {static_cast<char>(b)}};
         }
     }
     return all;
 }
-constexpr std::array<Replacement, 256> Replacements = replacements();
+constexpr ByteTable Replacements = replacements();
 
-// For the 16 bytes at p, a bit for each byte that is not copied as it is,
-// and among those a bit for each that its neighbours decide about: line
-// ends that make more than one break, and sequences that may be forbidden
-// characters. Reads the byte after the block too.
+char *replaced(const char *p, char *out, const ByteTable &table = Replacements)
+{
+    const Replacement &replacement = table[byteAt(p)];
+    std::memcpy(out, replacement.bytes, sizeof replacement.bytes);
+    return out + replacement.size;
+}
+
+#if MEMORION_SSE2
+
+// For 16 bytes of a value, a bit for each byte that is not copied as it is,
+// and among those a bit for each that its neighbours decide about.
 struct FoundBytes {
     unsigned notCopied;
     unsigned inContext;
 };
 
-FoundBytes bytesToHandle(const char *p)
+__m128i byteIs(__m128i bytes, int b) { return _mm_cmpeq_epi8(bytes, _mm_set1_epi8(static_cast<char>(b))); }
+__m128i byteAtMost(__m128i bytes, int b)
 {
-    const __m128i bytes = load16(p);
-    const __m128i next = load16(p + 1);
-    auto is = [](__m128i in, int b) { return _mm_cmpeq_epi8(in, _mm_set1_epi8(static_cast<char>(b))); };
-    auto atMost = [](__m128i in, int b) {
-        return _mm_cmpeq_epi8(_mm_min_epu8(in, _mm_set1_epi8(static_cast<char>(b))), in);
-    };
-    auto atLeast = [](__m128i in, int b) {
-        return _mm_cmpeq_epi8(_mm_max_epu8(in, _mm_set1_epi8(static_cast<char>(b))), in);
-    };
-    auto either = [](__m128i a, __m128i b) { return _mm_or_si128(a, b); };
+    return _mm_cmpeq_epi8(_mm_min_epu8(bytes, _mm_set1_epi8(static_cast<char>(b))), bytes);
+}
+__m128i byteAtLeast(__m128i bytes, int b)
+{
+    return _mm_cmpeq_epi8(_mm_max_epu8(bytes, _mm_set1_epi8(static_cast<char>(b))), bytes);
+}
+__m128i either(__m128i a, __m128i b) { return _mm_or_si128(a, b); }
 
-    const __m128i c1Controls = _mm_and_si128(is(bytes, 0xC2), atMost(next, 0x9F));
-    const __m128i nonCharacters = _mm_and_si128(is(bytes, 0xEF), either(is(next, 0xB7), is(next, 0xBF)));
-    const __m128i nextIsLineEnd = either(is(next, '\n'), is(next, '\r'));
-    const __m128i lineEndRuns = either(_mm_and_si128(is(bytes, '\n'), nextIsLineEnd),
-                                       _mm_andnot_si128(is(next, '\n'), is(bytes, '\r')));
-    const __m128i inContext =
-        either(either(c1Controls, nonCharacters), either(atLeast(bytes, 0xF0), lineEndRuns));
+// Control characters, line ends among them, and the markup characters.
+__m128i controlsAndMarkup(__m128i bytes)
+{
+    __m128i found = either(byteAtMost(bytes, 0x1F), byteIs(bytes, 0x7F));
+    found = either(found, either(byteIs(bytes, '&'), byteIs(bytes, '<')));
+    found = either(found, either(byteIs(bytes, '>'), byteIs(bytes, '"')));
+    return either(found, byteIs(bytes, '\''));
+}
 
-    __m128i notCopied = either(inContext, atMost(bytes, 0x1F));
-    notCopied = either(notCopied, either(is(bytes, '&'), is(bytes, '<')));
-    notCopied = either(notCopied, either(is(bytes, '>'), is(bytes, '"')));
-    notCopied = either(notCopied, either(is(bytes, '\''), is(bytes, 0x7F)));
-    return {static_cast<unsigned>(_mm_movemask_epi8(notCopied)),
+// Line ends that make more than one break, and lone CRs.
+__m128i lineEndRuns(__m128i bytes, __m128i next)
+{
+    const __m128i nextIsLineEnd = either(byteIs(next, '\n'), byteIs(next, '\r'));
+    return either(_mm_and_si128(byteIs(bytes, '\n'), nextIsLineEnd),
+                  _mm_andnot_si128(byteIs(next, '\n'), byteIs(bytes, '\r')));
+}
+
+FoundBytes found(__m128i notCopied, __m128i inContext)
+{
+    return {static_cast<unsigned>(_mm_movemask_epi8(either(notCopied, inContext))),
             static_cast<unsigned>(_mm_movemask_epi8(inContext))};
 }
 
-char *replaced(const char *p, char *out)
+// In UTF-8 at p, sequences that may be forbidden characters are decided in
+// context too. Reads the byte after the block.
+FoundBytes utf8BytesToHandle(const char *p)
 {
-    const Replacement &replacement = Replacements[byteAt(p)];
-    std::memcpy(out, replacement.bytes, sizeof replacement.bytes);
-    return out + replacement.size;
+    const __m128i bytes = load16(p);
+    const __m128i next = load16(p + 1);
+    const __m128i c1Controls = _mm_and_si128(byteIs(bytes, 0xC2), byteAtMost(next, 0x9F));
+    const __m128i nonCharacters =
+        _mm_and_si128(byteIs(bytes, 0xEF), either(byteIs(next, 0xB7), byteIs(next, 0xBF)));
+    const __m128i inContext = either(either(c1Controls, nonCharacters),
+                                     either(byteAtLeast(bytes, 0xF0), lineEndRuns(bytes, next)));
+    return found(controlsAndMarkup(bytes), inContext);
 }
 
-// The 16 bytes at p with at most one of them, `found`, replaced from the
-// table. Whether a block of prose holds a line end or none is as good as
-// random, and a mispredicted branch costs more than the block: so both
-// take the same path. The block is stored whole, the replacement over its
-// byte, and the block again from the byte after it on; with nothing found,
-// all of that lands past the block's output and is written over later.
-// Reads up to 17 bytes past the block and writes up to 24 past its output.
-char *blockWithOneReplaced(const char *p, char *out, unsigned found)
+// In a single-byte code page at p, every byte above 0x7F is converted from
+// the table. Reads the byte after the block.
+FoundBytes ansiBytesToHandle(const char *p)
 {
-    const int cut = lowestBit(found | 1u << 16);
+    const __m128i bytes = load16(p);
+    const __m128i next = load16(p + 1);
+    return found(either(controlsAndMarkup(bytes), byteAtLeast(bytes, 0x80)), lineEndRuns(bytes, next));
+}
+
+// The 16 bytes at p, the `found` ones and any between them written from
+// `table` (where a plain byte is its own replacement). Whether a block of
+// prose holds a line end or an accented letter or none is as good as
+// random, and a mispredicted branch costs more than the block: so all take
+// the same path. The block is stored whole, the replacements over its bytes
+// from the first found to the last, and the block again from the byte after
+// that; with nothing found, all of that lands past the block's output and
+// is written over later. Reads up to 16 bytes past the block and writes up
+// to 23 past its output.
+char *blockThroughTable(const char *p, char *out, unsigned found, const ByteTable &table)
+{
+    const int first = lowestBit(found | 1u << 16);
+    const int last = found != 0 ? highestBit(found) : 15;
     store16(out, load16(p));
-    char *const after = replaced(p + cut, out + cut);
-    store16(after, load16(p + cut + 1));
-    const int grown = found != 0 ? static_cast<int>(after - out) - cut - 1 : 0;
-    return out + 16 + grown;
+    char *at = out + first;
+    for (int i = first; i <= last; ++i) at = replaced(p + i, at, table);
+    store16(at, load16(p + last + 1));
+    return at + (15 - last);
 }
 #endif
 
@@ -247,15 +279,15 @@ char *escapeText(const char *p, const char *end, char *out, LineBreaks breaks)
     // whole, and a byte that does not depend on its neighbours is written
     // from the table without a branch. (The page's title, the one place
     // line ends are spaces, is too short to gain from it.)
-    while (breaks != LineBreaks::Spaces && end - p > 32) {
-        const FoundBytes found = bytesToHandle(p);
-        const bool alone = (found.notCopied & (found.notCopied - 1)) == 0 && found.inContext == 0;
-        if (alone) {
-            out = blockWithOneReplaced(p, out, found.notCopied);
+    while (breaks != LineBreaks::Spaces && end - p >= 32) {
+        const FoundBytes found = utf8BytesToHandle(p);
+        if (found.inContext == 0) {
+            out = blockThroughTable(p, out, found.notCopied, Replacements);
             p += 16;
             continue;
         }
-        // Two or more in one block: rare enough to take one by one.
+        // A line end that makes more than one break, or a character that
+        // may be forbidden: rare enough to take on its own.
         store16(out, load16(p));
         const int copied = lowestBit(found.notCopied);
         p += copied;
@@ -268,6 +300,50 @@ char *escapeText(const char *p, const char *end, char *out, LineBreaks breaks)
 #endif
     while (p < end) out = escapeOne(p, end, out, breaks);
     return out;
+}
+
+// A value in a single-byte code page, converted and escaped in one pass
+// through `table`; otherwise as escapeText.
+char *escapeSingleByteText(const char *p, const char *end, char *out, LineBreaks breaks,
+                           const ByteTable &table)
+{
+    while (p < end && kindOf(p) == LineEnd) ++p;
+    while (end > p && kindOf(end - 1) == LineEnd) --end;
+#if MEMORION_SSE2
+    while (end - p >= 32) {
+        const FoundBytes found = ansiBytesToHandle(p);
+        if (found.inContext == 0) {
+            out = blockThroughTable(p, out, found.notCopied, table);
+            p += 16;
+            continue;
+        }
+        // Up to a line end that makes more than one break, which is rare.
+        const int upTo = lowestBit(found.inContext);
+        for (int i = 0; i < upTo; ++i) out = replaced(p + i, out, table);
+        p += upTo;
+        out = lineEnds(p, end, out, breaks);
+    }
+#endif
+    while (p < end) out = kindOf(p) == LineEnd ? lineEnds(p, end, out, breaks) : replaced(p++, out, table);
+    return out;
+}
+
+// The table for a single-byte code page: ASCII as in UTF-8, each byte
+// above 0x7F its converted character, escaped.
+ByteTable singleByteTable(AnsiToUtf8 toUtf8)
+{
+    ByteTable table = Replacements;
+    for (int b = 0x80; b < 0x100; ++b) {
+        const char ansi = static_cast<char>(b);
+        char utf8[MaxUtf8BytesPerAnsiByte];
+        const size_t size = toUtf8(std::string_view(&ansi, 1), utf8);
+        char escaped[64];
+        const size_t length = escapeText(utf8, utf8 + size, escaped, LineBreaks::Breaks) - escaped;
+        Replacement &replacement = table[b];
+        replacement.size = static_cast<unsigned char>(std::min(length, sizeof replacement.bytes));
+        std::memcpy(replacement.bytes, escaped, replacement.size);
+    }
+    return table;
 }
 
 bool isAscii(std::string_view text)
@@ -330,9 +406,10 @@ void appendPercentEncoded(std::string &link, std::string_view path)
 // than the block has left, which the first estimate makes rare.
 class PageOutput {
 public:
-    PageOutput(size_t room, AnsiToUtf8 toUtf8)
-        : bytes_(new char[room + Slack]), at_(bytes_.get()), end_(at_ + room), toUtf8_(toUtf8)
+    PageOutput(size_t room, const AnsiCodePage &codePage)
+        : bytes_(new char[room + Slack]), at_(bytes_.get()), end_(at_ + room), toUtf8_(codePage.toUtf8)
     {
+        if (codePage.singleByte) table_.reset(new ByteTable(singleByteTable(codePage.toUtf8)));
     }
 
     void text(std::string_view text)
@@ -346,6 +423,13 @@ public:
     // A value from the document, converted and escaped.
     void value(std::string_view ansi, LineBreaks breaks)
     {
+        // The page's title, the one place line ends are spaces, is too
+        // short to gain from the table.
+        if (table_ && breaks != LineBreaks::Spaces) {
+            makeRoom(ansi.size() * sizeof(Replacement::bytes));
+            at_ = escapeSingleByteText(ansi.data(), ansi.data() + ansi.size(), at_, breaks, *table_);
+            return;
+        }
         const std::string_view utf8 = asUtf8(ansi);
         makeRoom(utf8.size() * WorstBytesPerByte);
         at_ = escapeText(utf8.data(), utf8.data() + utf8.size(), at_, breaks);
@@ -413,6 +497,7 @@ private:
     char *at_;
     char *end_;
     AnsiToUtf8 toUtf8_;
+    std::unique_ptr<ByteTable> table_; // for a single-byte code page
     std::unique_ptr<char[]> scratch_;
     size_t scratchSize_ = 0;
 };
@@ -607,9 +692,9 @@ std::string fileLink(std::string_view path)
     return link;
 }
 
-BiographyBytes writeWebPage(const Biography &d, AnsiToUtf8 toUtf8, std::string_view language)
+BiographyBytes writeWebPage(const Biography &d, const AnsiCodePage &codePage, std::string_view language)
 {
-    PageOutput page(roomEstimate(d), toUtf8);
+    PageOutput page(roomEstimate(d), codePage);
     const EntriesByCategory entries = entriesByCategory(d);
     head(page, d, language);
     page.text("<body>\n<h1>");

@@ -21,11 +21,20 @@
 using AnsiToUtf8 = size_t (*)(std::string_view ansi, char *utf8);
 constexpr size_t MaxUtf8BytesPerAnsiByte = 3;
 
+struct AnsiCodePage {
+    AnsiToUtf8 toUtf8;
+    // Every byte is a character of its own, as in the Western European code
+    // page and most others (not in those of East Asia). The page is then
+    // converted and escaped in one pass, through a table that toUtf8 fills
+    // byte by byte.
+    bool singleByte;
+};
+
 // The whole page for `document`, in tab order: the categories as the tabs
 // show them (the last category first), each one's entries in list order.
 // `language` is the tag of the language the text is written in ("en"), for
 // the page's lang attribute.
-BiographyBytes writeWebPage(const Biography &document, AnsiToUtf8 toUtf8,
+BiographyBytes writeWebPage(const Biography &document, const AnsiCodePage &codePage,
                             std::string_view language);
 
 // The link to an associated file: file:///C:/Family/photo%201.jpg for

@@ -118,7 +118,10 @@ bool pickStandIns(Biography &d, char standIns[MarkupCount])
 
 std::string webPage(const Biography &d)
 {
-    return std::string(writeWebPage(d, codePage1252ToUtf8, "en").view());
+    const std::string page(writeWebPage(d, CodePage1252, "en").view());
+    check(page == std::string(writeWebPage(d, CodePage1252AsMultiByte, "en").view()),
+          "the web page differs when converted value by value instead of byte by byte");
+    return page;
 }
 
 // The page with every reference and percent-encoding of a markup character

@@ -66,7 +66,7 @@ int main(int argc, char **argv)
     std::mt19937 rng(1921);
     auto document = generated::randomDocument(rng, 40, 400);
     makeAwkward(*document, rng);
-    const BiographyBytes page = writeWebPage(*document, codePage1252ToUtf8, "en");
+    const BiographyBytes page = writeWebPage(*document, CodePage1252, "en");
     std::FILE *file = std::fopen(argv[1], "wb");
     if (file == nullptr) {
         std::perror(argv[1]);

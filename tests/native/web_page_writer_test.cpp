@@ -31,9 +31,14 @@ void setCategories(Biography &d, std::initializer_list<std::string> names)
     for (const std::string &name : names) d.categories[d.categoryCount++] = name;
 }
 
+// Every page is written both ways a code page can be converted, which must
+// agree.
 std::string page(const Biography &d)
 {
-    return std::string(writeWebPage(d, codePage1252ToUtf8, "en").view());
+    const std::string bytes(writeWebPage(d, CodePage1252, "en").view());
+    EXPECT_EQ(bytes, std::string(writeWebPage(d, CodePage1252AsMultiByte, "en").view()))
+        << "converted byte by byte and value by value";
+    return bytes;
 }
 
 // The page with its style sheet cut out, which is design rather than content.
