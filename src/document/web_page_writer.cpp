@@ -199,13 +199,19 @@ __m128i byteAtLeast(__m128i bytes, int b)
 }
 __m128i either(__m128i a, __m128i b) { return _mm_or_si128(a, b); }
 
+// The markup characters: '"' and '&' are 0x22 and 0x26, '<' and '>' 0x3C
+// and 0x3E, each pair one bit apart.
+__m128i markup(__m128i bytes)
+{
+    const __m128i quoteOrAmpersand = byteIs(_mm_and_si128(bytes, _mm_set1_epi8(~0x04)), '"');
+    const __m128i angleBracket = byteIs(_mm_or_si128(bytes, _mm_set1_epi8(0x02)), '>');
+    return either(either(quoteOrAmpersand, angleBracket), byteIs(bytes, '\''));
+}
+
 // Control characters, line ends among them, and the markup characters.
 __m128i controlsAndMarkup(__m128i bytes)
 {
-    __m128i found = either(byteAtMost(bytes, 0x1F), byteIs(bytes, 0x7F));
-    found = either(found, either(byteIs(bytes, '&'), byteIs(bytes, '<')));
-    found = either(found, either(byteIs(bytes, '>'), byteIs(bytes, '"')));
-    return either(found, byteIs(bytes, '\''));
+    return either(either(byteAtMost(bytes, 0x1F), byteIs(bytes, 0x7F)), markup(bytes));
 }
 
 // Line ends that make more than one break, and lone CRs.
@@ -242,7 +248,9 @@ FoundBytes ansiBytesToHandle(const char *p)
 {
     const __m128i bytes = load16(p);
     const __m128i next = load16(p + 1);
-    return found(either(controlsAndMarkup(bytes), byteAtLeast(bytes, 0x80)), lineEndRuns(bytes, next));
+    // Below 0x20 as signed bytes: the controls and everything above 0x7F.
+    const __m128i controlsAndHigh = _mm_cmplt_epi8(bytes, _mm_set1_epi8(0x20));
+    return found(either(either(controlsAndHigh, byteIs(bytes, 0x7F)), markup(bytes)), lineEndRuns(bytes, next));
 }
 
 // The 16 bytes at p, the `found` ones and any between them written from
