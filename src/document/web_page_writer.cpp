@@ -199,13 +199,19 @@ __m128i byteAtLeast(__m128i bytes, int b)
 }
 __m128i either(__m128i a, __m128i b) { return _mm_or_si128(a, b); }
 
-// The markup characters: '"' and '&' are 0x22 and 0x26, '<' and '>' 0x3C
-// and 0x3E, each pair one bit apart.
+// The `count` bytes from `low` on: moved to the bottom of the signed range,
+// one comparison finds them.
+__m128i byteInRange(__m128i bytes, int low, int count)
+{
+    const __m128i moved = _mm_add_epi8(bytes, _mm_set1_epi8(static_cast<char>(0x80 - low)));
+    return _mm_cmplt_epi8(moved, _mm_set1_epi8(static_cast<char>(-128 + count)));
+}
+
+// The markup characters '"', '&', '\'' (0x22 to 0x27) and '<', '>' (0x3C to
+// 0x3E), with the few plain bytes between them, which the table copies.
 __m128i markup(__m128i bytes)
 {
-    const __m128i quoteOrAmpersand = byteIs(_mm_and_si128(bytes, _mm_set1_epi8(~0x04)), '"');
-    const __m128i angleBracket = byteIs(_mm_or_si128(bytes, _mm_set1_epi8(0x02)), '>');
-    return either(either(quoteOrAmpersand, angleBracket), byteIs(bytes, '\''));
+    return either(byteInRange(bytes, '"', 6), byteInRange(bytes, '<', 3));
 }
 
 // Control characters, line ends among them, and the markup characters.
@@ -248,27 +254,29 @@ FoundBytes ansiBytesToHandle(const char *p)
 {
     const __m128i bytes = load16(p);
     const __m128i next = load16(p + 1);
-    // Below 0x20 as signed bytes: the controls and everything above 0x7F.
-    const __m128i controlsAndHigh = _mm_cmplt_epi8(bytes, _mm_set1_epi8(0x20));
-    return found(either(either(controlsAndHigh, byteIs(bytes, 0x7F)), markup(bytes)), lineEndRuns(bytes, next));
+    // The controls, 0x7F and everything above: one more than each is below
+    // 0x21 as a signed byte.
+    const __m128i controlsAndHigh =
+        _mm_cmplt_epi8(_mm_add_epi8(bytes, _mm_set1_epi8(1)), _mm_set1_epi8(0x21));
+    return found(either(controlsAndHigh, markup(bytes)), lineEndRuns(bytes, next));
 }
 
 // The 16 bytes at p, the `found` ones and any between them written from
 // `table` (where a plain byte is its own replacement). Whether a block of
 // prose holds a line end or an accented letter or none is as good as
 // random, and a mispredicted branch costs more than the block: so all take
-// the same path. The block is stored whole, the replacements over its bytes
-// from the first found to the last, and the block again from the byte after
-// that; with nothing found, all of that lands past the block's output and
-// is written over later. Reads up to 16 bytes past the block and writes up
-// to 23 past its output.
+// the same path. The block is stored whole, the bytes from the first found
+// to the last over it from the table, and the block again from the byte
+// after those. With nothing found the last byte, plain, goes through the
+// table, so that the loop runs at least once whatever the block holds.
+// Reads up to 16 bytes past the block and writes up to 23 past its output.
 char *blockThroughTable(const char *p, char *out, unsigned found, const ByteTable &table)
 {
-    const int first = lowestBit(found | 1u << 16);
+    const int first = found != 0 ? lowestBit(found) : 15;
     const int last = found != 0 ? highestBit(found) : 15;
     store16(out, load16(p));
-    char *at = out + first;
-    for (int i = first; i <= last; ++i) at = replaced(p + i, at, table);
+    char *at = replaced(p + first, out + first, table);
+    for (int i = first + 1; i <= last; ++i) at = replaced(p + i, at, table);
     store16(at, load16(p + last + 1));
     return at + (15 - last);
 }

@@ -135,8 +135,9 @@ TEST(WebPageWriter, EscapesEveryMarkupCharacterInEveryPlace)
         {"detail", [](Biography &d, const std::string &v) { d.detail[0] = v; }, "<p>", "</p>"},
         {"file path", [](Biography &d, const std::string &v) { d.files[0] = "\"C:\\" + v + "\""; }, "\">C:\\", "</a></li>"},
     };
-    const std::string markup = "a&b<c>d'e";
-    const std::string escaped = "a&amp;b&lt;c&gt;d&#39;e";
+    // With the plain bytes that lie among the markup characters.
+    const std::string markup = "a&b<c>d'e#$%=f";
+    const std::string escaped = "a&amp;b&lt;c&gt;d&#39;e#$%=f";
     for (const Place &place : places) {
         for (size_t run = 0; run <= 17; ++run) {
             auto d = emptyDocument();
