@@ -137,6 +137,9 @@ LRESULT onSize(HWND window)
     MoveWindow(CategoryTabs, 0, 35, w + 3, h - 55, TRUE);
     MoveWindow(EntryListView, 7, 70, w - 14, h - 100, TRUE);
     SendMessageA(StatusBar, WM_SIZE, 0, 0);
+    // The bar repaints only the strip a wider window adds to it, so what it
+    // drew before (the size grip, the file name) would stay or be lost.
+    InvalidateRect(StatusBar, NULL, TRUE);
     MoveWindow(TopicLine, 0, 0, w, 30, TRUE);
     return 0;
 }

@@ -172,3 +172,46 @@ TEST_F(MainWindowClose, DestroyingTheWindowEndsTheMessageLoop)
         if (message.message == WM_QUIT) quit = message.wParam == 0;
     EXPECT_TRUE(quit);
 }
+
+namespace {
+
+// What the status bar shows on screen, pixel by pixel.
+std::vector<COLORREF> statusBarPixels()
+{
+    RECT client;
+    GetClientRect(StatusBar, &client);
+    HDC screen = GetDC(StatusBar);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, client.right, client.bottom);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, client.right, client.bottom, screen, 0, 0, SRCCOPY);
+    std::vector<COLORREF> pixels;
+    for (int y = 0; y < client.bottom; ++y)
+        for (int x = 0; x < client.right; ++x) pixels.push_back(GetPixel(memory, x, y));
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(StatusBar, screen);
+    return pixels;
+}
+
+} // namespace
+
+TEST_F(MainWindowStart, TheStatusBarShowsWhatAFreshPaintShowsAfterTheWindowGrows)
+{
+    showDocument("", {makeEntry("one", "C")});
+    setDocumentPath("C:\\a folder\\Anna.xml");
+    showDocumentName();
+    RECT frame;
+    GetWindowRect(MainWindow, &frame);
+    // Widened in steps, as a drag of the window's edge does.
+    for (int width = frame.right - frame.left; width <= 900; width += 15) {
+        SetWindowPos(MainWindow, NULL, 0, 0, width, frame.bottom - frame.top,
+                     SWP_NOZORDER | SWP_NOMOVE);
+        pumpMessages();
+    }
+    pumpFor(100);
+    const std::vector<COLORREF> shown = statusBarPixels();
+    RedrawWindow(StatusBar, NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    EXPECT_TRUE(shown == statusBarPixels()) << "stale pixels left in the status bar";
+}
