@@ -291,10 +291,10 @@ char *escapeText(const char *p, const char *end, char *out, LineBreaks breaks)
     while (p < end && kindOf(p) == LineEnd) ++p;
     while (end > p && kindOf(end - 1) == LineEnd) --end;
 #if MEMORION_SSE2
-    // Prose is mostly plain: blocks without anything to do are copied
-    // whole, and a byte that does not depend on its neighbours is written
-    // from the table without a branch. (The page's title, the one place
-    // line ends are spaces, is too short to gain from it.)
+    // Prose is mostly plain: blocks are copied whole, and the bytes that do
+    // not depend on their neighbours are written over them from the table.
+    // (The table writes line ends as <br>; in the page's title, which is
+    // short, they are spaces.)
     while (breaks != LineBreaks::Spaces && end - p >= 32) {
         const FoundBytes found = utf8BytesToHandle(p);
         if (found.inContext == 0) {
@@ -439,8 +439,7 @@ public:
     // A value from the document, converted and escaped.
     void value(std::string_view ansi, LineBreaks breaks)
     {
-        // The page's title, the one place line ends are spaces, is too
-        // short to gain from the table.
+        // The table writes line ends as <br>: not for the page's title.
         if (table_ && breaks != LineBreaks::Spaces) {
             makeRoom(ansi.size() * sizeof(Replacement::bytes));
             at_ = escapeSingleByteText(ansi.data(), ansi.data() + ansi.size(), at_, breaks, *table_);
