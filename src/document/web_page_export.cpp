@@ -2,6 +2,8 @@
 
 #include <climits>
 #include <new>
+#include <string>
+#include <string_view>
 
 #include "document/biography_document.h"
 #include "document/file_dialogs.h"
@@ -10,6 +12,26 @@
 #include "mainwindow/main_window.h"
 
 namespace {
+
+// Text in the ANSI code page as UTF-8, through the system's conversions.
+size_t ansiToUtf8(std::string_view ansi, char *utf8)
+{
+    if (ansi.empty() || ansi.size() > INT_MAX / MaxUtf8BytesPerAnsiByte) return 0;
+    const int size = static_cast<int>(ansi.size());
+    // Every code page gives at most one UTF-16 unit per byte.
+    std::wstring wide(ansi.size(), L'\0');
+    const int units = MultiByteToWideChar(CP_ACP, 0, ansi.data(), size, &wide[0], size);
+    const int written = WideCharToMultiByte(CP_UTF8, 0, wide.data(), units, utf8,
+                                            size * static_cast<int>(MaxUtf8BytesPerAnsiByte), NULL, NULL);
+    return written > 0 ? static_cast<size_t>(written) : 0;
+}
+
+// "Anna.xml" gives "Anna.html"; a name without an extension gets one.
+std::string webPageName(const std::string &fileName)
+{
+    const size_t dot = fileName.find_last_of('.');
+    return (dot == std::string::npos ? fileName : fileName.substr(0, dot)) + ".html";
+}
 
 // The language the user's text is most likely written in, for the page's
 // lang attribute; unknown ("") when the system does not say.
@@ -36,24 +58,6 @@ void reportExportFailure(const std::string &path, const std::string &reason)
 }
 
 } // namespace
-
-size_t ansiToUtf8(std::string_view ansi, char *utf8)
-{
-    if (ansi.empty() || ansi.size() > INT_MAX / MaxUtf8BytesPerAnsiByte) return 0;
-    const int size = static_cast<int>(ansi.size());
-    // Every code page gives at most one UTF-16 unit per byte.
-    std::wstring wide(ansi.size(), L'\0');
-    const int units = MultiByteToWideChar(CP_ACP, 0, ansi.data(), size, &wide[0], size);
-    const int written = WideCharToMultiByte(CP_UTF8, 0, wide.data(), units, utf8,
-                                            size * static_cast<int>(MaxUtf8BytesPerAnsiByte), NULL, NULL);
-    return written > 0 ? static_cast<size_t>(written) : 0;
-}
-
-std::string webPageName(const std::string &fileName)
-{
-    const size_t dot = fileName.find_last_of('.');
-    return (dot == std::string::npos ? fileName : fileName.substr(0, dot)) + ".html";
-}
 
 void exportWebPage(HWND owner)
 {
