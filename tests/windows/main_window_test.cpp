@@ -56,7 +56,7 @@ TEST_F(MainWindowStart, ShowsThePlaceholderTabAnEmptyListAndTheVersion)
 
 TEST_F(MainWindowStart, GreysEveryDocumentCommandAndOnlyThose)
 {
-    for (int id : {9, 10, 11, 13, 14, 15, 18, 23, 24, 31, 60, 80, 101, 102})
+    for (int id : {9, 10, 11, 13, 14, 15, 18, 23, 24, 31, 60, 80, 101, 102, 103})
         EXPECT_TRUE(menuItemGreyed(MainWindow, id)) << "menu item " << id;
     for (int id : {7, 8, 12, 16, 17}) {
         EXPECT_NE(menuState(MainWindow, id), static_cast<UINT>(-1)) << "menu item " << id;
@@ -69,16 +69,17 @@ TEST_F(MainWindowStart, MenuHoldsTheItemsInOrder)
     HMENU bar = GetMenu(MainWindow);
     EXPECT_EQ(menuItemTexts(bar), (std::vector<std::string>{"&File", "&Options", "&Help"}));
     EXPECT_EQ(menuItemIds(GetSubMenu(bar, 0)),
-              (std::vector<UINT>{7, 8, 0, 9, 10, 0, 11, 31, 0, 80, 0, 12}));
+              (std::vector<UINT>{7, 8, 0, 9, 10, 103, 0, 11, 31, 0, 80, 0, 12}));
     EXPECT_EQ(menuItemIds(GetSubMenu(bar, 1)),
               (std::vector<UINT>{15, 0, 13, 14, 18, 101, 102, 0, 24, 23, 60, 0, 16}));
     EXPECT_EQ(menuItemIds(GetSubMenu(bar, 2)), std::vector<UINT>{17});
     // A shortcut follows its item's text after a tab.
     EXPECT_EQ(menuItemTexts(GetSubMenu(bar, 0)),
               (std::vector<std::string>{"New biography file\tCtrl+N", "Open biography file\tCtrl+O",
-                                        "", "Save\tCtrl+S", "Save as\tCtrl+Shift+S", "",
-                                        "View code", "View code in notepad", "",
-                                        "Open containing folder", "", "E&xit"}));
+                                        "", "Save\tCtrl+S", "Save as\tCtrl+Shift+S",
+                                        "&Export as web page...", "", "View code",
+                                        "View code in notepad", "", "Open containing folder", "",
+                                        "E&xit"}));
 }
 
 TEST_F(MainWindowStart, LaysOutTheChildrenForAn800By600ClientArea)
