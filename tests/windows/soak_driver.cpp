@@ -198,6 +198,7 @@ void Soak::run()
     }
     lastProgress_ = GetTickCount();
     timer_ = SetTimer(NULL, 0, TickMs, tick);
+    idleHook_ = SetWindowsHookExA(WH_CALLWNDPROC, idleHook, NULL, GetCurrentThreadId());
     PostMessageA(driver_, Continue, 0, 0);
     while (!done_) {
         MSG message;
@@ -209,6 +210,8 @@ void Soak::run()
     }
     KillTimer(NULL, timer_);
     timer_ = 0;
+    UnhookWindowsHookEx(idleHook_);
+    idleHook_ = NULL;
     pumpMessages();
 }
 
@@ -221,10 +224,14 @@ LRESULT CALLBACK Soak::driverProc(HWND window, UINT message, WPARAM wParam, LPAR
         soak->queued_ = nullptr;
         if (action) action();
         // Whatever the action opened has closed again by now.
-        PostMessageA(window, Continue, 0, 0);
+        if (!soak->continuePosted_) {
+            soak->continuePosted_ = true;
+            PostMessageA(window, Continue, 0, 0);
+        }
         return 0;
     }
     if (soak && message == Continue) {
+        soak->continuePosted_ = false;
         soak->advance();
         return 0;
     }
@@ -234,6 +241,20 @@ LRESULT CALLBACK Soak::driverProc(HWND window, UINT message, WPARAM wParam, LPAR
 void CALLBACK Soak::tick(HWND, UINT, UINT_PTR, DWORD)
 {
     if (runningSoak) runningSoak->advance();
+}
+
+// A modal loop tells its owner when it has shown its window and waits for
+// input: the moment for the next step, sooner than the timer comes.
+LRESULT CALLBACK Soak::idleHook(int code, WPARAM wParam, LPARAM lParam)
+{
+    const CWPSTRUCT *sent = reinterpret_cast<const CWPSTRUCT *>(lParam);
+    Soak *soak = runningSoak;
+    if (code == HC_ACTION && soak && sent->message == WM_ENTERIDLE && !soak->actionQueued_ &&
+        !soak->continuePosted_) {
+        soak->continuePosted_ = true;
+        PostMessageA(soak->driver_, Continue, 0, 0);
+    }
+    return CallNextHookEx(NULL, code, wParam, lParam);
 }
 
 void Soak::post(std::function<void()> action)

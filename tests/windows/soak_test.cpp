@@ -67,7 +67,7 @@ TEST_F(SoakTest, RandomUserActionsKeepEveryPromise)
         settings.seed = soakRun.seeds[i];
         settings.steps = soakRun.steps;
         settings.trace = soakRun.trace;
-        settings.folder = makeTestFolder("soak");
+        settings.folder = makeTestFolder("soak-" + std::to_string(settings.seed));
         const DWORD seedStarted = GetTickCount();
         Soak soak(settings, [this] { SetUp(); });
         soak.run();
