@@ -47,10 +47,8 @@ HFONT createLinkFont()
 
 void createLink(HWND dialog)
 {
-    HWND link = CreateWindowExA(0, "static", "Visit the website", WS_CHILD | WS_VISIBLE, 150, 120,
-                                200, 20, dialog,
-                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_ABOUT_LINK)),
-                                instanceOf(dialog), NULL);
+    HWND link = createDialogControl(dialog, 0, "static", "Visit the website", WS_CHILD | WS_VISIBLE,
+                                    IDC_ABOUT_LINK, 150, 120, 200, 20);
     HFONT font = createLinkFont();
     SendMessageA(link, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     // The dialog owns the font; the link keeps using it until it is gone.

@@ -2,8 +2,10 @@
 #pragma once
 
 #include <string>
-#include <string_view>
 #include <windows.h>
+
+#include "document/biography_reader.h"
+#include "document/file_replacement.h"
 
 // Writes the whole document to `path` without ever leaving a half-written
 // file there. A failure is reported in a message box; the file on disk then
@@ -11,24 +13,23 @@
 bool saveDocument(std::string path);
 // Asks for a path and saves there; the document then belongs to that path.
 bool saveDocumentAs(HWND owner);
-void openDocument(HWND owner);
+
+// "Open biography file": offers to save, asks for a file and reads it into
+// the document. True when the document is now the file's, for the window to
+// show; `report` then says what did not fit.
+bool openDocument(HWND owner, LoadReport &report);
+// Reads the file at `path` into the document as Open does once a file is
+// chosen. False, after telling the user why, when the document is unchanged.
+bool openDocumentFile(const std::string &path, LoadReport &report);
+// Tells the user what an opened file held beyond the document's capacities.
+void reportDroppedContent(const LoadReport &report);
 
 // "Save changes?" while there are unsaved changes. Returns true when the
 // caller may go on: nothing to save, the user said No, or the save worked.
 bool offerToSaveChanges();
-
-// Writes `bytes` to a temporary file beside `path`, flushes it to disk and
-// then puts it in place of `path` in one step; an existing file keeps its
-// attributes, creation time and permissions. On failure `error` holds the
-// system's reason and nothing at `path` has changed.
-bool replaceFileContents(const std::string &path, std::string_view bytes, std::string &error);
 
 // Makes room for a file's bytes. Replaceable, so that tests can run out of
 // memory without a file of a gigabyte.
 using FileBufferSizing = void (*)(std::string &buffer, size_t size);
 extern FileBufferSizing sizeFileBuffer;
 
-// The folder a document's file lies in: what "Open containing folder"
-// shows. Taken from the path itself, because whether a file dialog leaves
-// the current folder there depends on how the file was picked.
-std::string containingFolder(const std::string &path);

@@ -8,7 +8,6 @@
 #include "document/document_files.h"
 #include "document/entry_date.h"
 #include "document/file_dialogs.h"
-#include "mainwindow/main_window.h"
 #include "mainwindow/dialog_controls.h"
 
 namespace {
@@ -43,27 +42,15 @@ void setCellText(HWND list, int column, const char *text)
     SendMessageA(list, LVM_SETITEMTEXTA, 0, reinterpret_cast<LPARAM>(&item));
 }
 
-void addColumn(HWND list, int index, const char *text, int width)
-{
-    LVCOLUMNA column = {};
-    column.mask = LVCF_WIDTH | LVCF_TEXT;
-    column.cx = width;
-    column.pszText = const_cast<char *>(text);
-    SendMessageA(list, LVM_INSERTCOLUMNA, index, reinterpret_cast<LPARAM>(&column));
-}
-
 HWND createTemplateList(HWND dialog)
 {
-    HWND list = CreateWindowExA(
-        WS_EX_CLIENTEDGE, WC_LISTVIEWA, "",
-        WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL |
-            LVS_SHOWSELALWAYS,
-        15, 27, 490, 100, dialog,
-        reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_NEW_FILE_TEMPLATES)),
-        instanceOf(dialog), NULL);
+    HWND list = createDialogControl(dialog, WS_EX_CLIENTEDGE, WC_LISTVIEWA, "",
+                                    WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP | LVS_REPORT |
+                                        LVS_SINGLESEL | LVS_SHOWSELALWAYS,
+                                    IDC_NEW_FILE_TEMPLATES, 15, 27, 490, 100);
     SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
-    addColumn(list, 0, "Title", 165);
-    addColumn(list, 1, "Desc", 320);
+    addListColumn(list, 0, "Title", 165);
+    addListColumn(list, 1, "Desc", 320);
     return list;
 }
 
@@ -131,8 +118,7 @@ void onOk(HWND dialog)
     saveDocument(path);
     setDocumentPath(path);
     BiographyDocument.workingFolder = containingFolder(path);
-    showDocument();
-    EndDialog(dialog, 0);
+    EndDialog(dialog, TRUE);
 }
 
 INT_PTR onNotify(HWND dialog, LPARAM lParam)
@@ -145,12 +131,12 @@ INT_PTR onNotify(HWND dialog, LPARAM lParam)
 
 } // namespace
 
-void runNewBiographyFileDialog(HWND owner)
+bool runNewBiographyFileDialog(HWND owner)
 {
     // The document about to be replaced may hold unsaved work.
-    if (!offerToSaveChanges()) return;
-    DialogBoxParamA(instanceOf(owner), MAKEINTRESOURCEA(IDD_NEW_FILE), owner, newBiographyFileDialogProc,
-                    0);
+    if (!offerToSaveChanges()) return false;
+    return DialogBoxParamA(instanceOf(owner), MAKEINTRESOURCEA(IDD_NEW_FILE), owner,
+                           newBiographyFileDialogProc, 0) == TRUE;
 }
 
 INT_PTR CALLBACK newBiographyFileDialogProc(HWND dialog, UINT message, WPARAM wParam,

@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
-void runNewBiographyFileDialog(HWND owner);
+// True when a new document was made, for the window to show.
+bool runNewBiographyFileDialog(HWND owner);
 INT_PTR CALLBACK newBiographyFileDialogProc(HWND dialog, UINT message, WPARAM wParam,
                                             LPARAM lParam);

@@ -1,10 +1,44 @@
 #include "document/save_steps.h"
 
+#include <cstdio>
+
+#include "document/file_replacement.h"
+
 namespace {
 
-UINT makeTemporaryName(const char *folder, const char *prefix, UINT unique, char *name)
+// The longest path the system's ANSI file calls take.
+constexpr size_t LongestPath = MAX_PATH - 1;
+
+// GetTempFileNameA is not used: it wants room for a long name even where
+// the target's own path barely fits, and in a folder of more than 246
+// characters it fails or leaves its buffer unterminated. The usual name is
+// like that call's; a folder too long for it gets a short one, which fits
+// beside any target whose own name has five characters or more.
+bool makeTemporaryName(const std::string &target, TemporaryKind kind, std::string &name)
 {
-    return GetTempFileNameA(folder, prefix, unique, name);
+    std::string folder = containingFolder(target);
+    if (folder.back() != '\\') folder += '\\';
+    const bool backup = kind == TemporaryKind::Backup;
+    const bool usual = folder.size() + 11 <= LongestPath;
+    if (!usual && folder.size() + 5 > LongestPath) {
+        SetLastError(ERROR_FILENAME_EXCED_RANGE);
+        return false;
+    }
+    const unsigned start = GetTickCount();
+    for (unsigned attempt = 0; attempt < 100; ++attempt) {
+        char leaf[16];
+        const unsigned unique = start + attempt;
+        if (usual)
+            snprintf(leaf, sizeof leaf, "%s%04X.tmp", backup ? "mbk" : "mem", unique & 0xFFFF);
+        else
+            snprintf(leaf, sizeof leaf, "~%c%03X", backup ? 'b' : 'm', unique & 0xFFF);
+        name = folder + leaf;
+        if (GetFileAttributesA(name.c_str()) != INVALID_FILE_ATTRIBUTES) continue; // taken
+        // Free; or the folder is missing or closed, which no other name mends.
+        return GetLastError() == ERROR_FILE_NOT_FOUND;
+    }
+    SetLastError(ERROR_FILE_EXISTS);
+    return false;
 }
 
 HANDLE createFile(const char *path, DWORD access, DWORD share, SECURITY_ATTRIBUTES *security,

@@ -3,10 +3,16 @@
 // a save fail the way a full disk or another program would.
 #pragma once
 
+#include <string>
 #include <windows.h>
 
+// What a temporary file beside the target holds: the new contents on their
+// way in, or the old ones on their way out.
+enum class TemporaryKind { NewContents, Backup };
+
 struct SaveSteps {
-    UINT (*makeTemporaryName)(const char *folder, const char *prefix, UINT unique, char *name);
+    // A name in the target's folder that no file has yet.
+    bool (*makeTemporaryName)(const std::string &target, TemporaryKind kind, std::string &name);
     HANDLE (*createFile)(const char *path, DWORD access, DWORD share, SECURITY_ATTRIBUTES *security,
                          DWORD disposition, DWORD flags, HANDLE templateFile);
     BOOL (*writeFile)(HANDLE file, const void *bytes, DWORD size, DWORD *written,

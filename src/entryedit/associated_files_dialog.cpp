@@ -28,20 +28,13 @@ int selectedFileRow()
 
 void createFileList(HWND dialog)
 {
-    FileListView = CreateWindowExA(WS_EX_CLIENTEDGE, WC_LISTVIEWA, "", FileListStyle, 0, 10, 200,
-                                   500, dialog,
-                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_FILES_LIST)),
-                                   instanceOf(dialog), NULL);
+    FileListView = createDialogControl(dialog, WS_EX_CLIENTEDGE, WC_LISTVIEWA, "", FileListStyle,
+                                       IDC_FILES_LIST, 0, 10, 200, 500);
     const LRESULT extended = SendMessageA(FileListView, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0);
     SendMessageA(FileListView, LVM_SETEXTENDEDLISTVIEWSTYLE, 0,
                  extended | LVS_EX_FULLROWSELECT);
     subclassControl(FileListView, fileListProc);
-
-    LVCOLUMNA column = {};
-    column.mask = LVCF_WIDTH | LVCF_TEXT;
-    column.cx = 370;
-    column.pszText = const_cast<char *>("File");
-    SendMessageA(FileListView, LVM_INSERTCOLUMNA, 0, reinterpret_cast<LPARAM>(&column));
+    addListColumn(FileListView, 0, "File", 370);
 }
 
 // Only a hand-edited file can name more; the user hears of it before the
@@ -91,10 +84,9 @@ void close(HWND dialog)
 void addFile(HWND list)
 {
     if (workingFiles.size() >= static_cast<size_t>(MaxWorkingFiles)) {
-        MessageBoxA(list,
-                    "This entry already names 1024 files, as many as Memorion can keep.\n"
-                    "No file was added.",
-                    "Error", MB_ICONEXCLAMATION | MB_OK);
+        const std::string text = "This entry already names " + std::to_string(MaxWorkingFiles) +
+                                 " files, as many as Memorion can keep.\nNo file was added.";
+        MessageBoxA(list, text.c_str(), "Error", MB_ICONEXCLAMATION | MB_OK);
         return;
     }
     std::string path;

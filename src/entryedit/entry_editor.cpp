@@ -88,9 +88,8 @@ HWND createRichTextWindow(HWND dialog)
 {
     constexpr DWORD style = WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_SUNKEN | ES_READONLY |
                             ES_MULTILINE;
-    return CreateWindowExA(WS_EX_LEFTSCROLLBAR, "RichEdit20A", "", style, 0, 0, 100, 300, dialog,
-                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_EDITOR_TEXT)),
-                           instanceOf(dialog), NULL);
+    return createDialogControl(dialog, WS_EX_LEFTSCROLLBAR, "RichEdit20A", "", style,
+                               IDC_EDITOR_TEXT, 0, 0, 100, 300);
 }
 
 // The libraries stay loaded for the rest of the run.

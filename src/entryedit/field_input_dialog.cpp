@@ -52,7 +52,7 @@ void initialise(HWND dialog, FieldDialogState *state)
     SetWindowLongPtrA(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(state));
     SetWindowTextA(dialog, state->field->caption);
     createTextBox(dialog, IDC_FIELD_EDIT);
-    state->row = static_cast<int>(SendMessageA(EntryListView, LVM_GETNEXTITEM, -1, LVNI_SELECTED));
+    state->row = firstSelectedRow();
     if (const std::string *value = fieldOfRow(*state))
         SetDlgItemTextA(dialog, IDC_FIELD_EDIT, value->c_str());
     layOutTextDialog(dialog, IDC_FIELD_EDIT, IDC_FIELD_OK, IDC_FIELD_CANCEL);

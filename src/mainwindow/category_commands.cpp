@@ -30,7 +30,7 @@ void swapCategories(int a, int b)
     Biography &d = BiographyDocument;
     std::swap(d.categories[a], d.categories[b]);
     rebuildCategoryTabs();
-    showCategoryTab(d.categoryCount - 1 - b);
+    showCategoryTab(tabOfCategory(b));
 }
 
 } // namespace
@@ -56,8 +56,8 @@ void renameCategory(int index, const std::string &name)
 void deleteCategory(int tab)
 {
     Biography &d = BiographyDocument;
-    const int index = d.categoryCount - 1 - tab;
-    const std::string name = index >= 0 && index < d.categoryCount ? d.categories[index] : "";
+    const int index = categoryOfTab(tab);
+    const std::string name = index >= 0 ? d.categories[index] : "";
     if (name == DefaultCategory && countEntriesInCategory(DefaultCategory) > 0) {
         MessageBoxA(MainWindow, "Cannot delete 'Default' category if it contains entries.", "Error",
                     MB_OK);
@@ -67,7 +67,7 @@ void deleteCategory(int tab)
         MessageBoxA(MainWindow, "There must be at least one category.", "Error", MB_OK);
         return;
     }
-    if (index < 0 || index >= d.categoryCount) return;
+    if (index < 0) return;
     renameEntriesOf(name, DefaultCategory);
     removeCategoryAt(index);
     // A place was just freed, so "Default" always fits.

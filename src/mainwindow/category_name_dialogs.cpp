@@ -12,14 +12,10 @@ namespace {
 
 enum class Purpose : LONG_PTR { Add, Rename };
 
-// 0x4000 means nothing to an edit control; the design sets it all the same.
-constexpr DWORD EditBit4000 = 0x4000;
 constexpr DWORD FrameStyle = WS_CHILD | WS_VISIBLE | BS_GROUPBOX;
 constexpr DWORD NameBoxStyle = WS_CHILD | WS_VISIBLE | WS_TABSTOP | EditBit4000;
-constexpr DWORD ButtonStyle = WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON;
 static_assert(FrameStyle == 0x50000007, "frame style");
 static_assert(NameBoxStyle == 0x50014000, "name box style");
-static_assert(ButtonStyle == 0x50000000, "button style");
 
 Purpose purposeOf(HWND dialog)
 {
@@ -34,8 +30,8 @@ void initialise(HWND dialog, Purpose purpose)
     HWND name = createDialogControl(dialog, WS_EX_CLIENTEDGE, "EDIT", "", NameBoxStyle,
                                     IDC_CATEGORY_NAME, 5, 10, 100, 100);
     createDialogControl(dialog, 0, "BUTTON", purpose == Purpose::Add ? "Add" : "Rename",
-                        ButtonStyle, IDC_CATEGORY_APPLY, 5, 58, 75, 33);
-    createDialogControl(dialog, 0, "BUTTON", "Cancel", ButtonStyle, IDC_CATEGORY_CANCEL, 80, 58,
+                        PushButtonStyle, IDC_CATEGORY_APPLY, 5, 58, 75, 33);
+    createDialogControl(dialog, 0, "BUTTON", "Cancel", PushButtonStyle, IDC_CATEGORY_CANCEL, 80, 58,
                         75, 33);
 
     RECT client;
@@ -74,11 +70,10 @@ void onAdd(HWND dialog)
 {
     const std::string name = dialogItemText(dialog, IDC_CATEGORY_NAME);
     if (refuseName(dialog, name)) return;
-    if (!addCategory(name))
-        MessageBoxA(dialog,
-                    "This biography already holds 500 categories, as many as Memorion can keep.\n"
-                    "No category was added.",
-                    "Error", MB_ICONEXCLAMATION | MB_OK);
+    if (addCategory(name)) return;
+    const std::string text = "This biography already holds " + std::to_string(MaxCategories) +
+                             " categories, as many as Memorion can keep.\nNo category was added.";
+    MessageBoxA(dialog, text.c_str(), "Error", MB_ICONEXCLAMATION | MB_OK);
 }
 
 void onRename(HWND dialog)

@@ -13,11 +13,21 @@ int selectedTabIndex()
     return static_cast<int>(SendMessageA(CategoryTabs, TCM_GETCURSEL, 0, 0));
 }
 
-int currentCategory()
+int categoryOfTab(int tab)
 {
-    const int tab = selectedTabIndex();
     const int count = BiographyDocument.categoryCount;
     return tab >= 0 && tab < count ? count - 1 - tab : -1;
+}
+
+int tabOfCategory(int category)
+{
+    // The rule is its own inverse.
+    return categoryOfTab(category);
+}
+
+int currentCategory()
+{
+    return categoryOfTab(selectedTabIndex());
 }
 
 void rebuildCategoryTabs()
@@ -50,7 +60,7 @@ void selectCategoryTab(const std::string &name)
     // the last tab that shows it.
     const int category = findCategory(name);
     if (category >= 0)
-        showCategoryTab(BiographyDocument.categoryCount - 1 - category);
+        showCategoryTab(tabOfCategory(category));
     else
         showCategoryTab(selectedTabIndex() >= 0 ? selectedTabIndex() : 0);
 }

@@ -9,6 +9,11 @@
 // callers go on to show a tab, which refills it once.
 void rebuildCategoryTabs();
 
+// The category a tab shows, and the tab that shows a category; -1 for one
+// that is not there.
+int categoryOfTab(int tab);
+int tabOfCategory(int category);
+
 // Index of the selected tab, -1 when there is none.
 int selectedTabIndex();
 // Index in the category list of the selected tab's category, -1 when no

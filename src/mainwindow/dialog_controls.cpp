@@ -1,5 +1,7 @@
 #include "mainwindow/dialog_controls.h"
 
+#include <commctrl.h>
+
 #include "document/biography_document.h"
 
 HINSTANCE instanceOf(HWND window)
@@ -13,6 +15,15 @@ HWND createDialogControl(HWND dialog, DWORD exStyle, const char *className, cons
     return CreateWindowExA(exStyle, className, text, style, x, y, width, height, dialog,
                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instanceOf(dialog),
                            NULL);
+}
+
+void addListColumn(HWND list, int index, const char *text, int width)
+{
+    LVCOLUMNA column = {};
+    column.mask = LVCF_WIDTH | LVCF_TEXT;
+    column.cx = width;
+    column.pszText = const_cast<char *>(text);
+    SendMessageA(list, LVM_INSERTCOLUMNA, index, reinterpret_cast<LPARAM>(&column));
 }
 
 std::string dialogItemText(HWND dialog, int id)

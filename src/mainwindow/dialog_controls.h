@@ -5,9 +5,18 @@
 
 #include <string>
 
-// A child control of `dialog` with this id, text and place.
+// A child control of `dialog` (or of any window) with this id, text and place.
 HWND createDialogControl(HWND dialog, DWORD exStyle, const char *className, const char *text,
                          DWORD style, int id, int x, int y, int width, int height);
+
+// A push button made in code; and a style bit the design gives edit
+// controls, though it means nothing to them.
+constexpr DWORD PushButtonStyle = WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON;
+constexpr DWORD EditBit4000 = 0x4000;
+static_assert(PushButtonStyle == 0x50000000, "button style");
+
+// Appends a column to a report list.
+void addListColumn(HWND list, int index, const char *text, int width);
 
 // The dialog's resource module, where its template came from.
 HINSTANCE instanceOf(HWND window);

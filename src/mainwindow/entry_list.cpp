@@ -42,7 +42,7 @@ void insertTopRow(int entry)
 
 bool hasSelectedRow()
 {
-    return SendMessageA(EntryListView, LVM_GETNEXTITEM, -1, LVNI_SELECTED) != -1;
+    return firstSelectedRow() != -1;
 }
 
 void showEntryCount()
@@ -91,10 +91,14 @@ std::vector<int> selectedEntryIndices()
     return indices;
 }
 
+int firstSelectedRow()
+{
+    return static_cast<int>(SendMessageA(EntryListView, LVM_GETNEXTITEM, -1, LVNI_SELECTED));
+}
+
 int firstSelectedEntryIndex()
 {
-    int row = static_cast<int>(SendMessageA(EntryListView, LVM_GETNEXTITEM, -1, LVNI_SELECTED));
-    return entryIndexOfRow(row);
+    return entryIndexOfRow(firstSelectedRow());
 }
 
 void refillEntryList(int categoryIndex)
@@ -126,10 +130,9 @@ void addEntry()
     Biography &d = BiographyDocument;
     if (!d.documentLoaded) return;
     if (d.entryCount >= MaxEntries) {
-        MessageBoxA(MainWindow,
-                    "This biography already holds 1024 entries, as many as Memorion can keep.\n"
-                    "No entry was added.",
-                    "Error", MB_ICONEXCLAMATION | MB_OK);
+        const std::string text = "This biography already holds " + std::to_string(MaxEntries) +
+                                 " entries, as many as Memorion can keep.\nNo entry was added.";
+        MessageBoxA(MainWindow, text.c_str(), "Error", MB_ICONEXCLAMATION | MB_OK);
         return;
     }
     const std::string name = categoryForNewEntry();

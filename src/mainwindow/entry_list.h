@@ -15,6 +15,8 @@ extern int rowCount;
 int entryIndexOfRow(int row);
 // Entry indices of the selected rows, in row order.
 std::vector<int> selectedEntryIndices();
+// The first selected row, or -1.
+int firstSelectedRow();
 // Entry index of the first selected row, or -1.
 int firstSelectedEntryIndex();
 

@@ -35,6 +35,17 @@ void openContainingFolder()
                  SW_SHOWNORMAL);
 }
 
+void newBiographyFile(HWND window)
+{
+    if (runNewBiographyFileDialog(window)) showDocument();
+}
+
+void openBiographyFile(HWND window)
+{
+    LoadReport report;
+    if (openDocument(window, report)) showOpenedDocument(report);
+}
+
 void saveToOwnPath()
 {
     saveDocument(BiographyDocument.filePath);
@@ -50,8 +61,8 @@ void saveUnderNewName(HWND window)
 void dispatchMainCommand(HWND window, int id)
 {
     switch (id) {
-    case IDM_NEW_FILE:          runNewBiographyFileDialog(window); break;
-    case IDM_OPEN_FILE:         openDocument(window); break;
+    case IDM_NEW_FILE:          newBiographyFile(window); break;
+    case IDM_OPEN_FILE:         openBiographyFile(window); break;
     case IDM_SAVE:              saveToOwnPath(); break;
     case IDM_SAVE_AS:           saveUnderNewName(window); break;
     case IDM_VIEW_CODE:         viewCode(); break;

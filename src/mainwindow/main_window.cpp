@@ -4,11 +4,13 @@
 #include <string>
 
 #include "../res/resource.h"
+#include "version.h"
 #include "document/biography_document.h"
 #include "document/document_files.h"
 #include "entryedit/entry_editor.h"
 #include "mainwindow/category_tabs.h"
 #include "mainwindow/entry_list.h"
+#include "mainwindow/dialog_controls.h"
 #include "mainwindow/topic_line.h"
 
 HWND MainWindow;
@@ -49,23 +51,12 @@ constexpr DWORD StatusBarStyle = WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP;
 constexpr DWORD EntryListStyle = WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP | LVS_REPORT |
                                  LVS_SHOWSELALWAYS;
 constexpr DWORD CategoryTabsStyle = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
-// 0x4000 has no meaning for an edit control; the design sets it all the same.
-constexpr DWORD EditBit4000 = 0x4000;
 constexpr DWORD TopicLineStyle = WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | ES_MULTILINE |
                                  ES_CENTER | ES_AUTOVSCROLL | ES_READONLY | EditBit4000;
 static_assert(StatusBarStyle == 0x50000100, "status bar style");
 static_assert(EntryListStyle == 0x50810009, "entry list style");
 static_assert(CategoryTabsStyle == 0x54000000, "category tabs style");
 static_assert(TopicLineStyle == 0x50214845, "topic line style");
-
-HWND createChild(HWND parent, DWORD exStyle, const char *className, DWORD style, int id,
-                 int x, int y, int width, int height)
-{
-    return CreateWindowExA(exStyle, className, "", style, x, y, width, height, parent,
-                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                           reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(parent, GWLP_HINSTANCE)),
-                           NULL);
-}
 
 HFONT createArial(int height)
 {
@@ -80,20 +71,14 @@ void addListColumns()
         {"Title", 200}, {"Entry date", 110}, {"Time period", 140},
         {"Location", 140}, {"File count", 90},
     };
-    for (int i = 0; i < 5; ++i) {
-        LVCOLUMNA column = {};
-        column.mask = LVCF_WIDTH | LVCF_TEXT;
-        column.cx = columns[i].width;
-        column.pszText = const_cast<char *>(columns[i].text);
-        SendMessageA(EntryListView, LVM_INSERTCOLUMNA, i, reinterpret_cast<LPARAM>(&column));
-    }
+    for (int i = 0; i < 5; ++i) addListColumn(EntryListView, i, columns[i].text, columns[i].width);
 }
 
 void setUpStatusBar()
 {
     int rightEdges[] = {1024, -1, -1};
     SendMessageA(StatusBar, SB_SETPARTS, 3, reinterpret_cast<LPARAM>(rightEdges));
-    SendMessageA(StatusBar, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>("v2.2"));
+    SendMessageA(StatusBar, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>("v" MEMORION_VERSION_TEXT));
 }
 
 void insertPlaceholderTab()
@@ -106,14 +91,14 @@ void insertPlaceholderTab()
 
 void createChildren(HWND window)
 {
-    StatusBar = createChild(window, 0, STATUSCLASSNAMEA, StatusBarStyle, IDC_MAIN_STATUS,
-                            0, 0, 0, 0);
-    EntryListView = createChild(window, WS_EX_CLIENTEDGE, WC_LISTVIEWA, EntryListStyle,
-                                IDC_MAIN_LIST, 0, 10, 200, 500);
-    CategoryTabs = createChild(window, WS_EX_CLIENTEDGE, WC_TABCONTROLA, CategoryTabsStyle,
-                               IDC_MAIN_TABS, 0, 35, 100, 100);
-    TopicLine = createChild(window, WS_EX_CLIENTEDGE, "EDIT", TopicLineStyle, IDC_MAIN_TOPIC,
-                            0, 0, 100, 100);
+    StatusBar = createDialogControl(window, 0, STATUSCLASSNAMEA, "", StatusBarStyle,
+                                    IDC_MAIN_STATUS, 0, 0, 0, 0);
+    EntryListView = createDialogControl(window, WS_EX_CLIENTEDGE, WC_LISTVIEWA, "",
+                                        EntryListStyle, IDC_MAIN_LIST, 0, 10, 200, 500);
+    CategoryTabs = createDialogControl(window, WS_EX_CLIENTEDGE, WC_TABCONTROLA, "",
+                                       CategoryTabsStyle, IDC_MAIN_TABS, 0, 35, 100, 100);
+    TopicLine = createDialogControl(window, WS_EX_CLIENTEDGE, "EDIT", "", TopicLineStyle,
+                                    IDC_MAIN_TOPIC, 0, 0, 100, 100);
 }
 
 // The fonts live as long as the process, like the window.
@@ -152,6 +137,9 @@ LRESULT onSize(HWND window)
     MoveWindow(CategoryTabs, 0, 35, w + 3, h - 55, TRUE);
     MoveWindow(EntryListView, 7, 70, w - 14, h - 100, TRUE);
     SendMessageA(StatusBar, WM_SIZE, 0, 0);
+    // The bar repaints only the strip a wider window adds to it, so what it
+    // drew before (the size grip, the file name) would stay or be lost.
+    InvalidateRect(StatusBar, NULL, TRUE);
     MoveWindow(TopicLine, 0, 0, w, 30, TRUE);
     return 0;
 }
@@ -160,8 +148,7 @@ LRESULT onNotify(WPARAM wParam, LPARAM lParam)
 {
     const NMHDR *header = reinterpret_cast<const NMHDR *>(lParam);
     // A double-click from any child opens the entry of the selected row.
-    if (header->code == static_cast<UINT>(NM_DBLCLK) &&
-        SendMessageA(EntryListView, LVM_GETNEXTITEM, -1, LVNI_SELECTED) != -1)
+    if (header->code == static_cast<UINT>(NM_DBLCLK) && firstSelectedRow() != -1)
         runEntryEditor(MainWindow);
     switch (LOWORD(wParam)) {
     case IDC_MAIN_LIST:
@@ -254,6 +241,12 @@ void showDocument()
     rebuildCategoryTabs();
     showDocumentName();
     showCategoryTab(0);
+}
+
+void showOpenedDocument(const LoadReport &report)
+{
+    showDocument();
+    reportDroppedContent(report);
 }
 
 HWND messageOwner()

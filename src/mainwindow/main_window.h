@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include "document/biography_reader.h"
+
 extern HWND MainWindow;
 extern HWND StatusBar;
 extern HWND EntryListView;
@@ -27,6 +29,9 @@ bool closeMainWindow();
 // selected and that category listed, its file name in the caption and the
 // status bar.
 void showDocument();
+// Shows a document just read from a file, then tells what of the file did
+// not fit into it.
+void showOpenedDocument(const LoadReport &report);
 // The document's file name in the caption and the status bar.
 void showDocumentName();
 

@@ -12,18 +12,16 @@ namespace {
 
 constexpr DWORD CategoryListStyle = WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP |
                                     LBS_NOINTEGRALHEIGHT;
-constexpr DWORD ButtonStyle = WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON;
 static_assert(CategoryListStyle == 0x50210100, "category list style");
-static_assert(ButtonStyle == 0x50000000, "button style");
 
 void initialise(HWND dialog)
 {
     HWND list = createDialogControl(dialog, WS_EX_CLIENTEDGE, "LISTBOX", "", CategoryListStyle,
                                     IDC_MOVE_LIST, 0, 0, 100, 100);
     // Placed for real by the first size message, when the dialog is shown.
-    createDialogControl(dialog, 0, "BUTTON", "Proceed", ButtonStyle, IDC_MOVE_PROCEED, 0, 100,
+    createDialogControl(dialog, 0, "BUTTON", "Proceed", PushButtonStyle, IDC_MOVE_PROCEED, 0, 100,
                         100, 100);
-    createDialogControl(dialog, 0, "BUTTON", "Cancel", ButtonStyle, IDC_MOVE_CANCEL, 0, 100, 100,
+    createDialogControl(dialog, 0, "BUTTON", "Cancel", PushButtonStyle, IDC_MOVE_CANCEL, 0, 100, 100,
                         100);
     const Biography &d = BiographyDocument;
     for (int i = 0; i < d.categoryCount; ++i)

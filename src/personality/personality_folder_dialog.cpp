@@ -33,7 +33,6 @@ const int CreationOrder[SubfolderCount] = {
 
 // Kept between uses of the command; every opening starts them afresh.
 bool createFlags[SubfolderCount];
-std::string folderName;
 
 int boxIndex(int id)
 {
@@ -75,15 +74,16 @@ std::vector<std::string> chosenSubfolders()
 
 void onNext(HWND dialog)
 {
-    folderName = dialogItemText(dialog, IDC_PERSONALITY_NAME);
-    if (folderName.empty()) {
+    const std::string name = dialogItemText(dialog, IDC_PERSONALITY_NAME);
+    if (name.empty()) {
         MessageBoxA(dialog, "No folder name specified.", "Information", MB_ICONERROR | MB_OK);
         return;
     }
-    // The dialog is over whatever the creation's outcome; it stays the
-    // owner of what the creation shows until this handler returns.
+    // The dialog ends only after the creation: ending it first would enable
+    // the main window under the folder browser, and a second command could
+    // start there.
+    createPersonalityFolder(dialog, name, chosenSubfolders());
     EndDialog(dialog, 0);
-    createPersonalityFolder(dialog, folderName, chosenSubfolders());
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include <functional>
 
 #include "../res/resource.h"
+#include "version.h"
 #include "about/about_dialog.h"
 
 using AboutDialogTest = MainWindowFixture;
@@ -68,7 +69,7 @@ TEST_F(AboutDialogTest, ShowsTheVersionAndALinkThatOpensTheProjectPage)
     bool hovered = false, openAfterClick = false;
     GuiScript script;
     script.onDialog(Caption, [&](HWND d) {
-        group = FindWindowExA(d, NULL, "Button", "Memorion 2.2");
+        group = FindWindowExA(d, NULL, "Button", MEMORION_PRODUCT_TITLE);
         HWND control = GetDlgItem(d, IDC_ABOUT_LINK);
         link = windowText(control);
         GetObjectA(reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0)), sizeof font,
@@ -81,7 +82,7 @@ TEST_F(AboutDialogTest, ShowsTheVersionAndALinkThatOpensTheProjectPage)
     });
     command(IDM_ABOUT);
     ASSERT_TRUE(script.finished()) << script.problems();
-    EXPECT_NE(group, (HWND)NULL) << "the group box reads \"Memorion 2.2\"";
+    EXPECT_NE(group, (HWND)NULL) << "the group box reads \"" MEMORION_PRODUCT_TITLE "\"";
     EXPECT_EQ(link, "Visit the website");
     EXPECT_EQ(std::vector<LONG>({font.lfHeight, font.lfWeight, font.lfItalic, font.lfUnderline}),
               std::vector<LONG>({15, 1, TRUE, FALSE}));

@@ -52,6 +52,20 @@ int filesIn(const std::string &folder)
     return count;
 }
 
+// A folder whose path is exactly `length` characters long. Windows makes
+// folders over 248 characters only through the long-path prefix.
+std::string makeFolderOfLength(const std::string &base, size_t length)
+{
+    std::string folder = base;
+    while (folder.size() < length) {
+        const size_t room = length - folder.size() - 1;
+        folder += "\\" + std::string(room < 100 ? room : 100, 'd');
+        const std::wstring wide = L"\\\\?\\" + std::wstring(folder.begin(), folder.end());
+        CreateDirectoryW(wide.c_str(), NULL);
+    }
+    return folder;
+}
+
 } // namespace
 
 TEST_F(DocumentFilesTest, OpenThroughTheSystemDialogShowsTheFile)
@@ -206,6 +220,36 @@ TEST_F(DocumentFilesTest, SaveReplacesTheFileWithTheNewBytes)
     EXPECT_EQ(readFileBytes(path), biographyFileBytes(BiographyDocument));
     EXPECT_FALSE(BiographyDocument.modified);
     EXPECT_EQ(filesIn(folder), 1);
+}
+
+TEST_F(DocumentFilesTest, SavingInAVeryLongFolderWorksOrSaysWhyNot)
+{
+    const std::string base = makeTestFolder("save-long");
+    const std::string fits = makeFolderOfLength(base, 250) + "\\a.xml";
+    const std::string tooLong = makeFolderOfLength(base, 255) + "\\a.x";
+    ASSERT_EQ(tooLong.size(), 259u);
+    showDocument("", {makeEntry("one", "C")});
+    for (const std::string &path : {fits, tooLong}) {
+        writeFileBytes(path, "old");
+        ASSERT_EQ(readFileBytes(path), "old") << path.size();
+        BiographyDocument.filePath = path;
+        BiographyDocument.modified = true;
+        GuiScript script;
+        if (path == tooLong) script.press("Error", IDOK);
+        command(IDM_SAVE);
+        EXPECT_TRUE(script.finished()) << script.problems();
+        EXPECT_EQ(filesIn(containingFolder(path)), 1) << path.size();
+        if (path == fits) {
+            EXPECT_EQ(readFileBytes(path), biographyFileBytes(BiographyDocument));
+            EXPECT_FALSE(BiographyDocument.modified);
+        } else {
+            ASSERT_EQ(script.seen().size(), 1u);
+            EXPECT_NE(script.seen()[0].text.find("too long"), std::string::npos)
+                << script.seen()[0].text;
+            EXPECT_EQ(readFileBytes(path), "old");
+            EXPECT_TRUE(BiographyDocument.modified);
+        }
+    }
 }
 
 TEST_F(DocumentFilesTest, ASaveIntoAFileHeldOpenFailsAndLosesNothing)

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "../res/resource.h"
+#include "version.h"
 
 using MainWindowStart = MainWindowFixture;
 using MainWindowClose = MainWindowFixture;
@@ -49,7 +50,7 @@ TEST_F(MainWindowStart, ShowsThePlaceholderTabAnEmptyListAndTheVersion)
         EXPECT_EQ(listColumnWidth(EntryListView, c), widths[c]);
     }
     EXPECT_EQ(listColumnText(EntryListView, 5), "") << "there is no sixth column";
-    EXPECT_EQ(statusText(StatusBar, 0), "v2.2");
+    EXPECT_EQ(statusText(StatusBar, 0), "v" MEMORION_VERSION_TEXT);
     EXPECT_EQ(SendMessageA(StatusBar, SB_GETPARTS, 0, 0), 3);
 }
 
@@ -170,4 +171,47 @@ TEST_F(MainWindowClose, DestroyingTheWindowEndsTheMessageLoop)
     while (PeekMessageA(&message, NULL, 0, 0, PM_REMOVE))
         if (message.message == WM_QUIT) quit = message.wParam == 0;
     EXPECT_TRUE(quit);
+}
+
+namespace {
+
+// What the status bar shows on screen, pixel by pixel.
+std::vector<COLORREF> statusBarPixels()
+{
+    RECT client;
+    GetClientRect(StatusBar, &client);
+    HDC screen = GetDC(StatusBar);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, client.right, client.bottom);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, client.right, client.bottom, screen, 0, 0, SRCCOPY);
+    std::vector<COLORREF> pixels;
+    for (int y = 0; y < client.bottom; ++y)
+        for (int x = 0; x < client.right; ++x) pixels.push_back(GetPixel(memory, x, y));
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(StatusBar, screen);
+    return pixels;
+}
+
+} // namespace
+
+TEST_F(MainWindowStart, TheStatusBarShowsWhatAFreshPaintShowsAfterTheWindowGrows)
+{
+    showDocument("", {makeEntry("one", "C")});
+    setDocumentPath("C:\\a folder\\Anna.xml");
+    showDocumentName();
+    RECT frame;
+    GetWindowRect(MainWindow, &frame);
+    // Widened in steps, as a drag of the window's edge does.
+    for (int width = frame.right - frame.left; width <= 900; width += 15) {
+        SetWindowPos(MainWindow, NULL, 0, 0, width, frame.bottom - frame.top,
+                     SWP_NOZORDER | SWP_NOMOVE);
+        pumpMessages();
+    }
+    pumpFor(100);
+    const std::vector<COLORREF> shown = statusBarPixels();
+    RedrawWindow(StatusBar, NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    EXPECT_TRUE(shown == statusBarPixels()) << "stale pixels left in the status bar";
 }

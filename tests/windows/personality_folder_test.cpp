@@ -17,10 +17,12 @@ const std::vector<std::string> AllInOrder = {"AUDIO", "IMAGE", "OTHER", "TEXT", 
 std::string browserAnswer; // empty: the user cancels
 std::vector<std::string> browserCalls, createdFolders;
 HWND dialog, browserOwner;
+bool mainWindowEnabledWhileBrowsing;
 
 bool answerBrowser(HWND owner, const char *prompt, std::string &folder)
 {
     browserOwner = owner;
+    mainWindowEnabledWhileBrowsing = IsWindowEnabled(MainWindow) != FALSE;
     browserCalls.push_back(prompt);
     folder = browserAnswer;
     return !browserAnswer.empty();
@@ -154,6 +156,7 @@ TEST_F(PersonalityFolderTest, CreatesTheCheckedSubfoldersInAFixedOrderAndExplore
         EXPECT_EQ(createdFolders, expected);
         for (const std::string &path : expected) EXPECT_TRUE(fileExists(path)) << path;
         EXPECT_EQ(browserOwner, dialog);
+        EXPECT_FALSE(mainWindowEnabledWhileBrowsing) << "a second command could start";
         if (c.exists) {
             expectBox(script.seen().back(), "Information", Failure, MB_ICONERROR, MB_OK);
             EXPECT_EQ(readFileBytes(folder + "\\IMAGE\\face.jpg"), "a face");

@@ -29,10 +29,10 @@ bool failsNow(Step step)
     return fault->step == step && ++calls[static_cast<int>(step)] == fault->call;
 }
 
-UINT temporaryName(const char *folder, const char *prefix, UINT unique, char *name)
+bool temporaryName(const std::string &target, TemporaryKind kind, std::string &name)
 {
-    if (failsNow(Step::TemporaryName)) return SetLastError(ERROR_DISK_FULL), 0;
-    return systemSaveSteps().makeTemporaryName(folder, prefix, unique, name);
+    if (failsNow(Step::TemporaryName)) return SetLastError(ERROR_DISK_FULL), false;
+    return systemSaveSteps().makeTemporaryName(target, kind, name);
 }
 
 HANDLE create(const char *path, DWORD access, DWORD share, SECURITY_ATTRIBUTES *security,
