@@ -68,6 +68,9 @@ TEST_F(SoakTest, RandomUserActionsKeepEveryPromise)
         settings.steps = soakRun.steps;
         settings.trace = soakRun.trace;
         settings.folder = makeTestFolder("soak-" + std::to_string(settings.seed));
+        // Printed first, so that even a crash names the seed to replay.
+        std::printf("soak seed %u: %ld steps\n", settings.seed, settings.steps);
+        std::fflush(stdout);
         const DWORD seedStarted = GetTickCount();
         Soak soak(settings, [this] { SetUp(); });
         soak.run();
