@@ -4,6 +4,7 @@
 
 /* Resources */
 #define IDR_MAINMENU                6
+#define IDR_ACCELERATORS            100
 #define IDI_MEMORION                51
 
 /* The About box picture; black is its transparent colour */
@@ -27,6 +28,8 @@
 #define IDM_VIEW_CODE_NOTEPAD       31
 #define IDM_RENAME_CATEGORY         60
 #define IDM_OPEN_FOLDER             80
+#define IDM_FIND_ENTRIES            101
+#define IDM_FIND_NEXT               102
 
 /* Main window children */
 #define IDC_MAIN_LIST               2
@@ -109,3 +112,9 @@
 #define IDD_ASSOCIATED_FILES        46
 #define IDM_ADD_FILE                47
 #define IDM_REMOVE_FILE             48
+
+/* Find entries dialog; Find next and Close are IDOK and IDCANCEL */
+#define IDD_FIND_ENTRIES            103
+#define IDC_FIND_LABEL              104
+#define IDC_FIND_TEXT               105
+#define IDC_FIND_MATCH_CASE         106

@@ -38,6 +38,12 @@ void resetDocument()
     d.documentLoaded = false;
 }
 
+int categoryShownOnTab(const Biography &document, int tab)
+{
+    const int count = document.categoryCount;
+    return tab >= 0 && tab < count ? count - 1 - tab : -1;
+}
+
 Entry entryAt(int index)
 {
     Entry e;

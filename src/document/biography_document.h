@@ -79,6 +79,10 @@ extern Biography BiographyDocument;
 // Puts the document back to its start-up state (all counts 0, strings empty).
 void resetDocument();
 
+// The tabs show the categories in reverse list order: tab t shows category
+// (categoryCount - 1 - t). -1 for a tab that is not there.
+int categoryShownOnTab(const Biography &document, int tab);
+
 Entry entryAt(int index);
 void setEntryAt(int index, const Entry &entry);
 

@@ -1,3 +1,4 @@
+#include "../res/resource.h"
 #include "mainwindow/main_window.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand)
@@ -13,8 +14,12 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand)
     ShowWindow(MainWindow, showCommand);
     UpdateWindow(MainWindow);
 
+    // The keys of the main window's commands. Dialogs run loops of their
+    // own, so the keys do nothing while one is open.
+    HACCEL keys = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDR_ACCELERATORS));
     MSG message;
     while (GetMessageA(&message, NULL, 0, 0) > 0) {
+        if (TranslateAcceleratorA(MainWindow, keys, &message)) continue;
         TranslateMessage(&message);
         DispatchMessageA(&message);
     }

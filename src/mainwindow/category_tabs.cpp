@@ -15,8 +15,7 @@ int selectedTabIndex()
 
 int categoryOfTab(int tab)
 {
-    const int count = BiographyDocument.categoryCount;
-    return tab >= 0 && tab < count ? count - 1 - tab : -1;
+    return categoryShownOnTab(BiographyDocument, tab);
 }
 
 int tabOfCategory(int category)

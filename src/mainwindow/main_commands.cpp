@@ -6,6 +6,7 @@
 #include "mainwindow/category_commands.h"
 #include "mainwindow/category_tabs.h"
 #include "mainwindow/entry_list.h"
+#include "mainwindow/find_entries.h"
 #include "mainwindow/main_window.h"
 #include "mainwindow/set_topic_dialog.h"
 #include "mainwindow/shell_handoff.h"
@@ -73,6 +74,8 @@ void dispatchMainCommand(HWND window, int id)
     case IDM_ADD_ENTRY:         addEntry(); break;
     case IDM_DELETE_ENTRIES:    deleteSelectedEntries(); break;
     case IDM_MOVE_TO_CATEGORY:  runMoveToCategoryDialog(window); break;
+    case IDM_FIND_ENTRIES:      runFindEntriesDialog(window); break;
+    case IDM_FIND_NEXT:         findNextEntryAgain(window); break;
     case IDM_NEW_CATEGORY:      runNewCategoryDialog(window); break;
     case IDM_DELETE_CATEGORY:   deleteCategory(selectedTabIndex()); break;
     case IDM_RENAME_CATEGORY:   runRenameCategoryDialog(window); break;

@@ -1,15 +1,19 @@
-// How fast a full document (MaxEntries entries, about 10 MB) is read and
-// written, next to the naive reader and to plain copies of the same bytes,
-// which are the floors the real reader and writer are measured against.
+// How fast a full document (MaxEntries entries, about 10 MB) is read,
+// written and searched, next to the naive reader and to plain copies and
+// reads of the same bytes, which are the floors the real code is measured
+// against.
 #include "document/biography_reader.h"
 #include "document/biography_writer.h"
+#include "document/entry_search.h"
 
 #include <benchmark/benchmark.h>
 
+#include <cstring>
 #include <memory>
 #include <random>
 #include <string>
 
+#include "code_page_1252.h"
 #include "generated_documents.h"
 #include "literal_reader.h"
 
@@ -109,6 +113,48 @@ void BM_WriteSameBytesOnce(benchmark::State &state)
     setBytes(state, full.bytes.size());
 }
 BENCHMARK(BM_WriteSameBytesOnce)->Unit(benchmark::kMillisecond);
+
+// Find over every entry for a text the document does not hold, the slowest
+// search there is: every searched byte is looked at.
+void findMiss(benchmark::State &state, bool matchCase)
+{
+    const FullDocument &full = fullDocument();
+    static const CaseFold fold = codePage1252Fold();
+    for (auto _ : state) {
+        const SearchPattern pattern = makeSearchPattern("Lisbon", matchCase, fold);
+        const ListPlace place = findNextEntry(*full.document, pattern, 0, -1);
+        if (place.tab != -1) state.SkipWithError("the text looked for is in the document");
+        benchmark::DoNotOptimize(place);
+    }
+    setBytes(state, full.bytes.size());
+}
+
+void BM_FindMiss(benchmark::State &state) { findMiss(state, false); }
+BENCHMARK(BM_FindMiss)->Unit(benchmark::kMillisecond);
+
+void BM_FindMissMatchCase(benchmark::State &state) { findMiss(state, true); }
+BENCHMARK(BM_FindMissMatchCase)->Unit(benchmark::kMillisecond);
+
+// The floor for Find: one read of every byte it searches (all fields but
+// the category), by the C library's fastest scan, memchr, for a byte the
+// text does not hold.
+void BM_ReadSearchedFields(benchmark::State &state)
+{
+    const Biography &d = *fullDocument().document;
+    for (auto _ : state) {
+        size_t seen = 0;
+        for (const EntryField &field : EntryFields) {
+            if (field.column == &Biography::category) continue;
+            for (int e = 0; e < d.entryCount; ++e) {
+                const std::string &value = (d.*field.column)[e];
+                seen += std::memchr(value.data(), '\x01', value.size()) ? 1 : value.size();
+            }
+        }
+        benchmark::DoNotOptimize(seen);
+    }
+    setBytes(state, fullDocument().bytes.size());
+}
+BENCHMARK(BM_ReadSearchedFields)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -1,0 +1,137 @@
+#include "mainwindow/find_entries.h"
+
+#include <commctrl.h>
+
+#include <string>
+
+#include "../res/resource.h"
+#include "document/biography_document.h"
+#include "document/entry_search.h"
+#include "mainwindow/category_tabs.h"
+#include "mainwindow/dialog_controls.h"
+#include "mainwindow/entry_list.h"
+#include "mainwindow/main_window.h"
+
+namespace {
+
+// What was last searched for, kept for the run so that the dialog and F3
+// take it up again.
+struct LastSearch {
+    std::string text;
+    bool matchCase = false;
+};
+LastSearch lastSearch;
+
+// Upper case in the ANSI code page. A byte whose upper case does not come
+// back to it (a letter whose capital the code page lacks, given a look-alike)
+// stays itself, so that only true case pairs count as the same letter.
+CaseFold upperCaseOfCodePage()
+{
+    char upper[256], lower[256];
+    for (int b = 0; b < 256; ++b) upper[b] = lower[b] = static_cast<char>(b);
+    CharUpperBuffA(upper, sizeof upper);
+    CharLowerBuffA(lower, sizeof lower);
+    CaseFold fold;
+    for (int b = 0; b < 256; ++b) {
+        const unsigned char capital = static_cast<unsigned char>(upper[b]);
+        fold[b] = lower[capital] == lower[b] ? capital : static_cast<unsigned char>(b);
+    }
+    return fold;
+}
+
+const CaseFold &codePageFold()
+{
+    static const CaseFold fold = upperCaseOfCodePage();
+    return fold;
+}
+
+void selectRowAlone(int row)
+{
+    LVITEMA item = {};
+    item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    item.state = 0;
+    SendMessageA(EntryListView, LVM_SETITEMSTATE, -1, reinterpret_cast<LPARAM>(&item));
+    item.state = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageA(EntryListView, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
+    SendMessageA(EntryListView, LVM_ENSUREVISIBLE, row, FALSE);
+}
+
+void showFoundPlace(const ListPlace &place)
+{
+    // Another tab is listed first, with one refill; the list as it is
+    // already shows the rows of the selected one.
+    if (place.tab != selectedTabIndex()) showCategoryTab(place.tab);
+    selectRowAlone(place.row);
+}
+
+void sayNotFound(HWND owner, const std::string &text)
+{
+    const std::string message = "Cannot find \"" + text + "\".";
+    MessageBoxA(owner, message.c_str(), "Find entries", MB_ICONINFORMATION | MB_OK);
+}
+
+// Searches from the first selected row on; `owner` owns the box that says
+// nothing was found.
+void findNext(HWND owner)
+{
+    if (!BiographyDocument.documentLoaded || lastSearch.text.empty()) return;
+    const SearchPattern pattern =
+        makeSearchPattern(lastSearch.text, lastSearch.matchCase, codePageFold());
+    const ListPlace place =
+        findNextEntry(BiographyDocument, pattern, selectedTabIndex(), firstSelectedRow());
+    if (place.tab < 0) sayNotFound(owner, lastSearch.text);
+    else showFoundPlace(place);
+}
+
+void initialise(HWND dialog)
+{
+    SetWindowTextA(dialog, "Find entries");
+    HWND box = GetDlgItem(dialog, IDC_FIND_TEXT);
+    SetWindowTextA(box, lastSearch.text.c_str());
+    SendMessageA(box, EM_SETSEL, 0, -1);
+    CheckDlgButton(dialog, IDC_FIND_MATCH_CASE, lastSearch.matchCase ? BST_CHECKED : BST_UNCHECKED);
+    SetFocus(box);
+}
+
+void onFindNext(HWND dialog)
+{
+    lastSearch.text = dialogItemText(dialog, IDC_FIND_TEXT);
+    lastSearch.matchCase = IsDlgButtonChecked(dialog, IDC_FIND_MATCH_CASE) == BST_CHECKED;
+    findNext(dialog);
+}
+
+INT_PTR CALLBACK findEntriesDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
+{
+    switch (message) {
+    case WM_INITDIALOG:
+        initialise(dialog);
+        return FALSE; // the focus is set: on the text
+    case WM_COMMAND:
+        switch (LOWORD(wParam)) {
+        case IDOK:     onFindNext(dialog); break;
+        case IDCANCEL: EndDialog(dialog, 0); break;
+        }
+        return TRUE;
+    }
+    return FALSE;
+}
+
+} // namespace
+
+void runFindEntriesDialog(HWND owner)
+{
+    if (!BiographyDocument.documentLoaded) return;
+    DialogBoxParamA(instanceOf(owner), MAKEINTRESOURCEA(IDD_FIND_ENTRIES), owner,
+                    findEntriesDialogProc, 0);
+}
+
+void findNextEntryAgain(HWND owner)
+{
+    if (lastSearch.text.empty()) runFindEntriesDialog(owner);
+    else findNext(owner);
+}
+
+void forgetLastSearch()
+{
+    lastSearch = LastSearch();
+}

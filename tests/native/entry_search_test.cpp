@@ -1,0 +1,195 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "code_page_1252.h"
+#include "document/entry_search.h"
+
+namespace {
+
+// As in Turkish: dotted and dotless i, small and capital, all one letter.
+CaseFold fourFormsOfI()
+{
+    CaseFold fold = codePage1252Fold();
+    fold[0xFD] = fold[0xDD] = 'I';
+    return fold;
+}
+
+const CaseFold Cp1252 = codePage1252Fold();
+
+bool found(const std::string &text, const std::string &haystack, bool matchCase,
+           const CaseFold &fold = Cp1252)
+{
+    return containsPattern(makeSearchPattern(text, matchCase, fold), haystack);
+}
+
+std::unique_ptr<Biography> documentOf(const std::vector<std::string> &categories,
+                                      const std::vector<Entry> &entries)
+{
+    auto d = std::make_unique<Biography>();
+    for (const std::string &name : categories) d->categories[d->categoryCount++] = name;
+    for (const Entry &entry : entries) {
+        for (const EntryField &field : EntryFields)
+            (d.get()->*field.column)[d->entryCount] = entry.*field.value;
+        ++d->entryCount;
+    }
+    return d;
+}
+
+Entry titled(const std::string &title, const std::string &category)
+{
+    Entry entry;
+    entry.title = title;
+    entry.category = category;
+    return entry;
+}
+
+} // namespace
+
+TEST(EntrySearch, LooksInEveryFieldButTheCategoryAndInEachPathAlone)
+{
+    struct Case {
+        std::string Entry::*field;
+        std::string value;
+        std::string text;
+        bool found;
+    };
+    const Case cases[] = {
+        {&Entry::title, "Arrival in Lisbon", "lisbon", true},
+        {&Entry::entryDate, "25/03/12", "03/1", true},
+        {&Entry::timePeriod, "childhood", "HOOD", true},
+        {&Entry::location, "Lisbon", "isb", true},
+        {&Entry::detail, "line one\r\nin Lisbon\r\nline three", "e\r\nin L", true},
+        {&Entry::keywords, "harbour, ships", "ships", true},
+        {&Entry::files, "\"C:\\a.jpg\"\"D:\\Lisbon\\b.txt\"", "lisbon\\b", true},
+        {&Entry::files, "\"C:\\a.jpg\"\"D:\\b.txt\"", "jpg\"\"D", false},
+        {&Entry::files, "\"C:\\a.jpg\"\"D:\\b.txt\"", "jpgD", false},
+        {&Entry::files, "stray \"C:\\a.jpg\"", "stray", false},
+        {&Entry::files, "\"C:\\a.jpg\"\"D:\\unclosed", "unclosed", false},
+        {&Entry::category, "Lisbon", "lisbon", false},
+        {&Entry::detail, "Lisbon", "", false},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.value + " / " + c.text);
+        Entry entry;
+        entry.*c.field = c.value;
+        const auto d = documentOf({"C"}, {entry});
+        EXPECT_EQ(entryMatches(*d, 0, makeSearchPattern(c.text, false, Cp1252)), c.found);
+    }
+}
+
+TEST(EntrySearch, CaseFollowsTheFoldTableUnlessCaseIsMatched)
+{
+    const CaseFold turkish = fourFormsOfI();
+    struct Case {
+        std::string text, haystack;
+        bool matchCase;
+        bool found;
+        const CaseFold *fold;
+    };
+    const Case cases[] = {
+        {"LISBON", "in lisbon", false, true, &Cp1252},
+        {"LISBON", "in lisbon", true, false, &Cp1252},
+        {"Lisbon", "in Lisbon", true, true, &Cp1252},
+        {"caf\xe9", "CAF\xc9 Z\xdcRICH", false, true, &Cp1252},         // é, É
+        {"caf\xe9", "CAF\xc9", true, false, &Cp1252},
+        {"\xff", "\x9f", false, true, &Cp1252},                          // ÿ, Ÿ
+        {"\x9a\x9c\x9e", "\x8a\x8c\x8e", false, true, &Cp1252},          // š œ ž, Š Œ Ž
+        {"\xf7", "\xd7", false, false, &Cp1252},                         // ÷ is not ×
+        {"\xdf", "SS", false, false, &Cp1252},                           // ß stays itself
+        {"\xb5", "M", false, false, &Cp1252},                            // nor does µ become M
+        {"@", "`", false, false, &Cp1252},                               // neighbours of A-Z
+        {"[", "{", false, false, &Cp1252},
+        {"istanbul", "\xddSTANBUL", false, true, &turkish},              // first of four forms
+        {"ki", "K\xfd", false, true, &turkish},                          // last of four forms
+        {"ki", "Ka", false, false, &turkish},
+        {"\xfd", "xi", false, true, &turkish},                           // only four-form bytes
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.text + " in " + c.haystack + (c.matchCase ? " (match case)" : ""));
+        EXPECT_EQ(found(c.text, c.haystack, c.matchCase, *c.fold), c.found);
+        // The same again deep inside a long field, where the scan takes
+        // sixteen places at a time.
+        const std::string padding(37, '.');
+        EXPECT_EQ(found(c.text, padding + c.haystack + padding, c.matchCase, *c.fold), c.found);
+    }
+}
+
+// Against the plainest search there is, at every offset and length, so the
+// scan's blocks and its tail are all covered.
+TEST(EntrySearch, AgreesWithAPlainSearchOnRandomText)
+{
+    const CaseFold turkish = fourFormsOfI();
+    std::mt19937 rng(19);
+    const std::string alphabet = "aAbB\xe9\xc9iI\xfd\xdd \r\n";
+    auto randomText = [&](size_t length) {
+        std::string text;
+        for (size_t i = 0; i < length; ++i) text += alphabet[rng() % alphabet.size()];
+        return text;
+    };
+    for (int round = 0; round < 4000; ++round) {
+        const CaseFold &fold = round % 2 ? turkish : Cp1252;
+        const bool matchCase = round % 3 == 0;
+        const std::string text = randomText(1 + rng() % 4);
+        const std::string haystack = randomText(rng() % 70);
+        bool expected = false;
+        for (size_t at = 0; !expected && at + text.size() <= haystack.size(); ++at) {
+            bool same = true;
+            for (size_t i = 0; same && i < text.size(); ++i) {
+                const unsigned char a = haystack[at + i], b = text[i];
+                same = matchCase ? a == b : fold[a] == fold[b];
+            }
+            expected = same;
+        }
+        ASSERT_EQ(found(text, haystack, matchCase, fold), expected)
+            << "round " << round << ": \"" << text << "\" in \"" << haystack << "\"";
+    }
+}
+
+// Tabs show the categories in reverse: with categories P, Q, R the tabs read
+// R, Q, P, and each tab's rows are its entries in ascending entry order.
+TEST(EntrySearch, VisitsRowsTopToBottomAndTabsLeftToRightWrappingOnce)
+{
+    const auto d = documentOf({"P", "Q", "R"},
+                              {titled("p0 hit", "P"), titled("r0", "R"), titled("q0 hit", "Q"),
+                               titled("r1 hit", "R"), titled("p1", "P"), titled("r2 hit", "R"),
+                               titled("elsewhere hit", "Unlisted"), titled("q1 hit", "Q")});
+    struct Case {
+        std::string text;
+        int tab, row;            // where the search starts
+        int foundTab, foundRow, foundEntry;
+    };
+    const Case cases[] = {
+        {"hit", 0, -1, 0, 1, 3},  // nothing selected: the top of the tab
+        {"hit", 0, 1, 0, 2, 5},   // down the rows
+        {"hit", 0, 2, 1, 0, 2},   // on to the next tab
+        {"hit", 1, 0, 1, 1, 7},
+        {"hit", 1, 1, 2, 0, 0},
+        {"hit", 2, 0, 0, 1, 3},   // past the last tab to the first
+        {"hit", 2, 1, 0, 1, 3},
+        {"hit", 7, 3, 0, 1, 3},   // a tab that is not there: from the start
+        {"r2", 0, 2, 0, 2, 5},    // the only match, found again from itself
+        {"p1", 2, 0, 2, 1, 4},    // below the start in its own tab
+        {"p0", 2, 1, 2, 0, 0},    // above it, after the wrap
+        {"R1 HIT", 1, 1, 0, 1, 3},
+        {"elsewhere", 0, -1, -1, -1, -1}, // under no tab, so not shown anywhere
+        {"nowhere", 1, 0, -1, -1, -1},
+        {"", 0, -1, -1, -1, -1},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.text + " from tab " + std::to_string(c.tab) + " row " + std::to_string(c.row));
+        const ListPlace place = findNextEntry(*d, makeSearchPattern(c.text, false, Cp1252), c.tab, c.row);
+        EXPECT_EQ(place.tab, c.foundTab);
+        EXPECT_EQ(place.row, c.foundRow);
+        EXPECT_EQ(place.entry, c.foundEntry);
+    }
+}
+
+TEST(EntrySearch, ADocumentWithoutCategoriesHasNothingToFind)
+{
+    const auto d = documentOf({}, {titled("hit", "")});
+    EXPECT_EQ(findNextEntry(*d, makeSearchPattern("hit", false, Cp1252), 0, -1).tab, -1);
+}

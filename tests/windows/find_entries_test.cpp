@@ -1,0 +1,279 @@
+#include "main_window_fixture.h"
+
+#include <commctrl.h>
+
+#include "../res/resource.h"
+#include "mainwindow/entry_list.h"
+#include "mainwindow/find_entries.h"
+
+namespace {
+
+const char Caption[] = "Find entries";
+
+class FindEntriesTest : public MainWindowFixture {
+protected:
+    void SetUp() override
+    {
+        MainWindowFixture::SetUp();
+        forgetLastSearch();
+    }
+};
+
+// Presses a key in the main window as its message loop takes it: through
+// the program's accelerator table. False when the table has no such key.
+bool pressKey(UINT key, bool control = false)
+{
+    HACCEL keys = LoadAcceleratorsA(GetModuleHandleA(NULL), MAKEINTRESOURCEA(IDR_ACCELERATORS));
+    BYTE saved[256], state[256];
+    GetKeyboardState(saved);
+    GetKeyboardState(state);
+    state[VK_CONTROL] = control ? 0x80 : 0;
+    SetKeyboardState(state);
+    MSG message = {};
+    message.hwnd = EntryListView;
+    message.message = WM_KEYDOWN;
+    message.wParam = key;
+    message.lParam = 1;
+    const bool translated = TranslateAcceleratorA(MainWindow, keys, &message) != 0;
+    SetKeyboardState(saved);
+    pumpMessages();
+    return translated;
+}
+
+// Enter and then Esc, as typed into the dialog's text box.
+void typeEnterThenEsc(HWND dialog)
+{
+    HWND box = GetDlgItem(dialog, IDC_FIND_TEXT);
+    PostMessageA(box, WM_KEYDOWN, VK_RETURN, 1);
+    PostMessageA(box, WM_KEYDOWN, VK_ESCAPE, 1);
+}
+
+// Searches for `text` from the dialog, then closes it.
+void searchInDialog(GuiScript &script, const std::string &text)
+{
+    script.onDialog(Caption, [text](HWND dialog) {
+        SetDlgItemTextA(dialog, IDC_FIND_TEXT, text.c_str());
+        typeEnterThenEsc(dialog);
+    });
+}
+
+std::vector<int> selectedRows()
+{
+    std::vector<int> rows;
+    for (int r = 0; r < listRowCount(EntryListView); ++r)
+        if (listRowSelected(EntryListView, r)) rows.push_back(r);
+    return rows;
+}
+
+int focusedRow()
+{
+    return static_cast<int>(SendMessageA(EntryListView, LVM_GETNEXTITEM, -1, LVNI_FOCUSED));
+}
+
+bool rowInView(int row)
+{
+    const int top = static_cast<int>(SendMessageA(EntryListView, LVM_GETTOPINDEX, 0, 0));
+    const int perPage = static_cast<int>(SendMessageA(EntryListView, LVM_GETCOUNTPERPAGE, 0, 0));
+    return row >= top && row < top + perPage;
+}
+
+Entry withDetail(const std::string &title, const std::string &category, const std::string &detail)
+{
+    Entry entry = makeEntry(title, category);
+    entry.detail = detail;
+    return entry;
+}
+
+} // namespace
+
+TEST_F(FindEntriesTest, DialogShowsItsTextsRemembersTheSearchAndAnswersEnterAndEsc)
+{
+    showDocument("", {makeEntry("Lisbon harbour", "A"), makeEntry("lisbon again", "A")});
+    struct Shown {
+        std::string label, check, findNext, close, text;
+        bool checked = false, defaultFindNext = false, textFocused = false;
+        DWORD selection = 0;
+    };
+    auto read = [](HWND dialog, Shown &shown) {
+        shown.label = windowText(GetDlgItem(dialog, IDC_FIND_LABEL));
+        shown.check = windowText(GetDlgItem(dialog, IDC_FIND_MATCH_CASE));
+        shown.findNext = windowText(GetDlgItem(dialog, IDOK));
+        shown.close = windowText(GetDlgItem(dialog, IDCANCEL));
+        shown.text = windowText(GetDlgItem(dialog, IDC_FIND_TEXT));
+        shown.checked = IsDlgButtonChecked(dialog, IDC_FIND_MATCH_CASE) == BST_CHECKED;
+        shown.defaultFindNext = LOWORD(SendMessageA(dialog, DM_GETDEFID, 0, 0)) == IDOK;
+        shown.textFocused = GetFocus() == GetDlgItem(dialog, IDC_FIND_TEXT);
+        shown.selection = static_cast<DWORD>(SendDlgItemMessageA(dialog, IDC_FIND_TEXT, EM_GETSEL, 0, 0));
+    };
+
+    Shown first, second, third;
+    GuiScript script;
+    script.onDialog(Caption, [&](HWND dialog) {
+        read(dialog, first);
+        SetDlgItemTextA(dialog, IDC_FIND_TEXT, "lisbon");
+        typeEnterThenEsc(dialog);
+    });
+    command(IDM_FIND_ENTRIES);
+    EXPECT_EQ(selectedRows(), std::vector<int>{0}) << "found without regard to case";
+
+    script.onDialog(Caption, [&](HWND dialog) {
+        read(dialog, second);
+        CheckDlgButton(dialog, IDC_FIND_MATCH_CASE, BST_CHECKED);
+        typeEnterThenEsc(dialog);
+    });
+    command(IDM_FIND_ENTRIES);
+    EXPECT_EQ(selectedRows(), std::vector<int>{1}) << "with Match case only the second";
+
+    script.onDialog(Caption, [&](HWND dialog) {
+        read(dialog, third);
+        clickButton(dialog, IDCANCEL);
+    });
+    command(IDM_FIND_ENTRIES);
+    EXPECT_TRUE(script.finished()) << script.problems();
+    ASSERT_EQ(script.seen().size(), 3u);
+    EXPECT_EQ(script.seen()[0].caption, "Find entries");
+    EXPECT_EQ(script.seen()[0].owner, MainWindow);
+
+    EXPECT_EQ(first.label, "Find what");
+    EXPECT_EQ(first.check, "Match case");
+    EXPECT_EQ(first.findNext, "Find next");
+    EXPECT_EQ(first.close, "Close");
+    EXPECT_TRUE(first.defaultFindNext);
+    EXPECT_TRUE(first.textFocused);
+    EXPECT_EQ(first.text, "");
+    EXPECT_FALSE(first.checked);
+    EXPECT_EQ(second.text, "lisbon");
+    EXPECT_EQ(second.selection, static_cast<DWORD>(MAKELONG(0, 6))) << "the whole text selected";
+    EXPECT_FALSE(second.checked);
+    EXPECT_EQ(third.text, "lisbon");
+    EXPECT_TRUE(third.checked);
+    EXPECT_FALSE(BiographyDocument.modified);
+}
+
+// Categories P, Q, R make the tabs R, Q, P.
+TEST_F(FindEntriesTest, FindNextGoesDownTheRowsAndAcrossTheTabsSelectingTheRowAlone)
+{
+    std::vector<Entry> entries = {makeEntry("p hit one", "P"), makeEntry("q none", "Q"),
+                                  withDetail("r two", "R", "first line\r\nsaid HIT here"),
+                                  makeEntry("r nothing", "R")};
+    for (int i = 0; i < 60; ++i) entries.push_back(makeEntry("p filler", "P"));
+    entries.push_back(makeEntry("p", "P", "", "\"C:\\hits\\last.jpg\""));
+    showDocument("", entries);
+    selectListRow(EntryListView, 0, true);
+    selectListRow(EntryListView, 1, true);
+
+    struct Place {
+        int tab, row;
+        std::string title;
+        int refills;
+    };
+    const Place expected[] = {
+        {2, 0, "p hit one", 1},   // after the first selected row: over Q to P
+        {2, 61, "p", 0},          // in a file path, far down the same tab
+        {0, 0, "r two", 1},       // past the end to the start, in a detail
+        {2, 0, "p hit one", 1},
+    };
+    GuiScript script;
+    searchInDialog(script, "hit");
+    for (size_t i = 0; i < sizeof expected / sizeof expected[0]; ++i) {
+        const Place &place = expected[i];
+        SCOPED_TRACE("search " + std::to_string(i + 1));
+        MessageCounter refills(EntryListView, LVM_DELETEALLITEMS);
+        if (i == 0) command(IDM_FIND_ENTRIES);
+        else EXPECT_TRUE(pressKey(VK_F3));
+        EXPECT_EQ(selectedTab(CategoryTabs), place.tab);
+        EXPECT_EQ(selectedRows(), std::vector<int>{place.row});
+        EXPECT_EQ(focusedRow(), place.row);
+        EXPECT_TRUE(rowInView(place.row));
+        EXPECT_EQ(listCell(EntryListView, place.row, 0), place.title);
+        EXPECT_EQ(refills.count(), place.refills);
+    }
+    EXPECT_TRUE(script.finished()) << script.problems();
+    EXPECT_EQ(script.seen().size(), 1u) << "F3 repeats the search without the dialog";
+    EXPECT_FALSE(BiographyDocument.modified);
+}
+
+// Case is folded in the ANSI code page (1252 here), letters above 0x7F too.
+TEST_F(FindEntriesTest, TheOnlyMatchIsFoundAgainFromItself)
+{
+    ASSERT_EQ(GetACP(), 1252u);
+    showDocument("", {makeEntry("Caf\xe9 Z\xfcrich", "A"), makeEntry("Cafe Zurich", "A")});
+    GuiScript script;
+    searchInDialog(script, "CAF\xc9 Z\xdc");
+    command(IDM_FIND_ENTRIES);
+    ASSERT_EQ(selectedRows(), std::vector<int>{0});
+    EXPECT_TRUE(pressKey(VK_F3));
+    EXPECT_EQ(selectedRows(), std::vector<int>{0});
+    EXPECT_EQ(script.seen().size(), 1u) << "no \"Cannot find\"";
+}
+
+// Nothing found, from the dialog and again by F3: the box belongs to the
+// window the search ran from; the tab and the selection stay.
+TEST_F(FindEntriesTest, CannotFindSaysSoAndChangesNothing)
+{
+    showDocument("", {makeEntry("q1", "Q"), makeEntry("q2", "Q"), makeEntry("p1", "P")});
+    chooseTab(1); // Q
+    selectListRow(EntryListView, 1, true);
+    ASSERT_EQ(selectedRows(), std::vector<int>{1});
+    MessageCounter refills(EntryListView, LVM_DELETEALLITEMS);
+
+    HWND dialogShown = NULL;
+    GuiScript script;
+    script.onDialog(Caption, [&](HWND dialog) {
+        dialogShown = dialog;
+        SetDlgItemTextA(dialog, IDC_FIND_TEXT, "Lisbon");
+        clickButton(dialog, IDOK);
+    });
+    script.onMessage("Cannot find", [](HWND box) { clickButton(box, IDOK); });
+    script.press(Caption, IDCANCEL);
+    command(IDM_FIND_ENTRIES);
+    EXPECT_TRUE(script.finished()) << script.problems();
+    ASSERT_EQ(script.seen().size(), 2u);
+    expectBox(script.seen()[1], "Find entries", "Cannot find \"Lisbon\".", MB_ICONINFORMATION, MB_OK);
+    EXPECT_EQ(script.seen()[1].owner, dialogShown);
+
+    GuiScript byKey;
+    byKey.onMessage("Cannot find", [](HWND box) { clickButton(box, IDOK); });
+    EXPECT_TRUE(pressKey(VK_F3));
+    EXPECT_TRUE(byKey.finished()) << byKey.problems();
+    ASSERT_EQ(byKey.seen().size(), 1u);
+    expectBox(byKey.seen()[0], "Find entries", "Cannot find \"Lisbon\".", MB_ICONINFORMATION, MB_OK);
+    EXPECT_EQ(byKey.seen()[0].owner, MainWindow);
+
+    GuiScript empty;
+    searchInDialog(empty, "");
+    command(IDM_FIND_ENTRIES);
+    EXPECT_TRUE(empty.finished()) << empty.problems();
+    EXPECT_EQ(empty.seen().size(), 1u) << "an empty text finds nothing and says nothing";
+
+    EXPECT_EQ(selectedTab(CategoryTabs), 1);
+    EXPECT_EQ(selectedRows(), std::vector<int>{1});
+    EXPECT_EQ(refills.count(), 0);
+    EXPECT_FALSE(BiographyDocument.modified);
+}
+
+TEST_F(FindEntriesTest, AreGreyedUntilAFileIsOpenThenCtrlFAndAFirstF3OpenTheDialog)
+{
+    const std::vector<std::string> options = menuItemTexts(GetSubMenu(GetMenu(MainWindow), 1));
+    ASSERT_GE(options.size(), 7u);
+    EXPECT_EQ(options[4], "&Move to another category");
+    EXPECT_EQ(options[5], "&Find entries...\tCtrl+F");
+    EXPECT_EQ(options[6], "Find &next\tF3");
+
+    GuiScript script;
+    EXPECT_TRUE(menuItemGreyed(MainWindow, IDM_FIND_ENTRIES));
+    EXPECT_TRUE(menuItemGreyed(MainWindow, IDM_FIND_NEXT));
+    pressKey('F', true);
+    pressKey(VK_F3);
+    EXPECT_TRUE(script.seen().empty()) << "no dialog before a file is open";
+
+    showDocument("", {makeEntry("e", "C")});
+    EXPECT_FALSE(menuItemGreyed(MainWindow, IDM_FIND_ENTRIES));
+    EXPECT_FALSE(menuItemGreyed(MainWindow, IDM_FIND_NEXT));
+    script.press(Caption, IDCANCEL).press(Caption, IDCANCEL);
+    EXPECT_TRUE(pressKey('F', true));
+    EXPECT_TRUE(pressKey(VK_F3)) << "no search yet: F3 asks for one";
+    EXPECT_TRUE(script.finished()) << script.problems();
+    EXPECT_EQ(script.seen().size(), 2u);
+    EXPECT_FALSE(pressKey('F')) << "F alone is no key of the window";
+}
