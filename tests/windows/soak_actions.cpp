@@ -46,6 +46,7 @@ const char NoTemplate[] = "No template selected.";
 const char NoFileName[] = "No file name specified.";
 const char NoFolderName[] = "No folder name specified.";
 const char FolderFailed[] = "Failed to create personality folder";
+const char NotFound[] = "Cannot find \"";
 
 const char *const FieldCaptions[] = {
     "Set title text", "Set entry date text", "Set time period text",
@@ -359,6 +360,8 @@ Outcome commandOutcome(int id)
     case IDM_ABOUT: return {{"About"}};
     case IDM_ADD_FILE: return {{FilesFull, PathTooLong}};
     case IDM_REMOVE_FILE: return {{DeleteSelected}};
+    case IDM_FIND_ENTRIES: return {{"Find entries"}};
+    case IDM_FIND_NEXT: return {{"Find entries", NotFound}};
     }
     return {};
 }
@@ -717,6 +720,102 @@ void toggleSubfolder(Soak &s)
     press(s, IDC_PERSONALITY_BIOGRAPHY + s.below(7));
 }
 
+// ---- keys of the main window
+
+// A key pressed in the entry list, as the main loop takes it: through the
+// program's table of keys.
+void pressShortcut(UINT key, bool control)
+{
+    static const HACCEL keys =
+        LoadAcceleratorsA(GetModuleHandleA(NULL), MAKEINTRESOURCEA(IDR_ACCELERATORS));
+    BYTE saved[256], state[256];
+    GetKeyboardState(saved);
+    GetKeyboardState(state);
+    state[VK_CONTROL] = control ? 0x80 : 0;
+    SetKeyboardState(state);
+    MSG message = {EntryListView, WM_KEYDOWN, key, 1, 0, {0, 0}};
+    const BOOL translated = TranslateAcceleratorA(MainWindow, keys, &message);
+    SetKeyboardState(saved);
+    if (!translated) SendMessageA(EntryListView, WM_KEYDOWN, key, 1);
+}
+
+template <UINT Key, bool Control>
+void shortcut(Soak &)
+{
+    pressShortcut(Key, Control);
+}
+
+// ---- Find
+
+// Text a user looks for: a piece of what some entry holds, in either case,
+// or anything at all.
+std::string randomSearchText(Soak &s)
+{
+    const Biography &d = doc();
+    if (d.entryCount > 0 && s.percent(70)) {
+        const std::string &value = (d.*EntryFields[s.below(EntryFieldCount)].column)[s.below(d.entryCount)];
+        if (!value.empty()) {
+            const size_t from = s.below(static_cast<int>(value.size()));
+            std::string piece = value.substr(from, 1 + s.below(12));
+            return s.percent(30) ? otherCase(piece) : piece;
+        }
+    }
+    return randomWord(s, s.below(8));
+}
+
+void typeSearchText(Soak &s)
+{
+    SetDlgItemTextA(s.target(), IDC_FIND_TEXT, randomSearchText(s).c_str());
+}
+
+void toggleMatchCase(Soak &s)
+{
+    press(s, IDC_FIND_MATCH_CASE);
+}
+
+std::string upperCase(std::string text)
+{
+    if (!text.empty()) CharUpperBuffA(&text[0], static_cast<DWORD>(text.size()));
+    return text;
+}
+
+// Whether a field Find looks in, or a file path, holds the text. Without
+// matching case, letters are compared by their capitals; Find counts fewer
+// bytes as the same letter, never more.
+bool entryHolds(int entry, const std::string &text, bool matchCase)
+{
+    std::vector<std::string> values = parseFileList(doc().files[entry]);
+    for (const EntryField &field : EntryFields)
+        if (field.value != &Entry::files && field.value != &Entry::category)
+            values.push_back((doc().*field.column)[entry]);
+    for (const std::string &value : values)
+        if ((matchCase ? value : upperCase(value)).find(matchCase ? text : upperCase(text)) != std::string::npos)
+            return true;
+    return false;
+}
+
+// What Find shows holds what was looked for; when it says nothing holds
+// it, nothing does.
+void pressFindNext(Soak &s)
+{
+    const std::string text = dialogItemText(s.target(), IDC_FIND_TEXT);
+    const bool matchCase = IsDlgButtonChecked(s.target(), IDC_FIND_MATCH_CASE) == BST_CHECKED;
+    s.afterStep([&s, text, matchCase](std::string &failure) {
+        if (text.empty()) return true;
+        if (s.place() == Place::MessageBox) {
+            for (int e = 0; e < doc().entryCount; ++e)
+                if (entryHolds(e, text, true) && findCategory(doc().category[e]) >= 0)
+                    failure = "Find says it cannot find what entry " + std::to_string(e) + " holds";
+            return true;
+        }
+        const std::vector<int> rows = selectedEntryIndices();
+        if (rows.size() != 1 || !entryHolds(rows[0], text, matchCase))
+            failure = "Find shows a row that does not hold what was looked for";
+        return true;
+    });
+    press(s, IDOK);
+}
+
 // ---- answers of the replaceable dialogs
 
 Soak *answering = nullptr;
@@ -884,6 +983,11 @@ const std::vector<Action> Actions = {
     mainMenu<IDM_DELETE_CATEGORY>("Delete category", 2),
     mainMenu<IDM_RENAME_CATEGORY>("Rename category", 2),
     mainMenu<IDM_PERSONALITY_FOLDER>("Create personality folder", 1),
+    mainMenu<IDM_FIND_ENTRIES>("Find entries", 2),
+    mainMenu<IDM_FIND_NEXT>("Find next", 2),
+    // The main window's keys.
+    mainMenu<IDM_FIND_ENTRIES>("Ctrl+F", 1, shortcut<'F', true>),
+    mainMenu<IDM_FIND_NEXT>("F3", 2, shortcut<VK_F3, false>),
     mainMenu<IDM_ABOUT>("About", 1),
     // The main window's children.
     {"Select no row", Place::Main, 3, hasDocument, selectNone, Staying},
@@ -947,6 +1051,12 @@ const std::vector<Action> Actions = {
     {"Press Ok", Place::NewFileDialog, 5, nullptr, pressNewOk, {{NoTemplate, NoFileName, SaveFailed, InvalidText}, Closes::Maybe}},
     {"Press Cancel", Place::NewFileDialog, 1, nullptr, pressButton<IDC_NEW_FILE_CANCEL>, Closing},
     {"Close the new file dialog", Place::NewFileDialog, 1, nullptr, closeBox, Closing},
+    // Find.
+    {"Type a search text", Place::FindDialog, 4, nullptr, typeSearchText, Staying},
+    {"Toggle Match case", Place::FindDialog, 1, nullptr, toggleMatchCase, Staying},
+    {"Press Find next", Place::FindDialog, 4, nullptr, pressFindNext, {{NotFound}}},
+    {"Press Close", Place::FindDialog, 2, nullptr, pressButton<IDCANCEL>, Closing},
+    {"Close the find dialog", Place::FindDialog, 1, nullptr, closeBox, Closing},
     // About and the personality folder.
     {"Press OK", Place::AboutDialog, 2, nullptr, pressButton<IDC_ABOUT_OK>, Closing},
     {"Click the web page link", Place::AboutDialog, 1, nullptr, pressButton<IDC_ABOUT_LINK>, Staying},

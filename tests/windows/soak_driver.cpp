@@ -79,10 +79,13 @@ Place placeOf(HWND window)
         {"Rename category", Place::RenameCategoryDialog}, {"Move to category", Place::MoveDialog},
         {"Create new biography file", Place::NewFileDialog}, {"About", Place::AboutDialog},
         {"Create personality folder", Place::PersonalityDialog},
+        {"Find entries", Place::FindDialog},
     };
-    // Message boxes have captions of their own.
+    // Message boxes have captions of their own, but for Find's, which is
+    // told apart by its text box.
     for (const Known &k : known)
-        if (caption == k.caption) return k.place;
+        if (caption == k.caption && (k.place != Place::FindDialog || GetDlgItem(window, IDC_FIND_TEXT)))
+            return k.place;
     return Place::MessageBox;
 }
 
@@ -129,7 +132,7 @@ const char *placeName(Place place)
     static const char *const names[] = {
         "main window", "menu", "entry editor", "field dialog", "topic dialog", "files dialog",
         "new category dialog", "rename dialog", "move dialog", "new file dialog", "About",
-        "personality dialog", "message box",
+        "personality dialog", "find dialog", "message box",
     };
     return names[static_cast<int>(place)];
 }

@@ -22,7 +22,8 @@
 // Where the user is: the window whose commands are open to them.
 enum class Place {
     Main, Menu, Editor, FieldDialog, TopicDialog, FilesDialog, NewCategoryDialog,
-    RenameCategoryDialog, MoveDialog, NewFileDialog, AboutDialog, PersonalityDialog, MessageBox,
+    RenameCategoryDialog, MoveDialog, NewFileDialog, AboutDialog, PersonalityDialog, FindDialog,
+    MessageBox,
 };
 
 enum class Closes { No, Maybe, Yes };
