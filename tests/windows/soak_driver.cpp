@@ -482,6 +482,11 @@ void Soak::takeStep()
     stepOutcome_ = action->outcome;
     stepTarget_ = target();
     inherited_ = frames_.empty() ? std::vector<std::string>() : frames_.back().mayOpen;
+    // A long run shows how far it has come.
+    if (step_ % 1000 == 0) {
+        std::printf("soak seed %u: step %ld\n", settings_.seed, step_);
+        std::fflush(stdout);
+    }
     const std::string line = std::to_string(step_) + ": " + action->name + " in the " + describeTop();
     if (settings_.trace) std::fprintf(stderr, "%s\n", line.c_str());
     trace_.push_back(line);
