@@ -113,18 +113,23 @@ bool fileStamp(const std::string &path, std::pair<ULONGLONG, ULONGLONG> &stamp)
     return true;
 }
 
-std::vector<std::string> fileNamesIn(const std::string &folder)
+using FileStamp = std::pair<ULONGLONG, ULONGLONG>; // size, time written
+
+// The files of a folder with their stamps, by name.
+std::map<std::string, FileStamp> filesIn(const std::string &folder)
 {
-    std::vector<std::string> names;
+    std::map<std::string, FileStamp> files;
     WIN32_FIND_DATAA found;
     HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return names;
+    if (search == INVALID_HANDLE_VALUE) return files;
     do {
-        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(found.cFileName);
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+        files[found.cFileName] = {joined(found.nFileSizeHigh, found.nFileSizeLow),
+                                  joined(found.ftLastWriteTime.dwHighDateTime,
+                                         found.ftLastWriteTime.dwLowDateTime)};
     } while (FindNextFileA(search, &found));
     FindClose(search);
-    std::sort(names.begin(), names.end());
-    return names;
+    return files;
 }
 
 const char *placeName(Place place)
@@ -195,13 +200,10 @@ std::string Soak::describeTop() const
 
 void Soak::run()
 {
-    for (const std::string &name : fileNamesIn(filesFolder())) {
-        std::pair<ULONGLONG, ULONGLONG> stamp;
-        if (fileStamp(filesFolder() + "\\" + name, stamp)) seenFiles_[filesFolder() + "\\" + name] = stamp;
-    }
+    for (const auto &file : filesIn(filesFolder())) seenFiles_[filesFolder() + "\\" + file.first] = file.second;
     lastProgress_ = GetTickCount();
     timer_ = SetTimer(NULL, 0, TickMs, tick);
-    idleHook_ = SetWindowsHookExA(WH_CALLWNDPROC, idleHook, NULL, GetCurrentThreadId());
+
     PostMessageA(driver_, Continue, 0, 0);
     while (!done_) {
         MSG message;
@@ -213,8 +215,6 @@ void Soak::run()
     }
     KillTimer(NULL, timer_);
     timer_ = 0;
-    UnhookWindowsHookEx(idleHook_);
-    idleHook_ = NULL;
     pumpMessages();
 }
 
@@ -226,7 +226,10 @@ LRESULT CALLBACK Soak::driverProc(HWND window, UINT message, WPARAM wParam, LPAR
         std::function<void()> action = std::move(soak->queued_);
         soak->queued_ = nullptr;
         if (action) action();
-        // Whatever the action opened has closed again by now.
+        // Whatever the action opened has closed again by now. (A step that
+        // opened a modal loop goes on from the timer instead: a hook that
+        // saw the loop wait would cost every message sent a trip to the
+        // Wine server.)
         if (!soak->continuePosted_) {
             soak->continuePosted_ = true;
             PostMessageA(window, Continue, 0, 0);
@@ -244,20 +247,6 @@ LRESULT CALLBACK Soak::driverProc(HWND window, UINT message, WPARAM wParam, LPAR
 void CALLBACK Soak::tick(HWND, UINT, UINT_PTR, DWORD)
 {
     if (runningSoak) runningSoak->advance();
-}
-
-// A modal loop tells its owner when it has shown its window and waits for
-// input: the moment for the next step, sooner than the timer comes.
-LRESULT CALLBACK Soak::idleHook(int code, WPARAM wParam, LPARAM lParam)
-{
-    const CWPSTRUCT *sent = reinterpret_cast<const CWPSTRUCT *>(lParam);
-    Soak *soak = runningSoak;
-    if (code == HC_ACTION && soak && sent->message == WM_ENTERIDLE && !soak->actionQueued_ &&
-        !soak->continuePosted_) {
-        soak->continuePosted_ = true;
-        PostMessageA(soak->driver_, Continue, 0, 0);
-    }
-    return CallNextHookEx(NULL, code, wParam, lParam);
 }
 
 void Soak::post(std::function<void()> action)
@@ -421,10 +410,10 @@ void Soak::verifyState()
 void Soak::verifyDisk()
 {
     const Biography &d = BiographyDocument;
-    for (const std::string &name : fileNamesIn(filesFolder())) {
+    for (const auto &file : filesIn(filesFolder())) {
+        const std::string &name = file.first;
         const std::string path = filesFolder() + "\\" + name;
-        std::pair<ULONGLONG, ULONGLONG> stamp;
-        if (!fileStamp(path, stamp)) continue;
+        const FileStamp &stamp = file.second;
         if (name.size() < 4 || name.compare(name.size() - 4, 4, ".xml") != 0)
             return fail("a save left \"" + name + "\" behind");
         auto seen = seenFiles_.find(path);

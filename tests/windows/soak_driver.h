@@ -111,7 +111,6 @@ private:
     };
     static LRESULT CALLBACK driverProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     static void CALLBACK tick(HWND, UINT, UINT_PTR, DWORD);
-    static LRESULT CALLBACK idleHook(int code, WPARAM wParam, LPARAM lParam);
     void advance();
     bool settle();
     void verifyStep();
@@ -129,7 +128,6 @@ private:
     std::mt19937 random_;
     HWND driver_ = NULL;
     UINT_PTR timer_ = 0;
-    HHOOK idleHook_ = NULL;
     bool continuePosted_ = false;
     std::function<void()> queued_;
     bool actionQueued_ = false;
