@@ -329,7 +329,7 @@ bool Soak::settle()
     // end its dialog too; nothing else closes more than its own window.
     if (targetClosed && frames_.size() - kept > 1 && action_ && action_->place != Place::MessageBox &&
         !stopping_)
-        fail("the " + describeTop() + " closed the window under it too");
+        fail("acting on the " + stepTargetName_ + " closed the window under it too");
     frames_.resize(kept);
 
     // New windows, the lowest first (the enumeration lists the topmost first).
@@ -346,10 +346,10 @@ bool Soak::settle()
     if (action_ && !stopping_) {
         const bool targetIsOpen = stepTarget_ != MainWindow && !targetClosed;
         if (stepOutcome_.closes == Closes::No && targetClosed)
-            fail("the " + describeTop() + " closed its window");
+            fail("the " + stepTargetName_ + " closed");
         if (stepOutcome_.closes == Closes::Yes && stepTarget_ != MainWindow && targetIsOpen &&
             IsWindow(stepTarget_))
-            fail("the window did not close");
+            fail("the " + stepTargetName_ + " did not close");
     }
     return true;
 }
@@ -470,6 +470,7 @@ void Soak::takeStep()
     action_ = action;
     stepOutcome_ = action->outcome;
     stepTarget_ = target();
+    stepTargetName_ = describeTop();
     inherited_ = frames_.empty() ? std::vector<std::string>() : frames_.back().mayOpen;
     // A long run shows how far it has come.
     if (step_ % 1000 == 0) {

@@ -145,6 +145,7 @@ private:
     const Action *action_ = nullptr;
     Outcome stepOutcome_;
     HWND stepTarget_ = NULL;
+    std::string stepTargetName_;
     std::vector<std::string> inherited_;
     std::vector<StepCheck> checks_;
     int lastAnswer_ = 0;
