@@ -909,9 +909,20 @@ void checkSaveAs(Soak &s, const std::string &path)
     });
 }
 
+// Anything but a biography (a web page) goes to a folder of its own.
+bool answerOtherSaveDialog(OPENFILENAMEA &dialog, DWORD &error)
+{
+    Soak &s = *answering;
+    const std::string folder = s.folder() + "\\pages\\";
+    const std::vector<std::string> files = {folder + "page.html", folder + "Anna & Bob.html",
+                                            s.folder() + "\\missing\\page.html", ""};
+    return giveBack(dialog, error, chooseFrom(s, files));
+}
+
 bool answerSaveDialog(OPENFILENAMEA &dialog, DWORD &error)
 {
     Soak &s = *answering;
+    if (std::strncmp(dialog.lpstrFilter, "Biography", 9) != 0) return answerOtherSaveDialog(dialog, error);
     const std::string folder = s.filesFolder() + "\\";
     const std::vector<std::string> files = {
         folder + "a.xml", folder + "b.xml", folder + "Anna & Bob.xml", folder + "\xe9t\xe9.xml",
@@ -948,6 +959,7 @@ void prepareFolders(Soak &s)
     for (const char *name : {"photo.jpg", "notes & more.txt", "caf\xe9.txt", "run.bat"})
         writeFileBytes(s.attachFolder() + "\\" + name, "x");
     CreateDirectoryA((s.folder() + "\\people").c_str(), NULL);
+    CreateDirectoryA((s.folder() + "\\pages").c_str(), NULL);
 }
 
 // ---- the table
