@@ -113,8 +113,12 @@ void onOk(HWND dialog)
     if (selected == -1) return refuse(dialog, "No template selected.");
     std::string path = dialogItemText(dialog, IDC_NEW_FILE_FILENAME);
     if (path.empty()) return refuse(dialog, "No file name specified.");
+    // The topic is stored as typed, so it follows the rule every typed
+    // text does: markup in it would cut the file short at the next open.
+    std::string topic;
+    if (!acceptedEntryText(dialog, IDC_NEW_FILE_TOPIC, topic)) return;
 
-    fillFromBlankTemplate(dialogItemText(dialog, IDC_NEW_FILE_TOPIC));
+    fillFromBlankTemplate(topic);
     saveDocument(path);
     setDocumentPath(path);
     BiographyDocument.workingFolder = containingFolder(path);

@@ -7,6 +7,7 @@
 #include "../res/resource.h"
 #include "document/biography_document.h"
 #include "document/file_dialogs.h"
+#include "document/program_paths.h"
 #include "entryedit/entry_editor.h"
 #include "mainwindow/entry_list.h"
 #include "mainwindow/main_window.h"
@@ -61,13 +62,24 @@ void initialise(HWND dialog)
     if (named > workingFiles.size()) tellOfUnlistedFiles(dialog, named);
 }
 
+// The paths come from a file that may have been made by someone else: a
+// double-click must not start a program without the user's word.
+bool userAgreesToOpen(HWND dialog, const std::string &path)
+{
+    if (!mayRunProgram(path)) return true;
+    const std::string question = path + " may be a program. Open it anyway?";
+    return MessageBoxA(dialog, question.c_str(), "Open file",
+                       MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) == IDYES;
+}
+
 // The path comes from the working list, not from the row's text, which a
 // list hands back cut to 255 characters.
 void openSelectedFile(HWND dialog)
 {
     const int row = selectedFileRow();
     if (row < 0 || row >= static_cast<int>(workingFiles.size())) return;
-    const std::string &path = workingFiles[row];
+    const std::string path = workingFiles[row];
+    if (!userAgreesToOpen(dialog, path)) return;
     shellExecute(dialog, "open", path.c_str(), NULL, NULL, SW_SHOWNORMAL);
     if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES)
         MessageBoxA(dialog, "File does not exist", "Error", MB_ICONWARNING | MB_OK);

@@ -9,6 +9,7 @@
 #include "../res/resource.h"
 #include "document/biography_document.h"
 #include "entryedit/associated_files_dialog.h"
+#include "entryedit/editor_headings.h"
 #include "entryedit/field_input_dialog.h"
 #include "mainwindow/category_tabs.h"
 #include "mainwindow/entry_list.h"
@@ -45,33 +46,6 @@ CHARFORMATA makeHeadingFormat()
 const CHARFORMATA valueFormat = makeValueFormat();
 const CHARFORMATA headingFormat = makeHeadingFormat();
 
-struct Heading {
-    const char *text;
-    std::string Entry::*value;
-};
-
-// In the order shown; the associated files follow the last.
-const Heading Headings[] = {
-    {"Title:\n", &Entry::title},          {"Entry date:\n", &Entry::entryDate},
-    {"Time period:\n", &Entry::timePeriod}, {"Location:\n", &Entry::location},
-    {"Detail:\n", &Entry::detail},        {"Keywords:\n", &Entry::keywords},
-};
-
-// Which dialog a link opens, by the first letters of its text. The
-// headings differ in these letters; the file paths belong to the
-// "Associated files:" link, so they begin with its letters.
-struct LinkTarget {
-    const char *prefix;
-    int dialogTemplate;
-};
-
-const LinkTarget LinkTargets[] = {
-    {"D", IDD_FIELD_DETAIL},        {"Tit", IDD_FIELD_TITLE},
-    {"Ent", IDD_FIELD_ENTRY_DATE},  {"Tim", IDD_FIELD_TIME_PERIOD},
-    {"Loc", IDD_FIELD_LOCATION},    {"Key", IDD_FIELD_KEYWORDS},
-    {"Ass", IDD_ASSOCIATED_FILES},
-};
-
 // Where the "Associated files:" heading begins in the text.
 LONG filesLinkStart;
 
@@ -84,10 +58,13 @@ void insertRun(const CHARFORMATA &format, const std::string &text)
     SendMessageA(EntryRichText, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
+// ES_SAVESEL: the dialog manager selects the whole text of a control it
+// gives the focus to unless the control keeps its own selection; the
+// editor would then open with everything selected and scrolled to the end.
 HWND createRichTextWindow(HWND dialog)
 {
     constexpr DWORD style = WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_SUNKEN | ES_READONLY |
-                            ES_MULTILINE;
+                            ES_MULTILINE | ES_SAVESEL;
     return createDialogControl(dialog, WS_EX_LEFTSCROLLBAR, "RichEdit20A", "", style,
                                IDC_EDITOR_TEXT, 0, 0, 100, 300);
 }
@@ -129,6 +106,16 @@ void initialise(HWND dialog)
     fillEntryEditor();
 }
 
+// Nothing selected, and the text scrolled to `place`: the top, where
+// "Title:" is, when the editor opens; where the reader was, when it is
+// redrawn after a change.
+void showWithNothingSelected(POINT place)
+{
+    CHARRANGE start = {0, 0};
+    SendMessageA(EntryRichText, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&start));
+    SendMessageA(EntryRichText, EM_SETSCROLLPOS, 0, reinterpret_cast<LPARAM>(&place));
+}
+
 LONG insertionPoint()
 {
     CHARRANGE selection = {0, 0};
@@ -155,23 +142,24 @@ std::string linkText(const ENLINK &link)
     return text;
 }
 
-void openLinkedDialog(HWND dialog, int dialogTemplate)
+void openLinkedDialog(HWND dialog, const EditorHeading &heading)
 {
-    if (dialogTemplate == IDD_ASSOCIATED_FILES)
+    if (&heading == &FilesHeading)
         runAssociatedFilesDialog(dialog);
     else
-        runFieldInputDialog(dialog, dialogTemplate);
+        runFieldInputDialog(dialog, heading);
 }
 
 // Only the button going up opens a dialog: moving over a link or pressing
-// the button on it must not.
+// the button on it must not. The file paths belong to the files link, so
+// their text begins with its letters.
 void onLink(HWND dialog, const ENLINK &link)
 {
     if (link.msg != WM_LBUTTONUP || link.chrg.cpMax <= link.chrg.cpMin) return;
     const std::string text = linkText(link);
-    for (const LinkTarget &target : LinkTargets) {
-        if (text.compare(0, std::strlen(target.prefix), target.prefix) != 0) continue;
-        openLinkedDialog(dialog, target.dialogTemplate);
+    for (const EditorHeading &heading : EditorHeadings) {
+        if (text.compare(0, std::strlen(heading.linkPrefix), heading.linkPrefix) != 0) continue;
+        openLinkedDialog(dialog, heading);
         return;
     }
 }
@@ -195,20 +183,25 @@ void fillEntryEditor()
 {
     if (!EntryRichText) return;
     filesLinkStart = LONG_MAX;
+    POINT place = {0, 0};
+    SendMessageA(EntryRichText, EM_GETSCROLLPOS, 0, reinterpret_cast<LPARAM>(&place));
     SendMessageA(EntryRichText, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(""));
     const int index = firstSelectedEntryIndex();
     if (index < 0) return;
-    const Entry entry = entryAt(index);
-    for (const Heading &heading : Headings) {
-        insertRun(headingFormat, heading.text);
-        insertRun(valueFormat, entry.*heading.value + "\n\n");
+    const Biography &d = BiographyDocument;
+    for (const EditorHeading &heading : EditorHeadings) {
+        if (&heading == &FilesHeading) break;
+        insertRun(headingFormat, std::string(heading.text) + "\n");
+        insertRun(valueFormat, (d.*heading.column)[index] + "\n\n");
     }
     // The paths continue the heading's link. They go in with it in one
     // piece: a thousand separate insertions take many seconds to lay out.
-    std::string files = "Associated files:\n";
-    for (const std::string &path : parseFileList(entry.files)) files += path + "\n";
+    std::string files = std::string(FilesHeading.text) + "\n";
+    for (const std::string &path : parseFileList((d.*FilesHeading.column)[index]))
+        files += path + "\n";
     filesLinkStart = insertionPoint();
     insertRun(headingFormat, files);
+    showWithNothingSelected(place);
 }
 
 INT_PTR CALLBACK entryEditorDialogProc(HWND dialog, UINT message, WPARAM, LPARAM lParam)

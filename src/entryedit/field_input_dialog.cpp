@@ -13,25 +13,10 @@
 
 namespace {
 
-struct FieldDialog {
-    int dialogTemplate;
-    const char *caption;
-    std::string (Biography::*column)[MaxEntries];
-};
-
-const FieldDialog FieldDialogs[] = {
-    {IDD_FIELD_TITLE, "Set title text", &Biography::title},
-    {IDD_FIELD_ENTRY_DATE, "Set entry date text", &Biography::entryDate},
-    {IDD_FIELD_TIME_PERIOD, "Set time period text", &Biography::timePeriod},
-    {IDD_FIELD_LOCATION, "Set location text", &Biography::location},
-    {IDD_FIELD_DETAIL, "Set detail text", &Biography::detail},
-    {IDD_FIELD_KEYWORDS, "Set keywords text", &Biography::keywords},
-};
-
 // What one opening of a dialog works on: its field, and the list row that
 // was selected when it opened, whose entry OK stores into.
 struct FieldDialogState {
-    const FieldDialog *field;
+    const EditorHeading *field;
     int row;
 };
 
@@ -70,15 +55,11 @@ void onOk(HWND dialog)
 
 } // namespace
 
-void runFieldInputDialog(HWND owner, int dialogTemplate)
+void runFieldInputDialog(HWND owner, const EditorHeading &heading)
 {
-    for (const FieldDialog &field : FieldDialogs) {
-        if (field.dialogTemplate != dialogTemplate) continue;
-        FieldDialogState state = {&field, -1};
-        DialogBoxParamA(instanceOf(owner), MAKEINTRESOURCEA(dialogTemplate), owner, fieldInputDialogProc,
-                        reinterpret_cast<LPARAM>(&state));
-        return;
-    }
+    FieldDialogState state = {&heading, -1};
+    DialogBoxParamA(instanceOf(owner), MAKEINTRESOURCEA(heading.dialogTemplate), owner,
+                    fieldInputDialogProc, reinterpret_cast<LPARAM>(&state));
 }
 
 INT_PTR CALLBACK fieldInputDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)

@@ -4,7 +4,9 @@
 
 #include <windows.h>
 
-// Opens the field dialog made from this template (one per field).
-void runFieldInputDialog(HWND owner, int dialogTemplate);
+#include "entryedit/editor_headings.h"
+
+// Opens the dialog of the field under this heading.
+void runFieldInputDialog(HWND owner, const EditorHeading &heading);
 
 INT_PTR CALLBACK fieldInputDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);

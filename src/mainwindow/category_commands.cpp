@@ -29,6 +29,7 @@ void swapCategories(int a, int b)
 {
     Biography &d = BiographyDocument;
     std::swap(d.categories[a], d.categories[b]);
+    d.modified = true;
     rebuildCategoryTabs();
     showCategoryTab(tabOfCategory(b));
 }
@@ -38,6 +39,7 @@ void swapCategories(int a, int b)
 bool addCategory(const std::string &name)
 {
     if (!appendCategory(name)) return false;
+    BiographyDocument.modified = true;
     rebuildCategoryTabs();
     selectCategoryTab(name);
     return true;
@@ -49,6 +51,7 @@ void renameCategory(int index, const std::string &name)
     const int tab = selectedTabIndex();
     renameEntriesOf(d.categories[index], name);
     d.categories[index] = name;
+    d.modified = true;
     rebuildCategoryTabs();
     showCategoryTab(tab);
 }
@@ -73,6 +76,7 @@ void deleteCategory(int tab)
     // A place was just freed, so "Default" always fits.
     if (countEntriesInCategory(DefaultCategory) > 0 && findCategory(DefaultCategory) < 0)
         appendCategory(DefaultCategory);
+    d.modified = true;
     rebuildCategoryTabs();
     selectCategoryTab(DefaultCategory);
 }
@@ -94,9 +98,16 @@ void moveCategoryRight(const std::string &name)
 void moveEntriesToCategory(const std::vector<int> &entries, int target)
 {
     Biography &d = BiographyDocument;
-    if (target < 0 || target >= d.categoryCount || entries.empty()) return;
-    for (int entry : entries)
-        if (entry >= 0 && entry < d.entryCount) d.category[entry] = d.categories[target];
+    if (target < 0 || target >= d.categoryCount) return;
+    bool moved = false;
+    for (int entry : entries) {
+        if (entry < 0 || entry >= d.entryCount || d.category[entry] == d.categories[target])
+            continue;
+        d.category[entry] = d.categories[target];
+        moved = true;
+    }
+    if (!moved) return;
+    d.modified = true;
     // One refill for them all: the list ends the same as after one per entry.
     refillEntryList(currentCategory());
 }

@@ -1,5 +1,6 @@
 // The commands that change the category list and move entries between
-// categories. None of them marks the document as modified.
+// categories. Each marks the document as modified when it changes
+// something, so that the work is offered for saving like any other.
 #pragma once
 
 #include <string>
@@ -18,7 +19,7 @@ void deleteCategory(int tab);
 void moveCategoryLeft(const std::string &name);
 void moveCategoryRight(const std::string &name);
 // Puts the given entries into the category with index `target`; -1 moves
-// nothing.
+// nothing, and entries already there stay as they are.
 void moveEntriesToCategory(const std::vector<int> &entries, int target);
 
 void runNewCategoryDialog(HWND owner);

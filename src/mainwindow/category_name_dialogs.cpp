@@ -45,6 +45,7 @@ void initialise(HWND dialog, Purpose purpose)
 }
 
 // Says why `name` cannot name a new or renamed category; false when it can.
+// The dialog owns the message, so it cannot be used while the message is up.
 bool refuseName(HWND dialog, const std::string &name)
 {
     // An empty name would not survive a save: its entries would be written
@@ -54,11 +55,11 @@ bool refuseName(HWND dialog, const std::string &name)
         return true;
     }
     if (!isValidCategoryName(name)) {
-        MessageBoxA(NULL, InvalidTextMessage, "Error", MB_ICONEXCLAMATION | MB_OK);
+        MessageBoxA(dialog, InvalidTextMessage, "Error", MB_ICONEXCLAMATION | MB_OK);
         return true;
     }
     if (findCategory(name) >= 0) {
-        MessageBoxA(NULL, "Category already present.", "Cannot add category",
+        MessageBoxA(dialog, "Category already present.", "Cannot add category",
                     MB_ICONEXCLAMATION | MB_OK);
         return true;
     }

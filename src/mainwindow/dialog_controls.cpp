@@ -60,6 +60,6 @@ bool acceptedEntryText(HWND dialog, int boxId, std::string &text)
 {
     text = dialogItemText(dialog, boxId);
     if (isValidEntryText(text)) return true;
-    MessageBoxA(NULL, InvalidTextMessage, "Error", MB_ICONWARNING | MB_OK);
+    MessageBoxA(dialog, InvalidTextMessage, "Error", MB_ICONWARNING | MB_OK);
     return false;
 }

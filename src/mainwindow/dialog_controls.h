@@ -38,6 +38,7 @@ HWND createTextBox(HWND dialog, int id);
 // their places whatever the size.
 void layOutTextDialog(HWND dialog, int boxId, int okId, int cancelId);
 
-// The box's text when it follows the entry text rule; otherwise says why
-// (no owner, as always for this message) and gives false.
+// The box's text when it follows the entry text rule; otherwise says why,
+// in a message owned by the dialog so that it cannot be used meanwhile,
+// and gives false.
 bool acceptedEntryText(HWND dialog, int boxId, std::string &text);

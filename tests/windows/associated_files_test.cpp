@@ -194,6 +194,62 @@ TEST_F(AssociatedFilesTest, DoubleClickOpensTheWholePathAndReportsOnlyMissingOne
     EXPECT_EQ(script.seen()[2].owner, filesDialog);
 }
 
+// A file from someone else may name a program; a double-click alone must
+// not start it.
+TEST_F(AssociatedFilesTest, APathThatMayRunAProgramOpensOnlyAfterYes)
+{
+    const std::string folder = makeTestFolder("programs");
+    const std::string setup = folder + "\\Setup.EXE", notes = folder + "\\notes.txt";
+    writeFileBytes(setup, "x");
+    writeFileBytes(notes, "x");
+    struct Case {
+        std::string path;
+        int answer; // 0: not asked
+    };
+    const Case cases[] = {
+        {setup, IDYES}, {"\\\\server\\share\\notes.txt", IDNO}, {folder + "\\run.js", IDNO},
+        {notes, 0},
+    };
+    std::vector<std::string> paths;
+    for (const Case &c : cases) paths.push_back(c.path);
+    showDocument("", {makeEntry("a", "C", "", quoted(paths))});
+
+    HWND filesDialog = NULL;
+    std::vector<int> defaultButtons;
+    GuiScript script;
+    inFilesDialog(script, [&](HWND dialog) {
+        filesDialog = dialog;
+        for (size_t row = 0; row < paths.size(); ++row) {
+            selectListRow(FileListView, static_cast<int>(row), true);
+            const POINT at = rowPoint(FileListView, static_cast<int>(row));
+            SendMessageA(FileListView, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(at.x, at.y));
+        }
+    });
+    for (const Case &c : cases)
+        if (c.answer)
+            script.onMessage(c.path, [&defaultButtons, c](HWND box) {
+                // The button Enter presses: the one with the focus.
+                HWND focus = GetFocus();
+                defaultButtons.push_back(IsChild(box, focus) ? GetDlgCtrlID(focus) : 0);
+                clickButton(box, c.answer);
+            });
+    doubleClickRow(0);
+
+    EXPECT_TRUE(script.finished()) << script.problems();
+    std::vector<std::string> opened;
+    for (const ShellCall &call : recordedShellCalls()) opened.push_back(call.file);
+    EXPECT_EQ(opened, (std::vector<std::string>{setup, notes}));
+    ASSERT_EQ(script.seen().size(), 5u); // the editor, the files, three questions
+    for (size_t i = 0; i < 3; ++i) {
+        const SeenDialog &seen = script.seen()[2 + i];
+        expectBox(seen, "Open file", cases[i].path + " may be a program. Open it anyway?",
+                  MB_ICONEXCLAMATION, MB_YESNO);
+        EXPECT_EQ(seen.owner, filesDialog);
+        EXPECT_FALSE(seen.ownerEnabled);
+    }
+    EXPECT_EQ(defaultButtons, std::vector<int>(3, IDNO));
+}
+
 TEST_F(AssociatedFilesTest, TheListNeverHoldsMoreThan1024Paths)
 {
     std::vector<std::string> paths;

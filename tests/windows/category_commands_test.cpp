@@ -40,20 +40,25 @@ protected:
     }
 
     // Applies every name in turn in one opening of the naming dialog of
-    // command `id`, answering each refusal. Returns the name it opened with.
+    // command `id`, answering each refusal. Only a name taken is a change.
+    // Returns the name the dialog opened with.
     std::string tryNames(int id, const char *caption, const std::vector<NameTry> &tries)
     {
         std::string preset;
+        HWND shown = NULL;
         GuiScript script;
         script.onDialog(caption, [&](HWND dialog) {
+            shown = dialog;
             preset = windowText(GetDlgItem(dialog, IDC_CATEGORY_NAME));
             for (const NameTry &t : tries) {
                 const Names before = categoriesNow();
+                BiographyDocument.modified = false;
                 SetDlgItemTextA(dialog, IDC_CATEGORY_NAME, t.name.c_str());
                 MessageCounter refills(EntryListView, LVM_DELETEALLITEMS);
                 SendMessageA(dialog, WM_COMMAND, IDC_CATEGORY_APPLY, 0);
                 const bool refused = !t.refusal.empty();
                 EXPECT_EQ(refills.count(), refused ? 0 : 1) << t.name;
+                EXPECT_EQ(BiographyDocument.modified, !refused) << t.name;
                 EXPECT_EQ(IsWindowVisible(dialog) != 0, refused || id == IDM_NEW_CATEGORY) << t.name;
                 if (refused) {
                     EXPECT_EQ(categoriesNow(), before) << t.name;
@@ -72,10 +77,10 @@ protected:
             const bool present = t.refusal == Present;
             expectBox(seen, present ? "Cannot add category" : "Error", t.refusal, MB_ICONEXCLAMATION,
                       MB_OK);
-            // The two refusals of long standing come without an owner.
-            EXPECT_EQ(seen.hasOwner, !present && t.refusal != InvalidTextMessage) << t.name;
+            // The dialog cannot be used while a refusal is up.
+            EXPECT_EQ(seen.owner, shown) << t.name;
+            EXPECT_FALSE(seen.ownerEnabled) << t.name;
         }
-        EXPECT_FALSE(BiographyDocument.modified);
         return preset;
     }
 };
@@ -96,15 +101,18 @@ TEST_F(CategoryCommandsTest, MovingATabLeftOrRightStopsAtTheEnds)
         SCOPED_TRACE("tab " + std::to_string(c.tab) + " command " + std::to_string(c.command));
         showDocument("", {makeEntry("p1", "P"), makeEntry("q1", "Q"), makeEntry("r1", "R")});
         chooseTab(c.tab);
+        BiographyDocument.modified = false;
         const Names shown = listedTitles();
         MessageCounter refills(EntryListView, LVM_DELETEALLITEMS);
         SendMessageA(CategoryTabs, WM_COMMAND, c.command, 0);
         pumpMessages();
+        const bool moved = c.categories != Names{"P", "Q", "R"};
         EXPECT_EQ(categoriesNow(), c.categories);
         EXPECT_EQ(tabTexts(CategoryTabs), Names(c.categories.rbegin(), c.categories.rend()));
         EXPECT_EQ(selectedTab(CategoryTabs), c.selected);
         EXPECT_EQ(listedTitles(), shown) << "the moved tab stays selected";
-        EXPECT_EQ(refills.count(), (c.categories != Names{"P", "Q", "R"}) ? 1 : 0);
+        EXPECT_EQ(refills.count(), moved ? 1 : 0);
+        EXPECT_EQ(BiographyDocument.modified, moved);
     }
 }
 
@@ -164,6 +172,7 @@ TEST_F(CategoryCommandsTest, DeleteKeepsOneCategoryAndGivesTheEntriesToDefault)
         SCOPED_TRACE(c.categories.size() + c.entries.size());
         showCategories(c.categories, c.entries);
         chooseTab(c.tab);
+        BiographyDocument.modified = false;
         GuiScript script;
         if (!c.refusal.empty()) script.press("Error", IDOK);
         MessageCounter refills(EntryListView, LVM_DELETEALLITEMS);
@@ -180,6 +189,7 @@ TEST_F(CategoryCommandsTest, DeleteKeepsOneCategoryAndGivesTheEntriesToDefault)
         EXPECT_EQ(listedTitles(), c.listAfter);
         EXPECT_EQ(selectedTab(CategoryTabs), c.refusal.empty() ? 0 : c.tab);
         EXPECT_EQ(refills.count(), c.refusal.empty() ? 1 : 0);
+        EXPECT_EQ(BiographyDocument.modified, c.refusal.empty());
     }
 }
 
@@ -188,21 +198,25 @@ TEST_F(CategoryCommandsTest, MoveToCategoryMovesTheSelectedRowsOnly)
     struct Case {
         bool fromListMenu;
         std::vector<int> rows;
+        int target; // 0: A, their own category; 1: B
         int button;
         Names listAfter;
     };
     const Case cases[] = {
-        {false, {0, 2}, IDC_MOVE_PROCEED, {"a2"}},
-        {true, {1}, IDC_MOVE_PROCEED, {"a1", "a3"}},
-        {false, {}, IDC_MOVE_PROCEED, {"a1", "a2", "a3"}},
-        {true, {}, IDC_MOVE_PROCEED, {"a1", "a2", "a3"}},
-        {true, {0}, IDC_MOVE_CANCEL, {"a1", "a2", "a3"}},
+        {false, {0, 2}, 1, IDC_MOVE_PROCEED, {"a2"}},
+        {true, {1}, 1, IDC_MOVE_PROCEED, {"a1", "a3"}},
+        {false, {}, 1, IDC_MOVE_PROCEED, {"a1", "a2", "a3"}},
+        {true, {}, 1, IDC_MOVE_PROCEED, {"a1", "a2", "a3"}},
+        {true, {0}, 1, IDC_MOVE_CANCEL, {"a1", "a2", "a3"}},
+        {false, {0, 1}, 0, IDC_MOVE_PROCEED, {"a1", "a2", "a3"}},
     };
     for (const Case &c : cases) {
-        SCOPED_TRACE(std::to_string(c.fromListMenu) + std::to_string(c.rows.size()));
+        SCOPED_TRACE(std::to_string(c.fromListMenu) + std::to_string(c.rows.size()) +
+                     std::to_string(c.target));
         showDocument("", {makeEntry("a1", "A"), makeEntry("a2", "A"), makeEntry("a3", "A"),
                           makeEntry("b1", "B")});
         chooseTab(1); // A; the dialog lists A, B
+        BiographyDocument.modified = false;
         for (int row : c.rows) selectListRow(EntryListView, row, true);
         GuiScript script;
         script.onDialog("Move to category", [&](HWND dialog) {
@@ -211,7 +225,7 @@ TEST_F(CategoryCommandsTest, MoveToCategoryMovesTheSelectedRowsOnly)
             RECT client;
             GetClientRect(dialog, &client);
             EXPECT_EQ(childRect(list).bottom, client.bottom - 40);
-            SendMessageA(list, LB_SETCURSEL, 1, 0);
+            SendMessageA(list, LB_SETCURSEL, c.target, 0);
             clickButton(dialog, c.button);
         });
         MessageCounter refills(EntryListView, LVM_DELETEALLITEMS);
@@ -223,6 +237,7 @@ TEST_F(CategoryCommandsTest, MoveToCategoryMovesTheSelectedRowsOnly)
         EXPECT_EQ(countEntriesInCategory("B"), 4 - static_cast<int>(c.listAfter.size()));
         EXPECT_EQ(selectedTab(CategoryTabs), 1);
         EXPECT_EQ(refills.count(), c.listAfter.size() < 3 ? 1 : 0);
+        EXPECT_EQ(BiographyDocument.modified, c.listAfter.size() < 3);
     }
 }
 
@@ -251,7 +266,7 @@ TEST_F(CategoryCommandsTest, RightClickOnATabOffersTheCategoryCommandsAndSelects
 }
 
 // Every kind of command in turn, each followed by a save that must write
-// exactly the new state. Only a new topic is an unsaved change.
+// exactly the new state. Each is an unsaved change until then.
 TEST_F(CategoryCommandsTest, SaveAfterEachCommandWritesTheNewCategoriesAndFields)
 {
     struct Step {
@@ -297,7 +312,7 @@ TEST_F(CategoryCommandsTest, SaveAfterEachCommandWritesTheNewCategoriesAndFields
         SendMessageA(*s.window, WM_COMMAND, s.command, 0);
         pumpMessages();
         EXPECT_TRUE(script.finished()) << script.problems();
-        EXPECT_EQ(BiographyDocument.modified, s.command == IDM_SET_TOPIC);
+        EXPECT_TRUE(BiographyDocument.modified);
         command(IDM_SAVE);
 
         auto expected = std::make_unique<Biography>();

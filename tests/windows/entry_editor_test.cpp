@@ -99,6 +99,37 @@ TEST_F(EntryEditorTest, LinksOpenTheirDialogOnButtonUpOnly)
     EXPECT_FALSE(BiographyDocument.modified);
 }
 
+// Through the system's input queue, as a user clicks, not a notification
+// made up by the test.
+TEST_F(EntryEditorTest, AMouseClickOnAHeadingOpensItsDialog)
+{
+    showDocument("", {fullEntry()});
+    bool opened = false;
+    GuiScript script;
+    inEditor(script, [&](HWND editor) {
+        SetForegroundWindow(editor);
+        POINTL character = {};
+        SendMessageA(EntryRichText, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&character),
+                     rangeOf("Location:").cpMin + 1);
+        POINT at = {character.x + 2, character.y + 5};
+        ClientToScreen(EntryRichText, &at);
+        SetCursorPos(at.x, at.y);
+        INPUT click[2] = {};
+        click[0].type = click[1].type = INPUT_MOUSE;
+        click[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+        click[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+        EXPECT_EQ(SendInput(2, click, sizeof click[0]), 2u);
+        for (int waited = 0; !opened && waited < 3000; waited += 50) pumpFor(50);
+    });
+    script.onDialog("Set location text", [&](HWND dialog) {
+        opened = true;
+        clickButton(dialog, IDC_FIELD_CANCEL);
+    });
+    doubleClickRow(0);
+    EXPECT_TRUE(script.finished()) << script.problems();
+    EXPECT_TRUE(opened);
+}
+
 TEST_F(EntryEditorTest, EveryFieldRefusesMarkupAndKeepsItsValue)
 {
     showDocument("", {fullEntry()});
@@ -106,9 +137,13 @@ TEST_F(EntryEditorTest, EveryFieldRefusesMarkupAndKeepsItsValue)
     inEditor(script, [](HWND editor) {
         for (const char *heading : Headings) clickLink(editor, rangeOf(heading));
     });
+    std::vector<HWND> refusing; // the dialog of each refusal
     for (const char *caption : FieldCaptions) {
         for (const char *text : {"a<b", "a>b", "Tom & Ann"}) {
-            script.onDialog(caption, [text](HWND d) { typeAndPress(d, text, IDC_FIELD_OK); });
+            script.onDialog(caption, [text, &refusing](HWND d) {
+                refusing.push_back(d);
+                typeAndPress(d, text, IDC_FIELD_OK);
+            });
             script.press("Error", IDOK);
         }
         script.press(caption, IDC_FIELD_CANCEL);
@@ -119,10 +154,12 @@ TEST_F(EntryEditorTest, EveryFieldRefusesMarkupAndKeepsItsValue)
     int boxes = 0;
     for (const SeenDialog &seen : script.seen()) {
         if (seen.caption != "Error") continue;
-        ++boxes;
         expectBox(seen, "Error", "Entry text contains invalid characters.", MB_ICONEXCLAMATION,
                   MB_OK);
-        EXPECT_FALSE(seen.hasOwner);
+        ASSERT_LT(static_cast<size_t>(boxes), refusing.size());
+        EXPECT_EQ(seen.owner, refusing[boxes]) << "the dialog cannot be used meanwhile";
+        EXPECT_FALSE(seen.ownerEnabled);
+        ++boxes;
     }
     EXPECT_EQ(boxes, 18);
     for (const EntryField &field : EntryFields)
@@ -213,9 +250,21 @@ TEST_F(EntryEditorTest, ALongDetailSurvivesTheEditorSaveAndOpen)
 
     GuiScript script;
     bool shownWhole = false, editable = false;
+    CHARRANGE selection = {-1, -1};
+    LRESULT firstLine = -1, placeBeforeOk = -1, placeAfterOk = -1;
+    const auto firstVisibleLine = [] {
+        return SendMessageA(EntryRichText, EM_GETFIRSTVISIBLELINE, 0, 0);
+    };
     inEditor(script, [&](HWND editor) {
+        // It opens at "Title:", nothing selected.
+        SendMessageA(EntryRichText, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&selection));
+        firstLine = firstVisibleLine();
         shownWhole = editorText().find("Detail:\r" + shownDetail + "\r\r") != std::string::npos;
+        // A change redraws the text where the reader was.
+        SendMessageA(EntryRichText, EM_LINESCROLL, 0, 300);
+        placeBeforeOk = firstVisibleLine();
         clickLink(editor, rangeOf("Detail:"));
+        placeAfterOk = firstVisibleLine();
     });
     script.onDialog("Set detail text", [&](HWND d) {
         // The whole text is there and can still be added to.
@@ -228,6 +277,11 @@ TEST_F(EntryEditorTest, ALongDetailSurvivesTheEditorSaveAndOpen)
     });
     doubleClickRow(0);
     EXPECT_TRUE(script.finished()) << script.problems();
+    EXPECT_EQ(selection.cpMin, 0);
+    EXPECT_EQ(selection.cpMax, 0);
+    EXPECT_EQ(firstLine, 0);
+    EXPECT_GT(placeBeforeOk, 0);
+    EXPECT_EQ(placeAfterOk, placeBeforeOk);
     EXPECT_TRUE(shownWhole);
     EXPECT_TRUE(editable);
 

@@ -262,3 +262,32 @@ TEST_F(NewFileDialogTest, EnterInTheTopicFieldPressesOk)
     EXPECT_EQ(script.seen()[1].text, "No file name specified.");
     EXPECT_EQ(topic, "typed");
 }
+
+// Markup in the topic would cut the file short at the next open.
+TEST_F(NewFileDialogTest, ATopicWithMarkupIsRefusedAndTheDialogStaysOpen)
+{
+    const std::string path = makeTestFolder("new-topic") + "\\life.xml";
+    HWND newDialog = NULL;
+    std::string topicAfter;
+    GuiScript script;
+    script.onDialog(Caption, [&](HWND d) {
+        newDialog = d;
+        SetDlgItemTextA(d, IDC_NEW_FILE_FILENAME, path.c_str());
+        SetDlgItemTextA(d, IDC_NEW_FILE_TOPIC, "Anna</topic>");
+        clickButton(d, IDC_NEW_FILE_OK);
+    });
+    script.press("Error", IDOK);
+    script.onDialog(Caption, [&](HWND d) {
+        topicAfter = field(d, IDC_NEW_FILE_TOPIC);
+        cancel(d);
+    });
+    command(IDM_NEW_FILE);
+    EXPECT_TRUE(script.finished()) << script.problems();
+    ASSERT_EQ(script.seen().size(), 2u);
+    expectBox(script.seen()[1], "Error", InvalidTextMessage, MB_ICONEXCLAMATION, MB_OK);
+    EXPECT_EQ(script.seen()[1].owner, newDialog);
+    EXPECT_FALSE(script.seen()[1].ownerEnabled);
+    EXPECT_EQ(topicAfter, "Anna</topic>");
+    EXPECT_FALSE(fileExists(path));
+    EXPECT_FALSE(BiographyDocument.documentLoaded);
+}

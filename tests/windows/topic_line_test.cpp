@@ -23,8 +23,10 @@ TEST_F(TopicLineTest, TopicTextFollowsTheEntryTextRule)
         SCOPED_TRACE(c.text);
         showDocument("Before", {makeEntry("e", "C")});
         BiographyDocument.modified = false;
+        HWND topicDialog = NULL;
         GuiScript script;
         script.onDialog(Caption, [&](HWND dialog) {
+            topicDialog = dialog;
             SetDlgItemTextA(dialog, IDC_TOPIC_TEXT, c.text.c_str());
             clickButton(dialog, IDC_TOPIC_OK);
         });
@@ -38,7 +40,8 @@ TEST_F(TopicLineTest, TopicTextFollowsTheEntryTextRule)
         ASSERT_EQ(script.seen().size(), c.refused ? 2u : 1u);
         if (c.refused) {
             expectBox(script.seen()[1], "Error", InvalidTextMessage, MB_ICONEXCLAMATION, MB_OK);
-            EXPECT_FALSE(script.seen()[1].hasOwner);
+            EXPECT_EQ(script.seen()[1].owner, topicDialog);
+            EXPECT_FALSE(script.seen()[1].ownerEnabled);
         }
     }
 }

@@ -1,0 +1,38 @@
+#include <gtest/gtest.h>
+
+#include "document/program_paths.h"
+
+TEST(ProgramPathsTest, ProgramsScriptsAndOtherComputersAreTold)
+{
+    struct Case {
+        const char *path;
+        bool risky;
+    };
+    const Case cases[] = {
+        {"C:\\photos\\born.jpg", false},
+        {"C:\\notes\\letter.txt", false},
+        {"D:\\b c.txt", false},
+        {"C:\\photos", false},
+        {"C:\\setup.exe\\readme.txt", false}, // only the name's own type counts
+        {"C:\\archive.executable", false},
+        {"relative\\notes.doc", false},
+        {"", false},
+        {"C:\\setup.exe", true},
+        {"C:\\Setup.EXE", true},
+        {"C:\\setup.exe.", true},  // Windows drops the trailing dot
+        {"C:\\setup.exe . ", true},
+        {"C:/tools/run.Bat", true},
+        {"x.com", true},
+        {"C:\\a.cmd", true}, {"C:\\a.scr", true}, {"C:\\a.pif", true}, {"C:\\a.cpl", true},
+        {"C:\\a.msi", true}, {"C:\\a.msp", true}, {"C:\\a.hta", true}, {"C:\\a.js", true},
+        {"C:\\a.jse", true}, {"C:\\a.vbs", true}, {"C:\\a.vbe", true}, {"C:\\a.wsf", true},
+        {"C:\\a.wsh", true}, {"C:\\a.ps1", true}, {"C:\\a.lnk", true}, {"C:\\a.reg", true},
+        {"\\\\server\\share\\notes.txt", true},
+        {"//server/share/notes.txt", true},
+        {"\\\\?\\C:\\notes.txt", true},
+        {"http://example.com/page", true},
+        {"ms-settings:", true},
+        {"C:\\notes.txt:hidden", true},
+    };
+    for (const Case &c : cases) EXPECT_EQ(mayRunProgram(c.path), c.risky) << c.path;
+}
