@@ -12,6 +12,7 @@
 #include "document/file_dialogs.h"
 #include "editor_steps.h"
 #include "entryedit/associated_files_dialog.h"
+#include "entryedit/editor_headings.h"
 #include "entryedit/entry_editor.h"
 #include "main_window_fixture.h"
 #include "mainwindow/category_tabs.h"
@@ -48,14 +49,7 @@ const char NoFolderName[] = "No folder name specified.";
 const char FolderFailed[] = "Failed to create personality folder";
 const char NotFound[] = "Cannot find \"";
 
-const char *const FieldCaptions[] = {
-    "Set title text", "Set entry date text", "Set time period text",
-    "Set location text", "Set detail text", "Set keywords text",
-};
-std::string (Biography::*const FieldColumns[])[MaxEntries] = {
-    &Biography::title, &Biography::entryDate, &Biography::timePeriod,
-    &Biography::location, &Biography::detail, &Biography::keywords,
-};
+constexpr size_t FilesHeadingIndex = std::size(EditorHeadings) - 1;
 
 Biography &doc()
 {
@@ -459,16 +453,17 @@ void answerByCloseBox(Soak &s)
 // past them, the line of one file path.
 void clickLinkNumber(Soak &s, size_t link)
 {
+    const int entry = firstSelectedEntryIndex();
     std::vector<long> starts;
-    const std::string text = expectedEditorText(entryAt(firstSelectedEntryIndex()), &starts);
+    const std::string text = expectedEditorText(entry, &starts);
     // A heading's link is its text and line break; the files link runs on
     // through the paths, each of which may be clicked.
+    const EditorHeading &heading = EditorHeadings[std::min(link, FilesHeadingIndex)];
     long end = link + 1 < starts.size() ? starts[link + 1] : static_cast<long>(text.size());
-    if (link < 6) end = starts[link] + static_cast<long>(std::strlen(EditorHeadings[link])) + 1;
-    const int field = static_cast<int>(link);
-    if (field < 6) {
-        s.expectOutcome({{FieldCaptions[field]}});
-        const std::string value = (doc().*FieldColumns[field])[firstSelectedEntryIndex()];
+    if (&heading != &FilesHeading) {
+        end = starts[link] + static_cast<long>(std::strlen(heading.text)) + 1;
+        s.expectOutcome({{heading.caption}});
+        const std::string value = (doc().*heading.column)[entry];
         s.afterStep([&s, value](std::string &failure) {
             if (s.place() == Place::FieldDialog && dialogItemText(s.target(), IDC_FIELD_EDIT) != value)
                 failure = "the field dialog opened with another text than the field's";
@@ -482,7 +477,7 @@ void clickLinkNumber(Soak &s, size_t link)
 
 void clickHeading(Soak &s)
 {
-    clickLinkNumber(s, s.below(7));
+    clickLinkNumber(s, s.below(static_cast<int>(FilesHeadingIndex) + 1));
 }
 
 bool showsFiles(Soak &)
@@ -492,7 +487,7 @@ bool showsFiles(Soak &)
 
 void clickFilePath(Soak &s)
 {
-    clickLinkNumber(s, 7 + s.below(static_cast<int>(parseFileList(doc().files[firstSelectedEntryIndex()]).size())));
+    clickLinkNumber(s, FilesHeadingIndex + 1 + s.below(static_cast<int>(parseFileList(doc().files[firstSelectedEntryIndex()]).size())));
 }
 
 // ---- the field and topic dialogs
@@ -507,8 +502,9 @@ std::string *editedValue(Soak &s)
 {
     if (s.place() == Place::TopicDialog) return &doc().topic;
     const std::string caption = windowText(s.target());
-    for (int f = 0; f < 6; ++f)
-        if (caption == FieldCaptions[f]) return &(doc().*FieldColumns[f])[firstSelectedEntryIndex()];
+    for (const EditorHeading &heading : EditorHeadings)
+        if (heading.caption && caption == heading.caption)
+            return &(doc().*heading.column)[firstSelectedEntryIndex()];
     return nullptr;
 }
 

@@ -10,6 +10,7 @@
 #include "document/biography_reader.h"
 #include "editor_steps.h"
 #include "entryedit/associated_files_dialog.h"
+#include "entryedit/editor_headings.h"
 #include "mainwindow/entry_list.h"
 #include "gui_harness.h"
 #include "mainwindow/main_window.h"
@@ -37,11 +38,6 @@ bool isFilesField(const EntryField &field)
     return field.value == &Entry::files;
 }
 
-bool isCategoryField(const EntryField &field)
-{
-    return field.value == &Entry::category;
-}
-
 std::string valueDifference(const EntryField &field, const std::string &a, const std::string &b,
                             Compare how)
 {
@@ -53,15 +49,13 @@ std::string valueDifference(const EntryField &field, const std::string &a, const
     return fieldName(field) + " " + quote(a) + " against " + quote(b);
 }
 
-std::string entriesDifference(const Biography &a, const Biography &b, Compare how,
-                              bool withCategories)
+std::string entriesDifference(const Biography &a, const Biography &b, Compare how)
 {
     if (a.entryCount != b.entryCount)
         return "entry count " + std::to_string(a.entryCount) + " against " +
                std::to_string(b.entryCount);
     for (int e = 0; e < a.entryCount; ++e)
         for (const EntryField &field : EntryFields) {
-            if (!withCategories && isCategoryField(field)) continue;
             const std::string difference =
                 valueDifference(field, (a.*field.column)[e], (b.*field.column)[e], how);
             if (!difference.empty()) return "entry " + std::to_string(e) + ": " + difference;
@@ -117,12 +111,7 @@ std::string documentDifference(const Biography &a, const Biography &b, Compare h
         if (a.categories[i] != b.categories[i])
             return "category " + std::to_string(i) + " " + quote(a.categories[i]) + " against " +
                    quote(b.categories[i]);
-    return entriesDifference(a, b, how, true);
-}
-
-bool onlyCategoriesDiffer(const Biography &a, const Biography &b)
-{
-    return a.topic == b.topic && entriesDifference(a, b, Compare::AsShown, false).empty();
+    return entriesDifference(a, b, how);
 }
 
 std::unique_ptr<Biography> copyOfDocument()
@@ -188,11 +177,7 @@ std::string mainWindowDifference()
     return "";
 }
 
-const char *const EditorHeadings[7] = {
-    "Title:", "Entry date:", "Time period:", "Location:", "Detail:", "Keywords:", "Associated files:",
-};
-
-std::string expectedEditorText(const Entry &entry, std::vector<long> *linkStarts)
+std::string expectedEditorText(int entry, std::vector<long> *linkStarts)
 {
     // The control keeps one "\r" for every line break it is given.
     auto shown = [](const std::string &value) {
@@ -203,19 +188,17 @@ std::string expectedEditorText(const Entry &entry, std::vector<long> *linkStarts
         }
         return text;
     };
-    const std::string *const values[] = {&entry.title,    &entry.entryDate, &entry.timePeriod,
-                                         &entry.location, &entry.detail,    &entry.keywords};
+    const Biography &d = BiographyDocument;
     std::string text;
     auto linkStartsHere = [&] {
         if (linkStarts) linkStarts->push_back(static_cast<long>(text.size()));
     };
-    for (int h = 0; h < 6; ++h) {
+    for (const EditorHeading &heading : EditorHeadings) {
         linkStartsHere();
-        text += std::string(EditorHeadings[h]) + "\r" + shown(*values[h]) + "\r\r";
+        text += std::string(heading.text) + "\r";
+        if (&heading != &FilesHeading) text += shown((d.*heading.column)[entry]) + "\r\r";
     }
-    linkStartsHere();
-    text += std::string(EditorHeadings[6]) + "\r";
-    for (const std::string &path : parseFileList(entry.files)) {
+    for (const std::string &path : parseFileList((d.*FilesHeading.column)[entry])) {
         linkStartsHere();
         text += shown(path) + "\r";
     }
@@ -226,7 +209,7 @@ std::string editorDifference()
 {
     const int entry = firstSelectedEntryIndex();
     if (entry < 0) return "the entry editor is open with no row selected";
-    const std::string shown = editorText(), expected = expectedEditorText(entryAt(entry));
+    const std::string shown = editorText(), expected = expectedEditorText(entry);
     if (shown == expected) return "";
     size_t at = 0;
     while (at < shown.size() && at < expected.size() && shown[at] == expected[at]) ++at;

@@ -19,9 +19,6 @@ enum class Compare {
 // Where two documents (topic, categories, entries) first differ; "" when
 // they do not.
 std::string documentDifference(const Biography &a, const Biography &b, Compare how);
-// Whether they differ, as shown, in nothing but the category list and the
-// entries' categories.
-bool onlyCategoriesDiffer(const Biography &a, const Biography &b);
 
 // A copy of what the open document holds.
 std::unique_ptr<Biography> copyOfDocument();
@@ -33,12 +30,11 @@ std::string brokenLimit();
 // The tabs, the list, the topic line, the caption and the menu against the
 // document, as they must be whenever no dialog is open.
 std::string mainWindowDifference();
-// The editor's headings, "Associated files:" last; each is a link.
-extern const char *const EditorHeadings[7];
-// The entry editor's text for an entry, as its rich edit control counts
-// characters (one "\r" per line break). `linkStarts` receives where each
-// heading begins, and after the last where each file path begins.
-std::string expectedEditorText(const Entry &entry, std::vector<long> *linkStarts = nullptr);
+// The entry editor's text for an entry of the document, as its rich edit
+// control counts characters (one "\r" per line break). `linkStarts`
+// receives where each heading begins, and after the last where each file
+// path begins.
+std::string expectedEditorText(int entry, std::vector<long> *linkStarts = nullptr);
 // The open entry editor against the entry of the first selected row.
 std::string editorDifference();
 // The open files dialog's list against the paths being edited.

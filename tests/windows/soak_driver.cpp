@@ -10,14 +10,6 @@
 #include "mainwindow/main_window.h"
 #include "soak_checks.h"
 
-// Faults of the corrections issue whose fixes are on their way to main.
-// Each line lets the soak run past one of them; remove it once its fix has
-// landed.
-namespace KnownFault {
-// Category commands leave `modified` alone, so their work can be lost.
-constexpr bool CategoryWorkLeavesModifiedAlone = true;
-} // namespace KnownFault
-
 namespace {
 
 Soak *runningSoak = nullptr;
@@ -439,10 +431,8 @@ void Soak::verifyDisk()
         diskStamp_ = stamp;
     }
     const std::string difference = documentDifference(d, *diskDocument_, Compare::AsShown);
-    if (difference.empty()) return;
-    if (KnownFault::CategoryWorkLeavesModifiedAlone && onlyCategoriesDiffer(d, *diskDocument_))
-        return;
-    fail("the document differs from its file but is not marked modified: " + difference);
+    if (!difference.empty())
+        fail("the document differs from its file but is not marked modified: " + difference);
 }
 
 void Soak::takeStep()
