@@ -30,6 +30,7 @@
 #define IDM_OPEN_FOLDER             80
 #define IDM_FIND_ENTRIES            101
 #define IDM_FIND_NEXT               102
+#define IDM_EXPORT_WEB_PAGE         103
 
 /* Main window children */
 #define IDC_MAIN_LIST               2

@@ -4,6 +4,7 @@ namespace {
 
 const char BiographyFilter[] = "Biography .xml files\0*.xml\0";
 const char AnyFileFilter[] = "All files\0*.*\0";
+const char WebPageFilter[] = "Web page (*.html)\0*.html\0";
 // Explorer style, read-only box hidden, folder must exist, ask before
 // replacing.
 constexpr DWORD DialogFlags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST |
@@ -85,4 +86,15 @@ bool chooseFileToAttach(HWND owner, std::string &path)
     char buffer[MAX_PATH] = "";
     OPENFILENAMEA dialog = dialogSetup(owner, buffer, "*.xml", AnyFileFilter);
     return chosen(runOpenFileDialog, dialog, path);
+}
+
+bool chooseWebPagePath(HWND owner, const std::string &folder, const std::string &proposedName,
+                       std::string &path)
+{
+    char buffer[MAX_PATH] = "";
+    // A name too long for the buffer is not proposed at all.
+    if (proposedName.size() < MAX_PATH) proposedName.copy(buffer, MAX_PATH - 1);
+    OPENFILENAMEA dialog = dialogSetup(owner, buffer, "html", WebPageFilter);
+    dialog.lpstrInitialDir = folder.c_str();
+    return chosen(runSaveFileDialog, dialog, path);
 }

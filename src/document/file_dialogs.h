@@ -11,6 +11,9 @@ bool chooseSavePath(HWND owner, std::string &path);
 bool chooseOpenPath(HWND owner, std::string &path);
 // Any file, to be named in an entry.
 bool chooseFileToAttach(HWND owner, std::string &path);
+// Where to export the web page, proposing `proposedName` in `folder`.
+bool chooseWebPagePath(HWND owner, const std::string &folder, const std::string &proposedName,
+                       std::string &path);
 
 // Shows a set-up dialog: true when a path was chosen, otherwise false with
 // the dialog's error code (0 for Cancel). Replaceable, so that tests can

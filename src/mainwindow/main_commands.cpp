@@ -3,6 +3,7 @@
 #include "document/biography_document.h"
 #include "document/document_files.h"
 #include "document/new_file_dialog.h"
+#include "document/web_page_export.h"
 #include "mainwindow/category_commands.h"
 #include "mainwindow/category_tabs.h"
 #include "mainwindow/entry_list.h"
@@ -66,6 +67,7 @@ void dispatchMainCommand(HWND window, int id)
     case IDM_OPEN_FILE:         openBiographyFile(window); break;
     case IDM_SAVE:              saveToOwnPath(); break;
     case IDM_SAVE_AS:           saveUnderNewName(window); break;
+    case IDM_EXPORT_WEB_PAGE:   exportWebPage(window); break;
     case IDM_VIEW_CODE:         viewCode(); break;
     case IDM_VIEW_CODE_NOTEPAD: viewCodeInNotepad(); break;
     case IDM_OPEN_FOLDER:       openContainingFolder(); break;

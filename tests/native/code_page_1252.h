@@ -1,9 +1,14 @@
-// Upper case of code page 1252, written out from the code page's own table
-// rather than taken from any library: what the Windows side's fold table
-// holds on a Western system.
+// Code page 1252 (Western European), written out from the code page's own
+// table rather than taken from any library: its upper case, which the
+// Windows side's fold table holds on a Western system, and its conversion to
+// UTF-8 as the system converts it, which the page writer is given in tests.
 #pragma once
 
+#include <cstddef>
+#include <string_view>
+
 #include "document/entry_search.h"
+#include "document/web_page_writer.h"
 
 inline CaseFold codePage1252Fold()
 {
@@ -18,3 +23,12 @@ inline CaseFold codePage1252Fold()
     fold[0xFF] = 0x9F; // y diaeresis
     return fold;
 }
+
+// An AnsiToUtf8: room for three bytes per byte of `ansi` at `utf8`.
+size_t codePage1252ToUtf8(std::string_view ansi, char *utf8);
+
+// The code page as the system describes it, and the same conversion passed
+// as if characters could take several bytes, which the writer then converts
+// value by value instead of byte by byte.
+constexpr AnsiCodePage CodePage1252 = {codePage1252ToUtf8, true};
+constexpr AnsiCodePage CodePage1252AsMultiByte = {codePage1252ToUtf8, false};

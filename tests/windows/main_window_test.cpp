@@ -56,7 +56,7 @@ TEST_F(MainWindowStart, ShowsThePlaceholderTabAnEmptyListAndTheVersion)
 
 TEST_F(MainWindowStart, GreysEveryDocumentCommandAndOnlyThose)
 {
-    for (int id : {9, 10, 11, 13, 14, 15, 18, 23, 24, 31, 60, 80, 101, 102})
+    for (int id : {9, 10, 11, 13, 14, 15, 18, 23, 24, 31, 60, 80, 101, 102, 103})
         EXPECT_TRUE(menuItemGreyed(MainWindow, id)) << "menu item " << id;
     for (int id : {7, 8, 12, 16, 17}) {
         EXPECT_NE(menuState(MainWindow, id), static_cast<UINT>(-1)) << "menu item " << id;
@@ -69,14 +69,14 @@ TEST_F(MainWindowStart, MenuHoldsTheItemsInOrder)
     HMENU bar = GetMenu(MainWindow);
     EXPECT_EQ(menuItemTexts(bar), (std::vector<std::string>{"&File", "&Options", "&Help"}));
     EXPECT_EQ(menuItemIds(GetSubMenu(bar, 0)),
-              (std::vector<UINT>{7, 8, 0, 9, 10, 0, 11, 31, 0, 80, 0, 12}));
+              (std::vector<UINT>{7, 8, 0, 9, 10, 103, 0, 11, 31, 0, 80, 0, 12}));
     EXPECT_EQ(menuItemIds(GetSubMenu(bar, 1)),
               (std::vector<UINT>{15, 0, 13, 14, 18, 101, 102, 0, 24, 23, 60, 0, 16}));
     EXPECT_EQ(menuItemIds(GetSubMenu(bar, 2)), std::vector<UINT>{17});
     const std::vector<std::string> file = menuItemTexts(GetSubMenu(bar, 0));
     EXPECT_EQ(file[0], "New biography file");
-    EXPECT_EQ(file[7], "View code in notepad");
-    EXPECT_EQ(file[11], "E&xit");
+    EXPECT_EQ(file[8], "View code in notepad");
+    EXPECT_EQ(file[12], "E&xit");
 }
 
 TEST_F(MainWindowStart, LaysOutTheChildrenForAn800By600ClientArea)

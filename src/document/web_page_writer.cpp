@@ -1,0 +1,722 @@
+#include "document/web_page_writer.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <cstring>
+#include <initializer_list>
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <utility>
+#include <vector>
+
+#include "document/sse2_support.h"
+
+// Values are whatever a file held: markup characters, control characters,
+// any byte above 0x7F. Each is converted to UTF-8, then escaped byte by byte
+// from one table: plain bytes are copied, the five markup characters become
+// character references, line ends become what their place calls for, and
+// the characters HTML forbids are left out. The page is written into one
+// block made big enough up front; nothing is appended piece by piece.
+
+namespace {
+
+enum ByteKind : unsigned char {
+    Plain,
+    Markup,    // written as a character reference
+    LineEnd,   // CR or LF
+    Forbidden, // a control character HTML does not allow in text
+    Utf8Lead,  // starts a sequence that may encode a forbidden character
+};
+
+constexpr std::array<unsigned char, 256> byteKinds()
+{
+    std::array<unsigned char, 256> kinds{};
+    for (int b = 0; b < 0x20; ++b) kinds[b] = Forbidden;
+    kinds['\t'] = Plain;
+    kinds['\n'] = LineEnd;
+    kinds['\r'] = LineEnd;
+    for (unsigned char b : {'&', '<', '>', '"', '\''}) kinds[b] = Markup;
+    kinds[0x7F] = Forbidden;
+    kinds[0xC2] = Utf8Lead; // U+0080 to U+00BF, among them the C1 controls
+    kinds[0xEF] = Utf8Lead; // U+F000 to U+FFFF, among them U+FDD0 to U+FDEF, U+FFFE, U+FFFF
+    for (int b = 0xF0; b <= 0xF4; ++b) kinds[b] = Utf8Lead; // the other planes' U+nFFFE, U+nFFFF
+    return kinds;
+}
+constexpr std::array<unsigned char, 256> ByteKinds = byteKinds();
+
+constexpr std::array<std::string_view, 256> characterReferences()
+{
+    std::array<std::string_view, 256> references{};
+    references['&'] = "&amp;";
+    references['<'] = "&lt;";
+    references['>'] = "&gt;";
+    references['"'] = "&quot;";
+    references['\''] = "&#39;";
+    return references;
+}
+constexpr std::array<std::string_view, 256> CharacterReferences = characterReferences();
+
+// The most one byte of UTF-8 can become: a double quote's "&quot;".
+constexpr size_t WorstBytesPerByte = 6;
+
+unsigned char byteAt(const char *p) { return static_cast<unsigned char>(*p); }
+ByteKind kindOf(const char *p) { return static_cast<ByteKind>(ByteKinds[byteAt(p)]); }
+
+char *put(char *out, std::string_view text)
+{
+    std::memcpy(out, text.data(), text.size());
+    return out + text.size();
+}
+
+bool isContinuation(unsigned char b) { return (b & 0xC0) == 0x80; }
+
+// The characters at U+0080 to U+009F, U+FDD0 to U+FDEF and each plane's
+// last two, from the bytes of their UTF-8 sequence.
+bool isForbiddenSequence(const unsigned char *s, size_t length)
+{
+    switch (length) {
+    case 2: return s[0] == 0xC2 && s[1] <= 0x9F;
+    case 3: return s[0] == 0xEF && ((s[1] == 0xB7 && s[2] >= 0x90 && s[2] <= 0xAF) ||
+                                    (s[1] == 0xBF && s[2] >= 0xBE));
+    case 4: return (s[1] & 0x0F) == 0x0F && s[2] == 0xBF && s[3] >= 0xBE;
+    }
+    return false;
+}
+
+// Copies or leaves out the sequence that starts at p; the converter gives
+// well-formed UTF-8, but a cut sequence is copied as far as it goes.
+char *utf8Sequence(const char *&p, const char *end, char *out)
+{
+    const unsigned char lead = byteAt(p);
+    const size_t expected = lead == 0xC2 ? 2 : lead == 0xEF ? 3 : 4;
+    size_t length = 1;
+    while (length < expected && p + length < end && isContinuation(byteAt(p + length))) ++length;
+    const bool forbidden = length == expected &&
+                           isForbiddenSequence(reinterpret_cast<const unsigned char *>(p), length);
+    if (!forbidden) out = put(out, std::string_view(p, length));
+    p += length;
+    return out;
+}
+
+enum class LineBreaks {
+    Spaces,     // in the page's title, which holds text only
+    Breaks,     // each line end a <br>
+    Paragraphs, // an empty line ends a paragraph, a single line end is a <br>
+};
+
+// A run of line ends: CR LF, a lone LF and a lone CR each count as one.
+char *lineEnds(const char *&p, const char *end, char *out, LineBreaks breaks)
+{
+    int count = 0;
+    while (p < end && kindOf(p) == LineEnd) {
+        if (*p == '\r' && p + 1 < end && p[1] == '\n') ++p;
+        ++p;
+        ++count;
+    }
+    if (breaks == LineBreaks::Spaces) return put(out, " ");
+    if (breaks == LineBreaks::Paragraphs && count > 1) return put(out, "</p>\n<p>");
+    if (breaks == LineBreaks::Paragraphs) count = 1;
+    for (int i = 0; i < count; ++i) out = put(out, "<br>\n");
+    return out;
+}
+
+// Writes the byte at p, or the sequence it starts, as the page needs it.
+char *escapeOne(const char *&p, const char *end, char *out, LineBreaks breaks)
+{
+    switch (kindOf(p)) {
+    case Plain:
+        *out++ = *p++;
+        return out;
+    case Markup:
+        out = put(out, CharacterReferences[byteAt(p)]);
+        ++p;
+        return out;
+    case LineEnd:
+        return lineEnds(p, end, out, breaks);
+    case Forbidden:
+        ++p;
+        return out;
+    case Utf8Lead:
+        return utf8Sequence(p, end, out);
+    }
+    return out;
+}
+
+// What a byte becomes where its neighbours do not matter: itself, a
+// character reference, nothing, or for an LF a <br>. A CR gives nothing:
+// it comes here only when an LF follows it. (A byte that starts a forbidden
+// character comes here only when it does not.)
+struct Replacement {
+    unsigned char size;
+    char bytes[7];
+};
+using ByteTable = std::array<Replacement, 256>;
+
+constexpr std::array<Replacement, 256> replacements()
+{
+    std::array<Replacement, 256> all{};
+    for (int b = 0; b < 256; ++b) {
+        Replacement &r = all[b];
+        if (ByteKinds[b] == Markup) {
+            r.size = static_cast<unsigned char>(CharacterReferences[b].size());
+            for (size_t i = 0; i < r.size; ++i) r.bytes[i] = CharacterReferences[b][i];
+        } else if (b == '\n') {
+            r = {5, {'<', 'b', 'r', '>', '\n'}};
+        } else if (ByteKinds[b] == Plain || ByteKinds[b] == Utf8Lead) {
+            r = {1, {static_cast<char>(b)}};
+        }
+    }
+    return all;
+}
+constexpr ByteTable Replacements = replacements();
+
+char *replaced(const char *p, char *out, const ByteTable &table = Replacements)
+{
+    const Replacement &replacement = table[byteAt(p)];
+    std::memcpy(out, replacement.bytes, sizeof replacement.bytes);
+    return out + replacement.size;
+}
+
+#if MEMORION_SSE2
+
+// For 16 bytes of a value, a bit for each byte that is not copied as it is,
+// and among those a bit for each that its neighbours decide about.
+struct FoundBytes {
+    unsigned notCopied;
+    unsigned inContext;
+};
+
+__m128i byteIs(__m128i bytes, int b) { return _mm_cmpeq_epi8(bytes, _mm_set1_epi8(static_cast<char>(b))); }
+__m128i byteAtMost(__m128i bytes, int b)
+{
+    return _mm_cmpeq_epi8(_mm_min_epu8(bytes, _mm_set1_epi8(static_cast<char>(b))), bytes);
+}
+__m128i byteAtLeast(__m128i bytes, int b)
+{
+    return _mm_cmpeq_epi8(_mm_max_epu8(bytes, _mm_set1_epi8(static_cast<char>(b))), bytes);
+}
+__m128i either(__m128i a, __m128i b) { return _mm_or_si128(a, b); }
+
+// The `count` bytes from `low` on: moved to the bottom of the signed range,
+// one comparison finds them.
+__m128i byteInRange(__m128i bytes, int low, int count)
+{
+    const __m128i moved = _mm_add_epi8(bytes, _mm_set1_epi8(static_cast<char>(0x80 - low)));
+    return _mm_cmplt_epi8(moved, _mm_set1_epi8(static_cast<char>(-128 + count)));
+}
+
+// The markup characters '"', '&', '\'' (0x22 to 0x27) and '<', '>' (0x3C to
+// 0x3E), with the few plain bytes between them, which the table copies.
+__m128i markup(__m128i bytes)
+{
+    return either(byteInRange(bytes, '"', 6), byteInRange(bytes, '<', 3));
+}
+
+// Control characters, line ends among them, and the markup characters.
+__m128i controlsAndMarkup(__m128i bytes)
+{
+    return either(either(byteAtMost(bytes, 0x1F), byteIs(bytes, 0x7F)), markup(bytes));
+}
+
+// Line ends that make more than one break, and lone CRs.
+__m128i lineEndRuns(__m128i bytes, __m128i next)
+{
+    const __m128i nextIsLineEnd = either(byteIs(next, '\n'), byteIs(next, '\r'));
+    return either(_mm_and_si128(byteIs(bytes, '\n'), nextIsLineEnd),
+                  _mm_andnot_si128(byteIs(next, '\n'), byteIs(bytes, '\r')));
+}
+
+FoundBytes found(__m128i notCopied, __m128i inContext)
+{
+    return {static_cast<unsigned>(_mm_movemask_epi8(either(notCopied, inContext))),
+            static_cast<unsigned>(_mm_movemask_epi8(inContext))};
+}
+
+// In UTF-8 at p, sequences that may be forbidden characters are decided in
+// context too. Reads the byte after the block.
+FoundBytes utf8BytesToHandle(const char *p)
+{
+    const __m128i bytes = load16(p);
+    const __m128i next = load16(p + 1);
+    const __m128i c1Controls = _mm_and_si128(byteIs(bytes, 0xC2), byteAtMost(next, 0x9F));
+    const __m128i nonCharacters =
+        _mm_and_si128(byteIs(bytes, 0xEF), either(byteIs(next, 0xB7), byteIs(next, 0xBF)));
+    const __m128i inContext = either(either(c1Controls, nonCharacters),
+                                     either(byteAtLeast(bytes, 0xF0), lineEndRuns(bytes, next)));
+    return found(controlsAndMarkup(bytes), inContext);
+}
+
+// In a single-byte code page at p, every byte above 0x7F is converted from
+// the table. Reads the byte after the block.
+FoundBytes ansiBytesToHandle(const char *p)
+{
+    const __m128i bytes = load16(p);
+    const __m128i next = load16(p + 1);
+    // The controls, 0x7F and everything above: one more than each is below
+    // 0x21 as a signed byte.
+    const __m128i controlsAndHigh =
+        _mm_cmplt_epi8(_mm_add_epi8(bytes, _mm_set1_epi8(1)), _mm_set1_epi8(0x21));
+    return found(either(controlsAndHigh, markup(bytes)), lineEndRuns(bytes, next));
+}
+
+// The 16 bytes at p, the `found` ones and any between them written from
+// `table` (where a plain byte is its own replacement). Whether a block of
+// prose holds a line end or an accented letter or none is as good as
+// random, and a mispredicted branch costs more than the block: so all take
+// the same path. The block is stored whole, the bytes from the first found
+// to the last over it from the table, and the block again from the byte
+// after those. With nothing found the last byte, plain, goes through the
+// table, so that the loop runs at least once whatever the block holds.
+// Reads up to 16 bytes past the block and writes up to 23 past its output.
+char *blockThroughTable(const char *p, char *out, unsigned found, const ByteTable &table)
+{
+    const int first = found != 0 ? lowestBit(found) : 15;
+    const int last = found != 0 ? highestBit(found) : 15;
+    store16(out, load16(p));
+    char *at = replaced(p + first, out + first, table);
+    for (int i = first + 1; i <= last; ++i) at = replaced(p + i, at, table);
+    store16(at, load16(p + last + 1));
+    return at + (15 - last);
+}
+#endif
+
+// Writes the UTF-8 text [begin, end) escaped for HTML; returns where the
+// output ends. Line ends at the start or the end of the text show nothing.
+// Writes at most WorstBytesPerByte bytes per byte, and may write up to 16
+// bytes past that end.
+char *escapeText(const char *p, const char *end, char *out, LineBreaks breaks)
+{
+    while (p < end && kindOf(p) == LineEnd) ++p;
+    while (end > p && kindOf(end - 1) == LineEnd) --end;
+#if MEMORION_SSE2
+    // Prose is mostly plain: blocks are copied whole, and the bytes that do
+    // not depend on their neighbours are written over them from the table.
+    // (The table writes line ends as <br>; in the page's title, which is
+    // short, they are spaces.)
+    while (breaks != LineBreaks::Spaces && end - p >= 32) {
+        const FoundBytes found = utf8BytesToHandle(p);
+        if (found.inContext == 0) {
+            out = blockThroughTable(p, out, found.notCopied, Replacements);
+            p += 16;
+            continue;
+        }
+        // A line end that makes more than one break, or a character that
+        // may be forbidden: rare enough to take on its own.
+        store16(out, load16(p));
+        const int copied = lowestBit(found.notCopied);
+        p += copied;
+        out += copied;
+        if (found.inContext >> copied & 1)
+            out = escapeOne(p, end, out, breaks);
+        else
+            out = replaced(p++, out);
+    }
+#endif
+    while (p < end) out = escapeOne(p, end, out, breaks);
+    return out;
+}
+
+// A value in a single-byte code page, converted and escaped in one pass
+// through `table`; otherwise as escapeText.
+char *escapeSingleByteText(const char *p, const char *end, char *out, LineBreaks breaks,
+                           const ByteTable &table)
+{
+    while (p < end && kindOf(p) == LineEnd) ++p;
+    while (end > p && kindOf(end - 1) == LineEnd) --end;
+#if MEMORION_SSE2
+    while (end - p >= 32) {
+        const FoundBytes found = ansiBytesToHandle(p);
+        if (found.inContext == 0) {
+            out = blockThroughTable(p, out, found.notCopied, table);
+            p += 16;
+            continue;
+        }
+        // Up to a line end that makes more than one break, which is rare.
+        const int upTo = lowestBit(found.inContext);
+        for (int i = 0; i < upTo; ++i) out = replaced(p + i, out, table);
+        p += upTo;
+        out = lineEnds(p, end, out, breaks);
+    }
+#endif
+    while (p < end) out = kindOf(p) == LineEnd ? lineEnds(p, end, out, breaks) : replaced(p++, out, table);
+    return out;
+}
+
+// The table for a single-byte code page: ASCII as in UTF-8, each byte
+// above 0x7F its converted character, escaped.
+ByteTable singleByteTable(AnsiToUtf8 toUtf8)
+{
+    ByteTable table = Replacements;
+    for (int b = 0x80; b < 0x100; ++b) {
+        const char ansi = static_cast<char>(b);
+        char utf8[MaxUtf8BytesPerAnsiByte];
+        const size_t size = toUtf8(std::string_view(&ansi, 1), utf8);
+        char escaped[64];
+        const size_t length = escapeText(utf8, utf8 + size, escaped, LineBreaks::Breaks) - escaped;
+        Replacement &replacement = table[b];
+        replacement.size = static_cast<unsigned char>(std::min(length, sizeof replacement.bytes));
+        std::memcpy(replacement.bytes, escaped, replacement.size);
+    }
+    return table;
+}
+
+bool isAscii(std::string_view text)
+{
+    const char *p = text.data();
+    const char *const end = p + text.size();
+#if MEMORION_SSE2
+    for (; end - p >= 16; p += 16)
+        if (_mm_movemask_epi8(load16(p)) != 0) return false;
+#endif
+    for (; p < end; ++p)
+        if (byteAt(p) >= 0x80) return false;
+    return true;
+}
+
+// Whether escaped text holds anything a reader would see: anything but
+// blanks and the <br> elements written for line ends.
+bool showsAnything(const char *p, const char *end)
+{
+    for (; p < end; ++p) {
+        if (*p == '<') {
+            p = static_cast<const char *>(std::memchr(p, '>', end - p));
+            if (p == nullptr) return true;
+        } else if (*p != ' ' && *p != '\t' && *p != '\n') {
+            return true;
+        }
+    }
+    return false;
+}
+
+constexpr bool isAsciiLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+
+constexpr std::array<bool, 256> urlSafeBytes()
+{
+    std::array<bool, 256> safe{};
+    for (int b = 0; b < 256; ++b) safe[b] = (b >= '0' && b <= '9') || isAsciiLetter(static_cast<char>(b));
+    for (unsigned char b : {'-', '.', '_', '~', '!', '$', '(', ')', '*', '+', ',', ';', '=', '@', '/'})
+        safe[b] = true;
+    return safe;
+}
+// Bytes a link carries as they are; a path's other bytes go percent-encoded.
+constexpr std::array<bool, 256> UrlSafeBytes = urlSafeBytes();
+
+void appendPercentEncoded(std::string &link, std::string_view path)
+{
+    static const char Hex[] = "0123456789ABCDEF";
+    for (char c : path) {
+        const unsigned char b = static_cast<unsigned char>(c == '\\' ? '/' : c);
+        if (UrlSafeBytes[b]) {
+            link += static_cast<char>(b);
+        } else {
+            link += '%';
+            link += Hex[b >> 4];
+            link += Hex[b & 15];
+        }
+    }
+}
+
+// The page, written into one block that grows only when a value needs more
+// than the block has left, which the first estimate makes rare.
+class PageOutput {
+public:
+    PageOutput(size_t room, const AnsiCodePage &codePage)
+        : bytes_(new char[room + Slack]), at_(bytes_.get()), end_(at_ + room), toUtf8_(codePage.toUtf8)
+    {
+        if (codePage.singleByte) table_.reset(new ByteTable(singleByteTable(codePage.toUtf8)));
+    }
+
+    void text(std::string_view text)
+    {
+        makeRoom(text.size());
+        at_ = put(at_, text);
+    }
+
+    void number(int n) { text(std::to_string(n)); }
+
+    // A value from the document, converted and escaped.
+    void value(std::string_view ansi, LineBreaks breaks)
+    {
+        // The table writes line ends as <br>: not for the page's title.
+        if (table_ && breaks != LineBreaks::Spaces) {
+            makeRoom(ansi.size() * sizeof(Replacement::bytes));
+            at_ = escapeSingleByteText(ansi.data(), ansi.data() + ansi.size(), at_, breaks, *table_);
+            return;
+        }
+        const std::string_view utf8 = asUtf8(ansi);
+        makeRoom(utf8.size() * WorstBytesPerByte);
+        at_ = escapeText(utf8.data(), utf8.data() + utf8.size(), at_, breaks);
+    }
+
+    // Like value(); true when the value shows anything, and otherwise
+    // nothing is written.
+    bool visibleValue(std::string_view ansi, LineBreaks breaks)
+    {
+        const size_t start = written();
+        value(ansi, breaks);
+        if (showsAnything(bytes_.get() + start, at_)) return true;
+        at_ = bytes_.get() + start;
+        return false;
+    }
+
+    // The first of the texts that shows anything, the last one if none does.
+    void firstVisible(std::initializer_list<std::string_view> candidates, std::string_view last,
+                      LineBreaks breaks)
+    {
+        for (std::string_view candidate : candidates)
+            if (visibleValue(candidate, breaks)) return;
+        text(last);
+    }
+
+    void link(std::string_view ansiPath) { text(fileLink(asUtf8(ansiPath))); }
+
+    size_t written() const { return static_cast<size_t>(at_ - bytes_.get()); }
+    void rollBack(size_t size) { at_ = bytes_.get() + size; }
+
+    BiographyBytes finish()
+    {
+        const size_t size = written(); // before the block is handed on
+        return BiographyBytes(std::move(bytes_), size);
+    }
+
+private:
+    static constexpr size_t Slack = 64; // escapeText writes a little past its output
+
+    std::string_view asUtf8(std::string_view ansi)
+    {
+        // Every ANSI code page keeps ASCII as it is.
+        if (isAscii(ansi)) return ansi;
+        const size_t room = ansi.size() * MaxUtf8BytesPerAnsiByte;
+        if (room > scratchSize_) {
+            scratch_.reset(new char[room]);
+            scratchSize_ = room;
+        }
+        return std::string_view(scratch_.get(), toUtf8_(ansi, scratch_.get()));
+    }
+
+    void makeRoom(size_t size)
+    {
+        if (static_cast<size_t>(end_ - at_) >= size) return;
+        const size_t used = written();
+        const size_t room = std::max(2 * (used + size), used + size + (1u << 20));
+        std::unique_ptr<char[]> larger(new char[room + Slack]);
+        std::memcpy(larger.get(), bytes_.get(), used);
+        bytes_ = std::move(larger);
+        at_ = bytes_.get() + used;
+        end_ = bytes_.get() + room;
+    }
+
+    std::unique_ptr<char[]> bytes_;
+    char *at_;
+    char *end_;
+    AnsiToUtf8 toUtf8_;
+    std::unique_ptr<ByteTable> table_; // for a single-byte code page
+    std::unique_ptr<char[]> scratch_;
+    size_t scratchSize_ = 0;
+};
+
+// Styles for the screen and for paper: black on white, each category on a
+// page of its own when printed.
+const char PageStyle[] =
+    "body { margin: 2em auto; max-width: 45em; padding: 0 1em; color: #000; background: #fff;"
+    " font-family: Georgia, \"Times New Roman\", serif; line-height: 1.45; }\n"
+    "h1 { font-size: 2em; margin-bottom: 0.5em; }\n"
+    "h2 { font-size: 1.5em; border-bottom: 1px solid #000; }\n"
+    "h3 { font-size: 1.15em; margin: 1.5em 0 0.3em; page-break-after: avoid; }\n"
+    "nav ul { list-style: none; padding: 0; }\n"
+    "dl { margin: 0.3em 0; }\n"
+    "dt { float: left; clear: left; width: 7.5em; font-weight: bold; }\n"
+    "dd { margin: 0 0 0.2em 8em; }\n"
+    "ul.files { padding-left: 1.2em; }\n"
+    "a { color: #1a3e80; }\n"
+    "section { margin-top: 2.5em; }\n"
+    "@media print {\n"
+    "  body { margin: 0; max-width: none; padding: 0; }\n"
+    "  a { color: #000; text-decoration: none; }\n"
+    "  section { margin-top: 0; page-break-before: always; }\n"
+    "}\n";
+
+struct DescribedField {
+    std::string (Biography::*column)[MaxEntries];
+    std::string_view term;
+};
+const DescribedField DescribedFields[] = {
+    {&Biography::entryDate, "Entry date"},
+    {&Biography::timePeriod, "Time period"},
+    {&Biography::location, "Location"},
+    {&Biography::keywords, "Keywords"},
+};
+
+// A category's entries, in list order; a name listed twice shows them twice,
+// as its two tabs do.
+using EntriesByCategory = std::unordered_map<std::string_view, std::vector<int>>;
+
+EntriesByCategory entriesByCategory(const Biography &d)
+{
+    EntriesByCategory entries;
+    for (int i = 0; i < d.entryCount; ++i) entries[d.category[i]].push_back(i);
+    return entries;
+}
+
+const std::vector<int> &entriesOf(const EntriesByCategory &entries, const std::string &name)
+{
+    static const std::vector<int> none;
+    const auto found = entries.find(name);
+    return found == entries.end() ? none : found->second;
+}
+
+int categoryAtTab(const Biography &d, int tab) { return d.categoryCount - 1 - tab; }
+
+void categoryName(PageOutput &page, const std::string &name)
+{
+    page.firstVisible({name}, "Unnamed category", LineBreaks::Breaks);
+}
+
+void head(PageOutput &page, const Biography &d, std::string_view language)
+{
+    page.text("<!DOCTYPE html>\n<html lang=\"");
+    page.value(language, LineBreaks::Spaces);
+    page.text("\">\n<head>\n<meta charset=\"utf-8\">\n<title>");
+    page.firstVisible({d.topic, d.fileName}, "Biography", LineBreaks::Spaces);
+    page.text("</title>\n<style>\n");
+    page.text(PageStyle);
+    page.text("</style>\n</head>\n");
+}
+
+void contents(PageOutput &page, const Biography &d, const EntriesByCategory &entries)
+{
+    if (d.categoryCount == 0) return;
+    page.text("<nav>\n<h2>Contents</h2>\n<ul>\n");
+    for (int tab = 0; tab < d.categoryCount; ++tab) {
+        const std::string &name = d.categories[categoryAtTab(d, tab)];
+        const size_t count = entriesOf(entries, name).size();
+        page.text("<li><a href=\"#category-");
+        page.number(tab + 1);
+        page.text("\">");
+        categoryName(page, name);
+        page.text("</a> (");
+        page.number(static_cast<int>(count));
+        page.text(count == 1 ? " entry)</li>\n" : " entries)</li>\n");
+    }
+    page.text("</ul>\n</nav>\n");
+}
+
+void fieldList(PageOutput &page, const Biography &d, int i)
+{
+    bool listed = false;
+    for (const DescribedField &field : DescribedFields) {
+        const std::string &value = (d.*field.column)[i];
+        if (value.empty()) continue;
+        page.text(listed ? "<dt>" : "<dl>\n<dt>");
+        listed = true;
+        page.text(field.term);
+        page.text("</dt><dd>");
+        page.value(value, LineBreaks::Breaks);
+        page.text("</dd>\n");
+    }
+    if (listed) page.text("</dl>\n");
+}
+
+void detail(PageOutput &page, const std::string &text)
+{
+    const size_t start = page.written();
+    page.text("<p>");
+    if (page.visibleValue(text, LineBreaks::Paragraphs))
+        page.text("</p>\n");
+    else
+        page.rollBack(start);
+}
+
+void fileList(PageOutput &page, const std::string &files)
+{
+    bool listed = false;
+    for (const std::string &path : parseFileList(files)) {
+        if (path.empty()) continue;
+        page.text(listed ? "<li><a href=\"" : "<ul class=\"files\">\n<li><a href=\"");
+        listed = true;
+        page.link(path);
+        page.text("\">");
+        page.value(path, LineBreaks::Breaks);
+        page.text("</a></li>\n");
+    }
+    if (listed) page.text("</ul>\n");
+}
+
+void entry(PageOutput &page, const Biography &d, int i)
+{
+    page.text("<article>\n<h3>");
+    page.firstVisible({d.title[i]}, "Untitled entry", LineBreaks::Breaks);
+    page.text("</h3>\n");
+    fieldList(page, d, i);
+    detail(page, d.detail[i]);
+    fileList(page, d.files[i]);
+    page.text("</article>\n");
+}
+
+void sections(PageOutput &page, const Biography &d, const EntriesByCategory &entries)
+{
+    for (int tab = 0; tab < d.categoryCount; ++tab) {
+        const std::string &name = d.categories[categoryAtTab(d, tab)];
+        page.text("<section id=\"category-");
+        page.number(tab + 1);
+        page.text("\">\n<h2>");
+        categoryName(page, name);
+        page.text("</h2>\n");
+        const std::vector<int> &listed = entriesOf(entries, name);
+        for (int i : listed) entry(page, d, i);
+        if (listed.empty()) page.text("<p>No entries.</p>\n");
+        page.text("</section>\n");
+    }
+}
+
+// Room for the usual page: the values once each, a little more for their
+// escapes, and the markup around them. A value that needs more makes room
+// for itself.
+size_t roomEstimate(const Biography &d)
+{
+    size_t size = 4096 + sizeof PageStyle + 2 * d.topic.size();
+    for (int i = 0; i < d.categoryCount; ++i) size += 2 * (2 * d.categories[i].size() + 100);
+    for (int i = 0; i < d.entryCount; ++i) {
+        size += 300;
+        for (const EntryField &field : EntryFields) size += (d.*field.column)[i].size();
+        size += d.files[i].size(); // each path is written twice
+    }
+    return size + size / 4;
+}
+
+} // namespace
+
+std::string fileLink(std::string_view path)
+{
+    std::string link;
+    link.reserve(8 + 3 * path.size());
+    const bool drive = path.size() >= 2 && isAsciiLetter(path[0]) && path[1] == ':';
+    const bool network = path.size() >= 2 && (path[0] == '\\' || path[0] == '/') &&
+                         (path[1] == '\\' || path[1] == '/');
+    if (drive) {
+        link = "file:///";
+        link.append(path.data(), 2);
+        path.remove_prefix(2);
+    } else if (network) {
+        link = "file:";
+    }
+    // Anything else is a path relative to the page, written as one.
+    appendPercentEncoded(link, path);
+    return link;
+}
+
+BiographyBytes writeWebPage(const Biography &d, const AnsiCodePage &codePage, std::string_view language)
+{
+    PageOutput page(roomEstimate(d), codePage);
+    const EntriesByCategory entries = entriesByCategory(d);
+    head(page, d, language);
+    page.text("<body>\n<h1>");
+    page.firstVisible({d.topic, d.fileName}, "Biography", LineBreaks::Breaks);
+    page.text("</h1>\n");
+    contents(page, d, entries);
+    sections(page, d, entries);
+    page.text("</body>\n</html>\n");
+    return page.finish();
+}
