@@ -356,6 +356,7 @@ Outcome commandOutcome(int id)
     case IDM_REMOVE_FILE: return {{DeleteSelected}};
     case IDM_FIND_ENTRIES: return {{"Find entries"}};
     case IDM_FIND_NEXT: return {{"Find entries", NotFound}};
+    case IDM_EXPORT_WEB_PAGE: return {{SaveFailed, PathTooLong}};
     }
     return {};
 }
@@ -905,20 +906,42 @@ void checkSaveAs(Soak &s, const std::string &path)
     });
 }
 
-// Anything but a biography (a web page) goes to a folder of its own.
-bool answerOtherSaveDialog(OPENFILENAMEA &dialog, DWORD &error)
+// An export writes the page and changes nothing in the document.
+void checkExport(Soak &s, const std::string &path)
+{
+    std::shared_ptr<Biography> before(copyOfDocument().release());
+    const bool wasModified = doc().modified;
+    const bool folderExists = GetFileAttributesA(path.substr(0, path.rfind('\\')).c_str()) != INVALID_FILE_ATTRIBUTES;
+    DeleteFileA(path.c_str());
+    s.afterStep([&s, path, before, wasModified, folderExists](std::string &failure) {
+        if (s.place() == Place::MessageBox) return false;
+        const std::string page = readFileBytes(path);
+        if (folderExists != (page.find("<html") != std::string::npos))
+            failure = "the web page was " + std::string(folderExists ? "not " : "") + "written to \"" + path + "\"";
+        else if (!documentDifference(doc(), *before, Compare::Exact).empty() || doc().modified != wasModified)
+            failure = "exporting a web page changed the document";
+        return true;
+    });
+}
+
+// A web page goes where proposed, beside the biography, or to a folder of
+// its own.
+bool answerWebPageDialog(OPENFILENAMEA &dialog, DWORD &error)
 {
     Soak &s = *answering;
     const std::string folder = s.folder() + "\\pages\\";
-    const std::vector<std::string> files = {folder + "page.html", folder + "Anna & Bob.html",
+    const std::string proposed = std::string(dialog.lpstrInitialDir ? dialog.lpstrInitialDir : "") + "\\" + dialog.lpstrFile;
+    const std::vector<std::string> files = {proposed, folder + "page.html", folder + "Anna & Bob.html",
                                             s.folder() + "\\missing\\page.html", ""};
-    return giveBack(dialog, error, chooseFrom(s, files));
+    const std::string path = chooseFrom(s, files);
+    if (!path.empty() && path.size() < MAX_PATH) checkExport(s, path);
+    return giveBack(dialog, error, path);
 }
 
 bool answerSaveDialog(OPENFILENAMEA &dialog, DWORD &error)
 {
     Soak &s = *answering;
-    if (std::strncmp(dialog.lpstrFilter, "Biography", 9) != 0) return answerOtherSaveDialog(dialog, error);
+    if (std::strncmp(dialog.lpstrFilter, "Biography", 9) != 0) return answerWebPageDialog(dialog, error);
     const std::string folder = s.filesFolder() + "\\";
     const std::vector<std::string> files = {
         folder + "a.xml", folder + "b.xml", folder + "Anna & Bob.xml", folder + "\xe9t\xe9.xml",
@@ -981,6 +1004,7 @@ const std::vector<Action> Actions = {
     mainMenu<IDM_VIEW_CODE>("View code", 1, shellCommand<IDM_VIEW_CODE>),
     mainMenu<IDM_VIEW_CODE_NOTEPAD>("View code in notepad", 1, shellCommand<IDM_VIEW_CODE_NOTEPAD>),
     mainMenu<IDM_OPEN_FOLDER>("Open containing folder", 1, shellCommand<IDM_OPEN_FOLDER>),
+    mainMenu<IDM_EXPORT_WEB_PAGE>("Export as web page", 2),
     {"Exit", Place::Main, 1, nullptr, exitByMenu, {{SaveChanges, SaveFailed}, Closes::Maybe}},
     {"Close the main window", Place::Main, 1, nullptr, closeMainBox, {{SaveChanges, SaveFailed}, Closes::Maybe}},
     mainMenu<IDM_SET_TOPIC>("Set topic", 4),

@@ -406,8 +406,11 @@ void Soak::verifyDisk()
         const std::string &name = file.first;
         const std::string path = filesFolder() + "\\" + name;
         const FileStamp &stamp = file.second;
-        if (name.size() < 4 || name.compare(name.size() - 4, 4, ".xml") != 0)
-            return fail("a save left \"" + name + "\" behind");
+        auto endsWith = [&name](const std::string &end) {
+            return name.size() >= end.size() && name.compare(name.size() - end.size(), end.size(), end) == 0;
+        };
+        if (endsWith(".html")) continue; // an exported web page
+        if (!endsWith(".xml")) return fail("a save left \"" + name + "\" behind");
         auto seen = seenFiles_.find(path);
         if (seen != seenFiles_.end() && seen->second == stamp) continue;
         seenFiles_[path] = stamp;
