@@ -72,6 +72,7 @@ TEST_F(EntryListTest, RowsAreInAscendingEntryOrderAndTheMapDescending)
     entries[5].entryDate = "01/02/03";
     entries[5].timePeriod = "childhood";
     entries[5].location = "Leeds";
+    entries[7].title = "e7" + std::string(300, 'x');
     showDocument("", entries);
     selectCategoryTab("Mine");
     pumpMessages();
@@ -79,7 +80,11 @@ TEST_F(EntryListTest, RowsAreInAscendingEntryOrderAndTheMapDescending)
     ASSERT_EQ(listRowCount(EntryListView), 3);
     EXPECT_EQ(listCell(EntryListView, 0, 0), "e2");
     EXPECT_EQ(listCell(EntryListView, 1, 0), "e5");
-    EXPECT_EQ(listCell(EntryListView, 2, 0), "e7");
+    // Longer than a cell's buffer: read back cut (Wine fills the buffer
+    // without a terminator), never past it.
+    const std::string cut = listCell(EntryListView, 2, 0);
+    EXPECT_TRUE(cut.size() >= 255 && cut.size() <= 256) << cut.size();
+    EXPECT_EQ(cut, entries[7].title.substr(0, cut.size()));
     EXPECT_EQ(listCell(EntryListView, 1, 1), "01/02/03");
     EXPECT_EQ(listCell(EntryListView, 1, 2), "childhood");
     EXPECT_EQ(listCell(EntryListView, 1, 3), "Leeds");

@@ -178,11 +178,7 @@ void GuiScript::forgetWindow(HWND window)
 
 bool GuiScript::matches(const Step &step, HWND dialog)
 {
-    if (step.byText) {
-        BoxContents box;
-        EnumChildWindows(dialog, readBoxChild, reinterpret_cast<LPARAM>(&box));
-        return box.text.compare(0, step.caption.size(), step.caption) == 0;
-    }
+    if (step.byText) return messageBoxText(dialog).compare(0, step.caption.size(), step.caption) == 0;
     return windowText(dialog) == step.caption &&
            (!step.requiredButton || visibleChild(dialog, step.requiredButton));
 }
@@ -261,6 +257,13 @@ LRESULT CALLBACK MessageCounter::hook(int code, WPARAM wParam, LPARAM lParam)
     return CallNextHookEx(NULL, code, wParam, lParam);
 }
 
+std::string messageBoxText(HWND box)
+{
+    BoxContents contents;
+    EnumChildWindows(box, readBoxChild, reinterpret_cast<LPARAM>(&contents));
+    return contents.text;
+}
+
 void clickButton(HWND dialog, int id)
 {
     // Posted, not sent, so a modal loop the button starts runs outside the
@@ -307,11 +310,13 @@ int listRowCount(HWND list)
 
 std::string listCell(HWND list, int row, int column)
 {
-    char text[256] = "";
+    // Wine fills the whole buffer of a cell too long for it and ends it
+    // with no terminator; the byte past it is one.
+    char text[257] = "";
     LVITEMA item = {};
     item.iSubItem = column;
     item.pszText = text;
-    item.cchTextMax = sizeof text;
+    item.cchTextMax = 256;
     SendMessageA(list, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
     return text;
 }

@@ -92,6 +92,9 @@ private:
     HHOOK hook_;
 };
 
+// The message of a message box ("" for a window without one).
+std::string messageBoxText(HWND box);
+
 // Presses a button of a dialog the way a click does.
 void clickButton(HWND dialog, int id);
 // Types `path` into a common file dialog and confirms it.
