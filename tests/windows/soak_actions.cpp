@@ -18,6 +18,7 @@
 #include "mainwindow/category_tabs.h"
 #include "mainwindow/dialog_controls.h"
 #include "mainwindow/entry_list.h"
+#include "mainwindow/message_loop.h"
 #include "personality/folder_browser.h"
 #include "soak_checks.h"
 #include "soak_driver.h"
@@ -28,6 +29,7 @@ namespace {
 const char SaveChanges[] = "Save changes?";
 const char SaveFailed[] = "could not be saved";
 const char NotBiography[] = "Not a valid biography file";
+const char Unreadable[] = "could not be opened";
 const char PathTooLong[] = "The path of the chosen file is too long";
 const char HoldsMore[] = "holds more than Memorion can show";
 const char TooLarge[] = "is too large to open";
@@ -338,7 +340,7 @@ Outcome commandOutcome(int id)
 {
     switch (id) {
     case IDM_NEW_FILE: return {{SaveChanges, SaveFailed, "Create new biography file"}};
-    case IDM_OPEN_FILE: return {{SaveChanges, SaveFailed, NotBiography, PathTooLong, HoldsMore, TooLarge}};
+    case IDM_OPEN_FILE: return {{SaveChanges, SaveFailed, NotBiography, Unreadable, PathTooLong, HoldsMore, TooLarge}};
     case IDM_SAVE: return {{SaveFailed}};
     case IDM_SAVE_AS: return {{SaveFailed, PathTooLong}};
     case IDM_SET_TOPIC: return {{"Set topic text"}};
@@ -511,7 +513,7 @@ std::string *editedValue(Soak &s)
 
 // OK stores exactly the text in the box, or refuses it and stores nothing;
 // Cancel and the close box store nothing.
-enum class Finish { Ok, Cancel, CloseBox };
+enum class Finish { Ok, Cancel, CloseBox, Escape };
 
 template <int Box, int Button, Finish How>
 void finishTextDialog(Soak &s)
@@ -529,6 +531,11 @@ void finishTextDialog(Soak &s)
         return true;
     });
     if (How == Finish::CloseBox) closeBox(s);
+    // As the dialog's own loop takes a key pressed in the box.
+    else if (How == Finish::Escape) {
+        MSG key = {GetDlgItem(s.target(), Box), WM_KEYDOWN, VK_ESCAPE, 1, 0, {0, 0}};
+        IsDialogMessageA(s.target(), &key);
+    }
     else press(s, Button);
 }
 
@@ -719,27 +726,28 @@ void toggleSubfolder(Soak &s)
 
 // ---- keys of the main window
 
-// A key pressed in the entry list, as the main loop takes it: through the
-// program's table of keys.
-void pressShortcut(UINT key, bool control)
+// A key pressed in the entry list, taken by the program's own message loop
+// step: through its table of shortcuts, else to the list.
+enum Modifiers { Plain = 0, Ctrl = 1, CtrlShift = 3 };
+
+void pressShortcut(UINT key, Modifiers modifiers)
 {
-    static const HACCEL keys =
-        LoadAcceleratorsA(GetModuleHandleA(NULL), MAKEINTRESOURCEA(IDR_ACCELERATORS));
+    static const HACCEL keys = loadShortcuts(GetModuleHandleA(NULL));
     BYTE saved[256], state[256];
     GetKeyboardState(saved);
     GetKeyboardState(state);
-    state[VK_CONTROL] = control ? 0x80 : 0;
+    state[VK_CONTROL] = (modifiers & Ctrl) ? 0x80 : 0;
+    state[VK_SHIFT] = (modifiers & 2) ? 0x80 : 0;
     SetKeyboardState(state);
     MSG message = {EntryListView, WM_KEYDOWN, key, 1, 0, {0, 0}};
-    const BOOL translated = TranslateAcceleratorA(MainWindow, keys, &message);
+    processMessage(message, keys);
     SetKeyboardState(saved);
-    if (!translated) SendMessageA(EntryListView, WM_KEYDOWN, key, 1);
 }
 
-template <UINT Key, bool Control>
+template <UINT Key, Modifiers With>
 void shortcut(Soak &)
 {
-    pressShortcut(Key, Control);
+    pressShortcut(Key, With);
 }
 
 // ---- Find
@@ -1018,8 +1026,13 @@ const std::vector<Action> Actions = {
     mainMenu<IDM_FIND_ENTRIES>("Find entries", 2),
     mainMenu<IDM_FIND_NEXT>("Find next", 2),
     // The main window's keys.
-    mainMenu<IDM_FIND_ENTRIES>("Ctrl+F", 1, shortcut<'F', true>),
-    mainMenu<IDM_FIND_NEXT>("F3", 2, shortcut<VK_F3, false>),
+    mainMenu<IDM_NEW_FILE>("Ctrl+N", 1, shortcut<'N', Ctrl>),
+    mainMenu<IDM_OPEN_FILE>("Ctrl+O", 1, shortcut<'O', Ctrl>),
+    mainMenu<IDM_SAVE>("Ctrl+S", 2, shortcut<'S', Ctrl>),
+    mainMenu<IDM_SAVE_AS>("F12", 1, shortcut<VK_F12, Plain>),
+    mainMenu<IDM_SAVE_AS>("Ctrl+Shift+S", 1, shortcut<'S', CtrlShift>),
+    mainMenu<IDM_FIND_ENTRIES>("Ctrl+F", 1, shortcut<'F', Ctrl>),
+    mainMenu<IDM_FIND_NEXT>("F3", 2, shortcut<VK_F3, Plain>),
     mainMenu<IDM_ABOUT>("About", 1),
     // The main window's children.
     {"Select no row", Place::Main, 3, hasDocument, selectNone, Staying},
@@ -1027,6 +1040,7 @@ const std::vector<Action> Actions = {
     {"Select several rows", Place::Main, 5, hasRows, selectSeveral, Staying},
     {"Choose a tab", Place::Main, 8, hasTabs, chooseTab, Staying},
     {"Double-click a row", Place::Main, 20, hasRows, doubleClickRow, {{"Entry editor"}}},
+    {"Enter in the list", Place::Main, 3, hasRows, shortcut<VK_RETURN, Plain>, {{"Entry editor"}}},
     {"Double-click below the rows", Place::Main, 1, hasDocument, doubleClickBelowRows, Staying},
     {"Double-click the status bar", Place::Main, 1, hasDocument, doubleClickStatusBar, {{"Entry editor"}}},
     {"Delete key in the list", Place::Main, 3, hasDocument, deleteByKey, {{DeleteSelected}}},
@@ -1050,11 +1064,13 @@ const std::vector<Action> Actions = {
     {"Press OK", Place::FieldDialog, 6, nullptr, finishTextDialog<IDC_FIELD_EDIT, IDC_FIELD_OK, Finish::Ok>, {{InvalidText}, Closes::Maybe}},
     {"Press Cancel", Place::FieldDialog, 2, nullptr, finishTextDialog<IDC_FIELD_EDIT, IDC_FIELD_CANCEL, Finish::Cancel>, Closing},
     {"Close the field dialog", Place::FieldDialog, 1, nullptr, finishTextDialog<IDC_FIELD_EDIT, 0, Finish::CloseBox>, Closing},
+    {"Esc in the field dialog", Place::FieldDialog, 1, nullptr, finishTextDialog<IDC_FIELD_EDIT, 0, Finish::Escape>, Closing},
     // The topic dialog.
     {"Type a topic", Place::TopicDialog, 4, nullptr, typeText<IDC_TOPIC_TEXT>, Staying},
     {"Press OK", Place::TopicDialog, 4, nullptr, finishTextDialog<IDC_TOPIC_TEXT, IDC_TOPIC_OK, Finish::Ok>, {{InvalidText}, Closes::Maybe}},
     {"Press Cancel", Place::TopicDialog, 1, nullptr, finishTextDialog<IDC_TOPIC_TEXT, IDC_TOPIC_CANCEL, Finish::Cancel>, Closing},
     {"Close the topic dialog", Place::TopicDialog, 1, nullptr, finishTextDialog<IDC_TOPIC_TEXT, 0, Finish::CloseBox>, Closing},
+    {"Esc in the topic dialog", Place::TopicDialog, 1, nullptr, finishTextDialog<IDC_TOPIC_TEXT, 0, Finish::Escape>, Closing},
     // The associated files dialog.
     {"Select a file", Place::FilesDialog, 4, hasFileRows, selectFile, Staying},
     {"Select no file", Place::FilesDialog, 1, nullptr, selectNoFile, Staying},
