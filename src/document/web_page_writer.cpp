@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cstdint>
 #include <cstring>
 #include <initializer_list>
 #include <memory>
@@ -11,58 +10,66 @@
 #include <utility>
 #include <vector>
 
-#include "document/sse2_support.h"
-
 // Values are whatever a file held: markup characters, control characters,
-// any byte above 0x7F. Each is converted to UTF-8, then escaped byte by byte
-// from one table: plain bytes are copied, the five markup characters become
-// character references, line ends become what their place calls for, and
-// the characters HTML forbids are left out. The page is written into one
-// block made big enough up front; nothing is appended piece by piece.
+// any byte above 0x7F. Each byte goes through one table of what it becomes:
+// itself, a character reference for the five markup characters, nothing for
+// the characters HTML forbids. Line ends become what their place calls for.
+// A single-byte code page gets a table of its own, made once per page from
+// its conversion, and is converted and escaped in the same pass; any other
+// is converted value by value to UTF-8, whose sequences are checked for the
+// forbidden characters above ASCII.
 
 namespace {
 
 enum ByteKind : unsigned char {
-    Plain,
-    Markup,    // written as a character reference
-    LineEnd,   // CR or LF
-    Forbidden, // a control character HTML does not allow in text
-    Utf8Lead,  // starts a sequence that may encode a forbidden character
+    FromTable,
+    LineEnd,  // CR or LF
+    Utf8Lead, // starts a sequence that may encode a forbidden character
 };
 
-constexpr std::array<unsigned char, 256> byteKinds()
-{
-    std::array<unsigned char, 256> kinds{};
-    for (int b = 0; b < 0x20; ++b) kinds[b] = Forbidden;
-    kinds['\t'] = Plain;
-    kinds['\n'] = LineEnd;
-    kinds['\r'] = LineEnd;
-    for (unsigned char b : {'&', '<', '>', '"', '\''}) kinds[b] = Markup;
-    kinds[0x7F] = Forbidden;
-    kinds[0xC2] = Utf8Lead; // U+0080 to U+00BF, among them the C1 controls
-    kinds[0xEF] = Utf8Lead; // U+F000 to U+FFFF, among them U+FDD0 to U+FDEF, U+FFFE, U+FFFF
-    for (int b = 0xF0; b <= 0xF4; ++b) kinds[b] = Utf8Lead; // the other planes' U+nFFFE, U+nFFFF
-    return kinds;
-}
-constexpr std::array<unsigned char, 256> ByteKinds = byteKinds();
+// What a byte becomes where its neighbours do not matter. The bytes are
+// copied whole, whatever the size: writing a fixed length needs no branch.
+struct Replacement {
+    ByteKind kind;
+    unsigned char size;
+    char bytes[6];
+};
+using ByteTable = std::array<Replacement, 256>;
 
-constexpr std::array<std::string_view, 256> characterReferences()
+constexpr Replacement replacement(std::string_view text)
 {
-    std::array<std::string_view, 256> references{};
-    references['&'] = "&amp;";
-    references['<'] = "&lt;";
-    references['>'] = "&gt;";
-    references['"'] = "&quot;";
-    references['\''] = "&#39;";
-    return references;
+    Replacement r{FromTable, static_cast<unsigned char>(text.size()), {}};
+    for (size_t i = 0; i < text.size(); ++i) r.bytes[i] = text[i];
+    return r;
 }
-constexpr std::array<std::string_view, 256> CharacterReferences = characterReferences();
 
-// The most one byte of UTF-8 can become: a double quote's "&quot;".
+// The table for UTF-8: the controls HTML forbids are left out (their size
+// is 0), bytes above 0x7F are copied, and those that may start a forbidden
+// character are decided with the bytes after them.
+constexpr ByteTable utf8Table()
+{
+    ByteTable table{};
+    for (int b = 0x20; b < 0x7F; ++b) table[b] = {FromTable, 1, {static_cast<char>(b)}};
+    for (int b = 0x80; b < 0x100; ++b) table[b] = {FromTable, 1, {static_cast<char>(b)}};
+    table['\t'] = replacement("\t");
+    table['\n'].kind = LineEnd;
+    table['\r'].kind = LineEnd;
+    table['&'] = replacement("&amp;");
+    table['<'] = replacement("&lt;");
+    table['>'] = replacement("&gt;");
+    table['"'] = replacement("&quot;");
+    table['\''] = replacement("&#39;");
+    table[0xC2].kind = Utf8Lead; // U+0080 to U+00BF, among them the C1 controls
+    table[0xEF].kind = Utf8Lead; // U+F000 to U+FFFF, among them U+FDD0 to U+FDEF, U+FFFE, U+FFFF
+    for (int b = 0xF0; b <= 0xF4; ++b) table[b].kind = Utf8Lead; // the other planes' U+nFFFE, U+nFFFF
+    return table;
+}
+constexpr ByteTable Utf8Table = utf8Table();
+
+// The most one byte can become: a double quote's "&quot;".
 constexpr size_t WorstBytesPerByte = 6;
 
 unsigned char byteAt(const char *p) { return static_cast<unsigned char>(*p); }
-ByteKind kindOf(const char *p) { return static_cast<ByteKind>(ByteKinds[byteAt(p)]); }
 
 char *put(char *out, std::string_view text)
 {
@@ -106,11 +113,13 @@ enum class LineBreaks {
     Paragraphs, // an empty line ends a paragraph, a single line end is a <br>
 };
 
+bool isLineEnd(const char *p) { return *p == '\n' || *p == '\r'; }
+
 // A run of line ends: CR LF, a lone LF and a lone CR each count as one.
 char *lineEnds(const char *&p, const char *end, char *out, LineBreaks breaks)
 {
     int count = 0;
-    while (p < end && kindOf(p) == LineEnd) {
+    while (p < end && isLineEnd(p)) {
         if (*p == '\r' && p + 1 < end && p[1] == '\n') ++p;
         ++p;
         ++count;
@@ -122,225 +131,26 @@ char *lineEnds(const char *&p, const char *end, char *out, LineBreaks breaks)
     return out;
 }
 
-// Writes the byte at p, or the sequence it starts, as the page needs it.
-char *escapeOne(const char *&p, const char *end, char *out, LineBreaks breaks)
+// Writes the text [begin, end) escaped for HTML through `table`; returns
+// where the output ends. Line ends at the start or the end of the text show
+// nothing. Writes at most WorstBytesPerByte bytes per byte, and may write a
+// few bytes past that end.
+char *escapeText(const char *p, const char *end, char *out, LineBreaks breaks, const ByteTable &table)
 {
-    switch (kindOf(p)) {
-    case Plain:
-        *out++ = *p++;
-        return out;
-    case Markup:
-        out = put(out, CharacterReferences[byteAt(p)]);
-        ++p;
-        return out;
-    case LineEnd:
-        return lineEnds(p, end, out, breaks);
-    case Forbidden:
-        ++p;
-        return out;
-    case Utf8Lead:
-        return utf8Sequence(p, end, out);
-    }
-    return out;
-}
-
-// What a byte becomes where its neighbours do not matter: itself, a
-// character reference, nothing, or for an LF a <br>. A CR gives nothing:
-// it comes here only when an LF follows it. (A byte that starts a forbidden
-// character comes here only when it does not.)
-struct Replacement {
-    unsigned char size;
-    char bytes[7];
-};
-using ByteTable = std::array<Replacement, 256>;
-
-constexpr std::array<Replacement, 256> replacements()
-{
-    std::array<Replacement, 256> all{};
-    for (int b = 0; b < 256; ++b) {
-        Replacement &r = all[b];
-        if (ByteKinds[b] == Markup) {
-            r.size = static_cast<unsigned char>(CharacterReferences[b].size());
-            for (size_t i = 0; i < r.size; ++i) r.bytes[i] = CharacterReferences[b][i];
-        } else if (b == '\n') {
-            r = {5, {'<', 'b', 'r', '>', '\n'}};
-        } else if (ByteKinds[b] == Plain || ByteKinds[b] == Utf8Lead) {
-            r = {1, {static_cast<char>(b)}};
+    while (p < end && isLineEnd(p)) ++p;
+    while (end > p && isLineEnd(end - 1)) --end;
+    while (p < end) {
+        const Replacement &r = table[byteAt(p)];
+        if (r.kind == LineEnd) {
+            out = lineEnds(p, end, out, breaks);
+        } else if (r.kind == Utf8Lead) {
+            out = utf8Sequence(p, end, out);
+        } else {
+            std::memcpy(out, r.bytes, sizeof r.bytes);
+            out += r.size;
+            ++p;
         }
     }
-    return all;
-}
-constexpr ByteTable Replacements = replacements();
-
-char *replaced(const char *p, char *out, const ByteTable &table = Replacements)
-{
-    const Replacement &replacement = table[byteAt(p)];
-    std::memcpy(out, replacement.bytes, sizeof replacement.bytes);
-    return out + replacement.size;
-}
-
-#if MEMORION_SSE2
-
-// For 16 bytes of a value, a bit for each byte that is not copied as it is,
-// and among those a bit for each that its neighbours decide about.
-struct FoundBytes {
-    unsigned notCopied;
-    unsigned inContext;
-};
-
-__m128i byteIs(__m128i bytes, int b) { return _mm_cmpeq_epi8(bytes, _mm_set1_epi8(static_cast<char>(b))); }
-__m128i byteAtMost(__m128i bytes, int b)
-{
-    return _mm_cmpeq_epi8(_mm_min_epu8(bytes, _mm_set1_epi8(static_cast<char>(b))), bytes);
-}
-__m128i byteAtLeast(__m128i bytes, int b)
-{
-    return _mm_cmpeq_epi8(_mm_max_epu8(bytes, _mm_set1_epi8(static_cast<char>(b))), bytes);
-}
-__m128i either(__m128i a, __m128i b) { return _mm_or_si128(a, b); }
-
-// The `count` bytes from `low` on: moved to the bottom of the signed range,
-// one comparison finds them.
-__m128i byteInRange(__m128i bytes, int low, int count)
-{
-    const __m128i moved = _mm_add_epi8(bytes, _mm_set1_epi8(static_cast<char>(0x80 - low)));
-    return _mm_cmplt_epi8(moved, _mm_set1_epi8(static_cast<char>(-128 + count)));
-}
-
-// The markup characters '"', '&', '\'' (0x22 to 0x27) and '<', '>' (0x3C to
-// 0x3E), with the few plain bytes between them, which the table copies.
-__m128i markup(__m128i bytes)
-{
-    return either(byteInRange(bytes, '"', 6), byteInRange(bytes, '<', 3));
-}
-
-// Control characters, line ends among them, and the markup characters.
-__m128i controlsAndMarkup(__m128i bytes)
-{
-    return either(either(byteAtMost(bytes, 0x1F), byteIs(bytes, 0x7F)), markup(bytes));
-}
-
-// Line ends that make more than one break, and lone CRs.
-__m128i lineEndRuns(__m128i bytes, __m128i next)
-{
-    const __m128i nextIsLineEnd = either(byteIs(next, '\n'), byteIs(next, '\r'));
-    return either(_mm_and_si128(byteIs(bytes, '\n'), nextIsLineEnd),
-                  _mm_andnot_si128(byteIs(next, '\n'), byteIs(bytes, '\r')));
-}
-
-FoundBytes found(__m128i notCopied, __m128i inContext)
-{
-    return {static_cast<unsigned>(_mm_movemask_epi8(either(notCopied, inContext))),
-            static_cast<unsigned>(_mm_movemask_epi8(inContext))};
-}
-
-// In UTF-8 at p, sequences that may be forbidden characters are decided in
-// context too. Reads the byte after the block.
-FoundBytes utf8BytesToHandle(const char *p)
-{
-    const __m128i bytes = load16(p);
-    const __m128i next = load16(p + 1);
-    const __m128i c1Controls = _mm_and_si128(byteIs(bytes, 0xC2), byteAtMost(next, 0x9F));
-    const __m128i nonCharacters =
-        _mm_and_si128(byteIs(bytes, 0xEF), either(byteIs(next, 0xB7), byteIs(next, 0xBF)));
-    const __m128i inContext = either(either(c1Controls, nonCharacters),
-                                     either(byteAtLeast(bytes, 0xF0), lineEndRuns(bytes, next)));
-    return found(controlsAndMarkup(bytes), inContext);
-}
-
-// In a single-byte code page at p, every byte above 0x7F is converted from
-// the table. Reads the byte after the block.
-FoundBytes ansiBytesToHandle(const char *p)
-{
-    const __m128i bytes = load16(p);
-    const __m128i next = load16(p + 1);
-    // The controls, 0x7F and everything above: one more than each is below
-    // 0x21 as a signed byte.
-    const __m128i controlsAndHigh =
-        _mm_cmplt_epi8(_mm_add_epi8(bytes, _mm_set1_epi8(1)), _mm_set1_epi8(0x21));
-    return found(either(controlsAndHigh, markup(bytes)), lineEndRuns(bytes, next));
-}
-
-// The 16 bytes at p, the `found` ones and any between them written from
-// `table` (where a plain byte is its own replacement). Whether a block of
-// prose holds a line end or an accented letter or none is as good as
-// random, and a mispredicted branch costs more than the block: so all take
-// the same path. The block is stored whole, the bytes from the first found
-// to the last over it from the table, and the block again from the byte
-// after those. With nothing found the last byte, plain, goes through the
-// table, so that the loop runs at least once whatever the block holds.
-// Reads up to 16 bytes past the block and writes up to 23 past its output.
-char *blockThroughTable(const char *p, char *out, unsigned found, const ByteTable &table)
-{
-    const int first = found != 0 ? lowestBit(found) : 15;
-    const int last = found != 0 ? highestBit(found) : 15;
-    store16(out, load16(p));
-    char *at = replaced(p + first, out + first, table);
-    for (int i = first + 1; i <= last; ++i) at = replaced(p + i, at, table);
-    store16(at, load16(p + last + 1));
-    return at + (15 - last);
-}
-#endif
-
-// Writes the UTF-8 text [begin, end) escaped for HTML; returns where the
-// output ends. Line ends at the start or the end of the text show nothing.
-// Writes at most WorstBytesPerByte bytes per byte, and may write up to 16
-// bytes past that end.
-char *escapeText(const char *p, const char *end, char *out, LineBreaks breaks)
-{
-    while (p < end && kindOf(p) == LineEnd) ++p;
-    while (end > p && kindOf(end - 1) == LineEnd) --end;
-#if MEMORION_SSE2
-    // Prose is mostly plain: blocks are copied whole, and the bytes that do
-    // not depend on their neighbours are written over them from the table.
-    // (The table writes line ends as <br>; in the page's title, which is
-    // short, they are spaces.)
-    while (breaks != LineBreaks::Spaces && end - p >= 32) {
-        const FoundBytes found = utf8BytesToHandle(p);
-        if (found.inContext == 0) {
-            out = blockThroughTable(p, out, found.notCopied, Replacements);
-            p += 16;
-            continue;
-        }
-        // A line end that makes more than one break, or a character that
-        // may be forbidden: rare enough to take on its own.
-        store16(out, load16(p));
-        const int copied = lowestBit(found.notCopied);
-        p += copied;
-        out += copied;
-        if (found.inContext >> copied & 1)
-            out = escapeOne(p, end, out, breaks);
-        else
-            out = replaced(p++, out);
-    }
-#endif
-    while (p < end) out = escapeOne(p, end, out, breaks);
-    return out;
-}
-
-// A value in a single-byte code page, converted and escaped in one pass
-// through `table`; otherwise as escapeText.
-char *escapeSingleByteText(const char *p, const char *end, char *out, LineBreaks breaks,
-                           const ByteTable &table)
-{
-    while (p < end && kindOf(p) == LineEnd) ++p;
-    while (end > p && kindOf(end - 1) == LineEnd) --end;
-#if MEMORION_SSE2
-    while (end - p >= 32) {
-        const FoundBytes found = ansiBytesToHandle(p);
-        if (found.inContext == 0) {
-            out = blockThroughTable(p, out, found.notCopied, table);
-            p += 16;
-            continue;
-        }
-        // Up to a line end that makes more than one break, which is rare.
-        const int upTo = lowestBit(found.inContext);
-        for (int i = 0; i < upTo; ++i) out = replaced(p + i, out, table);
-        p += upTo;
-        out = lineEnds(p, end, out, breaks);
-    }
-#endif
-    while (p < end) out = kindOf(p) == LineEnd ? lineEnds(p, end, out, breaks) : replaced(p++, out, table);
     return out;
 }
 
@@ -348,30 +158,22 @@ char *escapeSingleByteText(const char *p, const char *end, char *out, LineBreaks
 // above 0x7F its converted character, escaped.
 ByteTable singleByteTable(AnsiToUtf8 toUtf8)
 {
-    ByteTable table = Replacements;
+    ByteTable table = Utf8Table;
     for (int b = 0x80; b < 0x100; ++b) {
         const char ansi = static_cast<char>(b);
         char utf8[MaxUtf8BytesPerAnsiByte];
         const size_t size = toUtf8(std::string_view(&ansi, 1), utf8);
-        char escaped[64];
-        const size_t length = escapeText(utf8, utf8 + size, escaped, LineBreaks::Breaks) - escaped;
-        Replacement &replacement = table[b];
-        replacement.size = static_cast<unsigned char>(std::min(length, sizeof replacement.bytes));
-        std::memcpy(replacement.bytes, escaped, replacement.size);
+        char escaped[MaxUtf8BytesPerAnsiByte * WorstBytesPerByte + sizeof(Replacement::bytes)];
+        const size_t length = escapeText(utf8, utf8 + size, escaped, LineBreaks::Breaks, Utf8Table) - escaped;
+        table[b] = replacement(std::string_view(escaped, std::min(length, sizeof table[b].bytes)));
     }
     return table;
 }
 
 bool isAscii(std::string_view text)
 {
-    const char *p = text.data();
-    const char *const end = p + text.size();
-#if MEMORION_SSE2
-    for (; end - p >= 16; p += 16)
-        if (_mm_movemask_epi8(load16(p)) != 0) return false;
-#endif
-    for (; p < end; ++p)
-        if (byteAt(p) >= 0x80) return false;
+    for (char c : text)
+        if (static_cast<unsigned char>(c) >= 0x80) return false;
     return true;
 }
 
@@ -423,9 +225,9 @@ void appendPercentEncoded(std::string &link, std::string_view path)
 class PageOutput {
 public:
     PageOutput(size_t room, const AnsiCodePage &codePage)
-        : bytes_(new char[room + Slack]), at_(bytes_.get()), end_(at_ + room), toUtf8_(codePage.toUtf8)
+        : bytes_(new char[room + Slack]), at_(bytes_.get()), end_(at_ + room), toUtf8_(codePage.toUtf8),
+          converted_(!codePage.singleByte), table_(converted_ ? Utf8Table : singleByteTable(toUtf8_))
     {
-        if (codePage.singleByte) table_.reset(new ByteTable(singleByteTable(codePage.toUtf8)));
     }
 
     void text(std::string_view text)
@@ -439,15 +241,9 @@ public:
     // A value from the document, converted and escaped.
     void value(std::string_view ansi, LineBreaks breaks)
     {
-        // The table writes line ends as <br>: not for the page's title.
-        if (table_ && breaks != LineBreaks::Spaces) {
-            makeRoom(ansi.size() * sizeof(Replacement::bytes));
-            at_ = escapeSingleByteText(ansi.data(), ansi.data() + ansi.size(), at_, breaks, *table_);
-            return;
-        }
-        const std::string_view utf8 = asUtf8(ansi);
-        makeRoom(utf8.size() * WorstBytesPerByte);
-        at_ = escapeText(utf8.data(), utf8.data() + utf8.size(), at_, breaks);
+        const std::string_view text = converted_ ? asUtf8(ansi) : ansi;
+        makeRoom(text.size() * WorstBytesPerByte);
+        at_ = escapeText(text.data(), text.data() + text.size(), at_, breaks, table_);
     }
 
     // Like value(); true when the value shows anything, and otherwise
@@ -512,7 +308,8 @@ private:
     char *at_;
     char *end_;
     AnsiToUtf8 toUtf8_;
-    std::unique_ptr<ByteTable> table_; // for a single-byte code page
+    bool converted_; // to UTF-8 before escaping, value by value
+    ByteTable table_;
     std::unique_ptr<char[]> scratch_;
     size_t scratchSize_ = 0;
 };
