@@ -444,6 +444,33 @@ TEST_F(DocumentFilesTest, APathTooLongForTheDialogIsReportedNotIgnored)
 
 namespace {
 
+std::vector<std::string> givenExtensions;
+
+bool noteExtensionAndCancel(OPENFILENAMEA &dialog, DWORD &error)
+{
+    givenExtensions.push_back(dialog.lpstrDefExt ? dialog.lpstrDefExt : "(none)");
+    error = 0;
+    return false;
+}
+
+} // namespace
+
+// The dialog appends the default extension to a name typed without one,
+// so it wants the bare type, not a pattern; Attach takes any type.
+TEST_F(DocumentFilesTest, OpenAndAttachGiveTheDialogTheBareDefaultExtension)
+{
+    givenExtensions.clear();
+    const FileDialogRunner realDialog = runOpenFileDialog;
+    runOpenFileDialog = noteExtensionAndCancel;
+    std::string path;
+    EXPECT_FALSE(chooseOpenPath(MainWindow, path));
+    EXPECT_FALSE(chooseFileToAttach(MainWindow, path));
+    runOpenFileDialog = realDialog;
+    EXPECT_EQ(givenExtensions, (std::vector<std::string>{"xml", "(none)"}));
+}
+
+namespace {
+
 std::string daclOf(const std::string &path)
 {
     DWORD size = 0;
