@@ -201,7 +201,8 @@ TEST_F(AssociatedFilesTest, APathThatMayRunAProgramOpensOnlyAfterYes)
 {
     const std::string folder = makeTestFolder("programs");
     const std::string setup = folder + "\\Setup.EXE", notes = folder + "\\notes.txt";
-    for (const std::string &file : {setup, notes, folder + "\\invoice.exe"}) writeFileBytes(file, "x");
+    for (const std::string &file : {setup, notes, folder + "\\invoice.exe"})
+        writeFileBytes(file, "x");
     struct Case {
         std::string path, named; // named: what the question and the shell see
         int answer; // 0: not asked

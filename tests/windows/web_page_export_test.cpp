@@ -20,7 +20,7 @@ struct DialogRequest {
     int shown = 0;
 };
 DialogRequest request;
-std::string answer; // empty: Cancel
+std::vector<std::string> answers; // one per dialog shown; none left: Cancel
 FileDialogRunner realSaveDialog;
 
 void noteRequest(const OPENFILENAMEA &dialog)
@@ -49,8 +49,9 @@ bool standInDialog(OPENFILENAMEA &dialog, DWORD &error)
 {
     noteRequest(dialog);
     error = 0;
-    if (answer.empty()) return false;
-    lstrcpynA(dialog.lpstrFile, answer.c_str(), static_cast<int>(dialog.nMaxFile));
+    if (answers.empty()) return false;
+    lstrcpynA(dialog.lpstrFile, answers.front().c_str(), static_cast<int>(dialog.nMaxFile));
+    answers.erase(answers.begin());
     return true;
 }
 
@@ -59,17 +60,17 @@ public:
     explicit SaveDialogReplaced(FileDialogRunner runner)
     {
         request = DialogRequest();
-        answer.clear();
+        answers.clear();
         realSaveDialog = runSaveFileDialog;
         runSaveFileDialog = runner;
     }
     ~SaveDialogReplaced() { runSaveFileDialog = realSaveDialog; }
 };
 
-// A document that belongs to Anna.xml in `folder`, with unsaved changes.
-void openAnna(const std::string &folder)
+// A document that belongs to `name` in `folder`, with unsaved changes.
+void openAnna(const std::string &folder, const std::string &name = "Anna.xml")
 {
-    setDocumentPath(folder + "\\Anna.xml");
+    setDocumentPath(folder + "\\" + name);
     showDocumentName();
     BiographyDocument.modified = true;
 }
@@ -142,7 +143,7 @@ TEST_F(WebPageExportTest, AFailureIsReportedAndTheOldPageKept)
     showDocument("Anna", {makeEntry("Born", "Family")});
     openAnna(folder);
     SaveDialogReplaced replaced(standInDialog);
-    answer = target;
+    answers = {target};
     {
         FileHeldOpen lock(target);
         ASSERT_TRUE(lock.held());
@@ -159,4 +160,44 @@ TEST_F(WebPageExportTest, AFailureIsReportedAndTheOldPageKept)
     EXPECT_EQ(readFileBytes(target), "the page from last week");
     EXPECT_TRUE(BiographyDocument.modified);
     EXPECT_EQ(windowText(MainWindow), "Memorion - Anna.xml");
+}
+
+// Writing the page over the biography would leave its only good copy in
+// memory, with nothing marked unsaved. Any name of the same file counts.
+TEST_F(WebPageExportTest, TheBiographyItIsMadeFromIsNeverReplaced)
+{
+    const std::string folder = makeTestFolder("export-over-itself");
+    const std::string biography = folder + "\\Anna.html";
+    writeFileBytes(biography, "the biography's own bytes");
+    char shortName[MAX_PATH] = "";
+    GetShortPathNameA(biography.c_str(), shortName, MAX_PATH);
+    std::vector<std::string> targets = {biography, folder + "\\aNNA.HTML", ".\\Anna.html"};
+    if (biography != shortName) targets.push_back(shortName);
+    char previousFolder[MAX_PATH] = "";
+    GetCurrentDirectoryA(MAX_PATH, previousFolder);
+    SetCurrentDirectoryA(folder.c_str());
+    showDocument("Anna", {makeEntry("Born", "Family")});
+    for (const std::string &target : targets) {
+        SCOPED_TRACE(target);
+        writeFileBytes(biography, "the biography's own bytes");
+        openAnna(folder, "Anna.html");
+        BiographyDocument.modified = false;
+        SaveDialogReplaced replaced(standInDialog);
+        answers = {target}; // then Cancel
+        GuiScript script;
+        script.press("Export as web page", IDOK);
+        command(IDM_EXPORT_WEB_PAGE);
+        EXPECT_EQ(readFileBytes(biography), "the biography's own bytes");
+        EXPECT_FALSE(BiographyDocument.modified);
+        EXPECT_TRUE(script.finished()) << script.problems();
+        EXPECT_EQ(request.proposedName, "Anna.page.html");
+        EXPECT_EQ(request.shown, 2) << "the save dialog again after the refusal";
+        EXPECT_EQ(script.seen().size(), 1u);
+        for (const SeenDialog &seen : script.seen()) {
+            expectBox(seen, "Export as web page", "A web page cannot replace the biography it is "
+                      "made from. Choose another name.", MB_ICONEXCLAMATION, MB_OK);
+            EXPECT_EQ(seen.owner, MainWindow);
+        }
+    }
+    SetCurrentDirectoryA(previousFolder);
 }
