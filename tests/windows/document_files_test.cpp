@@ -397,26 +397,54 @@ TEST_F(DocumentFilesTest, ViewCommandsDoNothingWithoutAFile)
     EXPECT_EQ(recordedShellCalls()[0].file, "");
 }
 
-TEST_F(DocumentFilesTest, AFileTooLargeForMemoryIsRefusedAndTheDocumentKept)
+namespace {
+
+std::string fileBeingRead;
+
+// Another program cuts the file short between its size and its bytes.
+void sizeThenShrink(std::string &buffer, size_t size)
 {
-    const std::string folder = makeTestFolder("too-large");
-    const std::string path = folder + "\\anna.xml";
-    writeFileBytes(path, sampleFileBytes());
+    buffer.resize(size);
+    HANDLE file = CreateFileA(fileBeingRead.c_str(), GENERIC_WRITE,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE, NULL, OPEN_EXISTING, 0, NULL);
+    SetFilePointer(file, 10, NULL, FILE_BEGIN);
+    SetEndOfFile(file);
+    CloseHandle(file);
+}
+
+} // namespace
+
+TEST_F(DocumentFilesTest, AFileThatCannotBeReadWholeIsRefusedWithItsReason)
+{
+    struct Case {
+        FileBufferSizing sizing;
+        const char *reason;
+    };
+    const Case cases[] = {
+        {[](std::string &, size_t) { throw std::bad_alloc(); }, "is too large to open"},
+        {sizeThenShrink, "the file changed while it was read"},
+    };
+    const std::string folder = makeTestFolder("read-whole");
+    fileBeingRead = folder + "\\anna.xml";
     showDocument("Mine", {makeEntry("kept", "C")});
     const FileBufferSizing realSizing = sizeFileBuffer;
-    sizeFileBuffer = [](std::string &, size_t) { throw std::bad_alloc(); };
-    GuiScript script;
-    script.onDialog(OpenCaption, [&](HWND dialog) { chooseInFileDialog(dialog, path); });
-    script.press("Error", IDOK);
-    command(IDM_OPEN_FILE);
-    sizeFileBuffer = realSizing;
-    EXPECT_TRUE(script.finished()) << script.problems();
-    ASSERT_EQ(script.seen().size(), 2u);
-    EXPECT_EQ(script.seen()[1].icon, static_cast<UINT>(MB_ICONERROR));
-    EXPECT_NE(script.seen()[1].text.find("too large"), std::string::npos) << script.seen()[1].text;
-    EXPECT_EQ(BiographyDocument.title[0], "kept");
-    EXPECT_EQ(windowText(TopicLine), "Mine");
-    EXPECT_EQ(BiographyDocument.filePath, "");
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.reason);
+        writeFileBytes(fileBeingRead, sampleFileBytes());
+        sizeFileBuffer = c.sizing;
+        GuiScript script;
+        script.onDialog(OpenCaption, [&](HWND dialog) { chooseInFileDialog(dialog, fileBeingRead); });
+        script.press("Error", IDOK);
+        command(IDM_OPEN_FILE);
+        sizeFileBuffer = realSizing;
+        EXPECT_TRUE(script.finished()) << script.problems();
+        ASSERT_EQ(script.seen().size(), 2u);
+        EXPECT_EQ(script.seen()[1].icon, static_cast<UINT>(MB_ICONERROR));
+        EXPECT_NE(script.seen()[1].text.find(c.reason), std::string::npos) << script.seen()[1].text;
+        EXPECT_EQ(BiographyDocument.title[0], "kept");
+        EXPECT_EQ(windowText(TopicLine), "Mine");
+        EXPECT_EQ(BiographyDocument.filePath, "");
+    }
 }
 
 // Wine's own dialog crashes when given such a path, so the dialog's
