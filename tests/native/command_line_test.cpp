@@ -29,10 +29,9 @@ TEST(CommandLineTest, AnUnquotedPathWithBlanksIsTakenWholeWhenOnlyThatNamesAFile
     const auto namesFile = [](const std::string &path) {
         return path == "C:\\My files\\Anna.xml" || path == "C:\\Bios\\anna.xml";
     };
-    struct Case {
+    const struct {
         const char *commandLine, *path;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {"C:\\My files\\Anna.xml", "C:\\My files\\Anna.xml"},
         {" \tC:\\My files\\Anna.xml \t", "C:\\My files\\Anna.xml"},
         {"C:\\My \"files\\Anna.xml\"", "C:\\My files\\Anna.xml"},
@@ -40,6 +39,5 @@ TEST(CommandLineTest, AnUnquotedPathWithBlanksIsTakenWholeWhenOnlyThatNamesAFile
         {"C:\\My files\\gone.xml", "C:\\My"}, // reported as not found, as before
         {"", ""},
     };
-    for (const Case &c : cases)
-        EXPECT_EQ(pathArgument(c.commandLine, namesFile), c.path) << c.commandLine;
+    for (const auto &c : cases) EXPECT_EQ(pathArgument(c.commandLine, namesFile), c.path) << c.commandLine;
 }

@@ -1,7 +1,5 @@
-// Run from a folder of its own that holds planted copies of riched32.dll,
-// riched20.dll and msftedit.dll, with Wine told to load a library file it
-// finds rather than its built-in one, as Windows (which has none built in)
-// always does.
+// Run from a folder beside planted copies of riched32.dll, riched20.dll and
+// msftedit.dll (see CMakeLists.txt).
 #include "editor_steps.h"
 
 #include "entryedit/entry_editor.h"
@@ -9,21 +7,9 @@
 
 using LibrarySearch = MainWindowFixture;
 
-namespace {
-
-bool isPlanted(HMODULE library)
+static bool isPlanted(HMODULE library)
 {
     return library && GetProcAddress(library, "plantedLibrary");
-}
-
-} // namespace
-
-// Without it the others could not fail: a plain load does find the plant.
-TEST_F(LibrarySearch, APlainLoadFindsThePlantedCopy)
-{
-    HMODULE library = LoadLibraryA("msftedit.dll");
-    EXPECT_TRUE(isPlanted(library));
-    FreeLibrary(library);
 }
 
 TEST_F(LibrarySearch, TheEntryEditorTakesItsRichTextFromTheSystemFolder)
@@ -42,8 +28,11 @@ TEST_F(LibrarySearch, TheEntryEditorTakesItsRichTextFromTheSystemFolder)
 // Last: it changes the search of the whole process for good.
 TEST_F(LibrarySearch, AfterStartEveryLoadByNameSearchesTheSystemFolderOnly)
 {
+    HMODULE before = LoadLibraryA("msftedit.dll");
+    EXPECT_TRUE(isPlanted(before)) << "the plant is found where nothing stops it";
+    FreeLibrary(before);
     searchSystemFolderOnly();
-    HMODULE library = LoadLibraryA("msftedit.dll");
-    EXPECT_NE(library, nullptr);
-    EXPECT_FALSE(isPlanted(library));
+    HMODULE after = LoadLibraryA("msftedit.dll");
+    EXPECT_NE(after, nullptr);
+    EXPECT_FALSE(isPlanted(after));
 }
