@@ -14,6 +14,7 @@
 #include "mainwindow/category_tabs.h"
 #include "mainwindow/entry_list.h"
 #include "mainwindow/dialog_controls.h"
+#include "mainwindow/system_libraries.h"
 
 HWND EntryRichText;
 
@@ -72,12 +73,12 @@ HWND createRichTextWindow(HWND dialog)
 // The libraries stay loaded for the rest of the run.
 HWND createRichText(HWND dialog)
 {
-    LoadLibraryA("riched32.dll");
+    loadSystemLibrary("riched32.dll");
     HWND text = createRichTextWindow(dialog);
     if (text) return text;
     // Where the older library does not register the class, the newer one
     // does.
-    LoadLibraryA("riched20.dll");
+    loadSystemLibrary("riched20.dll");
     return createRichTextWindow(dialog);
 }
 

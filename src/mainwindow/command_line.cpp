@@ -19,3 +19,17 @@ std::string firstArgument(const std::string &commandLine)
     }
     return argument;
 }
+
+std::string pathArgument(const std::string &commandLine,
+                         bool (*namesFile)(const std::string &path))
+{
+    const std::string first = firstArgument(commandLine);
+    if (namesFile(first)) return first;
+    std::string whole;
+    for (char c : commandLine)
+        if (c != '"') whole += c;
+    const size_t start = whole.find_first_not_of(" \t");
+    if (start == std::string::npos) return first;
+    whole = whole.substr(start, whole.find_last_not_of(" \t") + 1 - start);
+    return namesFile(whole) ? whole : first;
+}

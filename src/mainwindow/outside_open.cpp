@@ -21,6 +21,12 @@ std::string fullPathOf(const std::string &path)
     return full;
 }
 
+bool namesFile(const std::string &path)
+{
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
 void openFile(const std::string &path)
 {
     LoadReport report;
@@ -40,7 +46,7 @@ std::string firstDroppedFile(HDROP drop)
 
 void openCommandLineFile(const char *commandLine)
 {
-    const std::string path = firstArgument(commandLine ? commandLine : "");
+    const std::string path = pathArgument(commandLine ? commandLine : "", namesFile);
     if (!path.empty()) openFile(path);
 }
 
