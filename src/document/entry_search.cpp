@@ -57,7 +57,7 @@ void chooseProbes(SearchPattern &pattern)
         unsigned char forms[2];
         const unsigned char b = byteAt(text.data(), i);
         if (pattern.matchCase) forms[0] = forms[1] = b;
-        else if (!formsOf(*pattern.fold, b, forms)) continue;
+        else if (!formsOf(pattern.codePage->fold, b, forms)) continue;
         const int score = commonness(forms[0]) + (forms[1] != forms[0] ? commonness(forms[1]) : 0);
         if (best[0] < 0 || score < bestScore[0]) {
             best[1] = best[0];
@@ -77,27 +77,43 @@ void chooseProbes(SearchPattern &pattern)
         pattern.probeAt[k] = static_cast<size_t>(best[k]);
         const unsigned char b = byteAt(text.data(), pattern.probeAt[k]);
         if (pattern.matchCase) pattern.probeForms[k][0] = pattern.probeForms[k][1] = b;
-        else formsOf(*pattern.fold, b, pattern.probeForms[k]);
+        else formsOf(pattern.codePage->fold, b, pattern.probeForms[k]);
     }
 }
 
-// Whether the pattern's text stands at `at`.
+// The length of the character at `at`: two bytes from a lead byte on,
+// unless the text ends first.
+size_t characterLength(const LeadBytes &leadBytes, std::string_view text, size_t at)
+{
+    return leadBytes[byteAt(text.data(), at)] && at + 1 < text.size() ? 2 : 1;
+}
+
+// Whether the pattern's text stands at `at`, where a character begins:
+// characters of two bytes byte for byte, characters of one by their folds.
 bool equalsAt(const SearchPattern &pattern, const char *at)
 {
     const std::string &text = pattern.text;
-    if (pattern.matchCase) return std::memcmp(at, text.data(), text.size()) == 0;
-    const CaseFold &fold = *pattern.fold;
-    for (size_t i = 0; i < text.size(); ++i)
-        if (fold[byteAt(at, i)] != byteAt(text.data(), i)) return false;
+    const SearchCodePage &codePage = *pattern.codePage;
+    for (size_t i = 0, length; i < text.size(); i += length) {
+        length = characterLength(codePage.leadBytes, text, i);
+        const unsigned char b = byteAt(at, i);
+        if (length == 2) {
+            if (b != byteAt(text.data(), i) || at[i + 1] != text[i + 1]) return false;
+        } else if (codePage.leadBytes[b] ||
+                   (pattern.matchCase ? b : codePage.fold[b]) != byteAt(text.data(), i)) {
+            return false;
+        }
+    }
     return true;
 }
 
-// Byte by byte from `start`: for the tail of a field, and for texts whose
-// bytes all have more forms than the fast scan holds.
+// Character by character from `start`, where one begins: for the tail of a
+// field, and for texts and code pages the fast scan cannot take.
 bool scanBytes(const SearchPattern &pattern, std::string_view haystack, size_t start)
 {
     const size_t length = pattern.text.size();
-    for (size_t i = start; i + length <= haystack.size(); ++i)
+    for (size_t i = start; i + length <= haystack.size();
+         i += characterLength(pattern.codePage->leadBytes, haystack, i))
         if (equalsAt(pattern, haystack.data() + i)) return true;
     return false;
 }
@@ -211,16 +227,24 @@ TabRows tabRows(const Biography &d)
 
 } // namespace
 
-SearchPattern makeSearchPattern(std::string_view text, bool matchCase, const CaseFold &fold)
+SearchPattern makeSearchPattern(std::string_view text, bool matchCase,
+                                const SearchCodePage &codePage)
 {
     SearchPattern pattern;
     pattern.matchCase = matchCase;
-    pattern.fold = &fold;
+    pattern.codePage = &codePage;
     pattern.text = std::string(text);
     if (text.empty()) return pattern;
+    std::string &folded = pattern.text;
     if (!matchCase)
-        for (char &c : pattern.text) c = static_cast<char>(fold[static_cast<unsigned char>(c)]);
+        for (size_t i = 0, length; i < folded.size(); i += length) {
+            length = characterLength(codePage.leadBytes, folded, i);
+            if (length == 1) folded[i] = static_cast<char>(codePage.fold[byteAt(folded.data(), i)]);
+        }
     chooseProbes(pattern);
+    // The probes' blocks know nothing of where characters begin.
+    const LeadBytes &lead = codePage.leadBytes;
+    if (std::find(lead.begin(), lead.end(), true) != lead.end()) pattern.slowScan = true;
     return pattern;
 }
 

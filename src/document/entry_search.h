@@ -12,30 +12,44 @@
 #include "document/biography_document.h"
 
 // Every byte's case-folded form: two bytes are the same letter but for
-// case exactly when their folds are equal.
+// case exactly when their folds are equal. Only characters of one byte are
+// folded, and never into a lead byte (below).
 using CaseFold = std::array<unsigned char, 256>;
+
+// The bytes that begin a character of two bytes in a double-byte code page
+// (none in a single-byte one). The byte after one is part of it, whatever
+// its value, and is never compared as a character of its own.
+using LeadBytes = std::array<bool, 256>;
+
+// What the search needs of the ANSI code page.
+struct SearchCodePage {
+    CaseFold fold;
+    LeadBytes leadBytes = {};
+};
 
 // The text looked for, folded once so that the many fields it is held
 // against cost little more than a read each.
 struct SearchPattern {
     std::string text;         // folded unless case is matched
     bool matchCase = false;
-    const CaseFold *fold = nullptr;
+    const SearchCodePage *codePage = nullptr;
     // The scan first looks for two of the text's bytes, the least common
     // ones, at their distance, in every form each may take (two at most;
     // the one form twice when there is one), and checks the rest only where
     // both are found.
     size_t probeAt[2] = {};
     unsigned char probeForms[2][2] = {};
-    // Set when every byte of the text has more than two forms: the scan
-    // then goes byte by byte.
+    // Set when every byte of the text has more than two forms, or the code
+    // page has characters of two bytes: the scan then goes character by
+    // character.
     bool slowScan = false;
 };
 
-SearchPattern makeSearchPattern(std::string_view text, bool matchCase, const CaseFold &fold);
+SearchPattern makeSearchPattern(std::string_view text, bool matchCase,
+                                const SearchCodePage &codePage);
 
-// Whether `haystack` holds the pattern's text. The empty text is found
-// nowhere.
+// Whether `haystack` holds the pattern's text, starting at one of its
+// characters. The empty text is found nowhere.
 bool containsPattern(const SearchPattern &pattern, std::string_view haystack);
 
 // Whether the entry holds the text in its title, entry date, time period,
