@@ -44,8 +44,7 @@ SearchCodePage searchCodePage()
         page.fold[b] = own;
         if (page.leadBytes[b]) continue;
         const unsigned char capital = caseOf(own, CharUpperBuffA);
-        if (!page.leadBytes[capital] && caseOf(capital, CharLowerBuffA) == caseOf(own, CharLowerBuffA))
-            page.fold[b] = capital;
+        if (caseOf(capital, CharLowerBuffA) == caseOf(own, CharLowerBuffA)) page.fold[b] = capital;
     }
     return page;
 }

@@ -135,15 +135,14 @@ TEST(EntrySearch, CharactersFollowTheCodePageUnlessCaseIsMatched)
     for (const Case &c : cases) {
         SCOPED_TRACE(c.text + " in " + c.haystack + (c.matchCase ? " (match case)" : ""));
         EXPECT_EQ(found(c.text, c.haystack, c.matchCase, *c.codePage), c.found);
-        // The same again deep inside a long field, where the scan takes
-        // sixteen places at a time.
+        // The same again inside a longer field, away from both its ends.
         const std::string padding(37, '.');
         EXPECT_EQ(found(c.text, padding + c.haystack + padding, c.matchCase, *c.codePage), c.found);
     }
 }
 
 // Against the plainest search there is, at every offset and length, so the
-// scan's blocks and its tail are all covered.
+// scan's first and last places are covered as well as those between.
 TEST(EntrySearch, AgreesWithAPlainSearchOnRandomText)
 {
     const SearchCodePage turkish = fourFormsOfI();
