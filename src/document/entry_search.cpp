@@ -1,154 +1,44 @@
 #include "document/entry_search.h"
 
 #include <algorithm>
-#include <cstring>
 #include <unordered_map>
 #include <vector>
 
-#include "document/sse2_support.h"
-
 namespace {
 
-// The bytes whose fold is `folded`, into `forms` (the one form twice when
-// there is one). False when there are more than two.
-bool formsOf(const CaseFold &fold, unsigned char folded, unsigned char forms[2])
+unsigned char byteAt(std::string_view text, size_t at)
 {
-    int count = 0;
-    for (int b = 0; b < 256; ++b) {
-        if (fold[b] != folded) continue;
-        if (count < 2) forms[count] = static_cast<unsigned char>(b);
-        ++count;
-    }
-    if (count == 1) forms[1] = forms[0];
-    return count <= 2;
+    return static_cast<unsigned char>(text[at]);
 }
 
-unsigned char byteAt(const char *p, size_t i)
+// The length of the character at `at`: two bytes from a lead byte on,
+// unless the text ends first.
+size_t characterLength(const LeadBytes &leadBytes, std::string_view text, size_t at)
 {
-    return static_cast<unsigned char>(p[i]);
+    return leadBytes[byteAt(text, at)] && at + 1 < text.size() ? 2 : 1;
 }
 
-// How often a byte turns up in the text of a biography, roughly: blanks
-// and the common letters of Western languages most, then capitals, line
-// ends, punctuation and digits, then everything else.
-int commonness(unsigned char b)
+// The bytes that may stand for `own`, a byte of a character of `length`
+// bytes in the text looked for.
+std::array<bool, 256> bytesFitting(const SearchCodePage &codePage, bool matchCase,
+                                   unsigned char own, size_t length)
 {
-    static const char lettersByUse[] = "etaoinshrdlcumwfgypbvkjxqz";
-    if (b == ' ') return 300;
-    if (b >= 'a' && b <= 'z')
-        return 260 - 8 * static_cast<int>(std::strchr(lettersByUse, b) - lettersByUse);
-    if (b >= 'A' && b <= 'Z')
-        return 60 - static_cast<int>(std::strchr(lettersByUse, b - 'A' + 'a') - lettersByUse);
-    if (b == '\r' || b == '\n' || b == ',' || b == '.') return 50;
-    if (b >= '0' && b <= '9') return 40;
-    if (b > ' ' && b < 0x7F) return 20;
-    return 5;
+    std::array<bool, 256> fits;
+    for (int b = 0; b < 256; ++b)
+        fits[b] = length == 2 ? b == own
+                              : !codePage.leadBytes[b] &&
+                                    (matchCase ? b == own : codePage.fold[b] == codePage.fold[own]);
+    return fits;
 }
 
-// Picks the two bytes of the text whose forms are least common together,
-// the first before the second (the same one twice for a text of one byte
-// or one usable byte).
-void chooseProbes(SearchPattern &pattern)
+// Whether the pattern's text stands at `at`, where a character of the
+// haystack begins.
+bool equalsAt(const SearchPattern &pattern, std::string_view haystack, size_t at)
 {
-    const std::string &text = pattern.text;
-    int best[2] = {-1, -1};
-    int bestScore[2] = {0, 0};
-    for (size_t i = 0; i < text.size(); ++i) {
-        unsigned char forms[2];
-        const unsigned char b = byteAt(text.data(), i);
-        if (pattern.matchCase) forms[0] = forms[1] = b;
-        else if (!formsOf(*pattern.fold, b, forms)) continue;
-        const int score = commonness(forms[0]) + (forms[1] != forms[0] ? commonness(forms[1]) : 0);
-        if (best[0] < 0 || score < bestScore[0]) {
-            best[1] = best[0];
-            bestScore[1] = bestScore[0];
-            best[0] = static_cast<int>(i);
-            bestScore[0] = score;
-        } else if (best[1] < 0 || score < bestScore[1]) {
-            best[1] = static_cast<int>(i);
-            bestScore[1] = score;
-        }
-    }
-    pattern.slowScan = best[0] < 0;
-    if (pattern.slowScan) return;
-    if (best[1] < 0) best[1] = best[0];
-    if (best[1] < best[0]) std::swap(best[0], best[1]);
-    for (int k = 0; k < 2; ++k) {
-        pattern.probeAt[k] = static_cast<size_t>(best[k]);
-        const unsigned char b = byteAt(text.data(), pattern.probeAt[k]);
-        if (pattern.matchCase) pattern.probeForms[k][0] = pattern.probeForms[k][1] = b;
-        else formsOf(*pattern.fold, b, pattern.probeForms[k]);
-    }
-}
-
-// Whether the pattern's text stands at `at`.
-bool equalsAt(const SearchPattern &pattern, const char *at)
-{
-    const std::string &text = pattern.text;
-    if (pattern.matchCase) return std::memcmp(at, text.data(), text.size()) == 0;
-    const CaseFold &fold = *pattern.fold;
-    for (size_t i = 0; i < text.size(); ++i)
-        if (fold[byteAt(at, i)] != byteAt(text.data(), i)) return false;
+    for (size_t i = 0; i < pattern.fits.size(); ++i)
+        if (!pattern.fits[i][byteAt(haystack, at + i)]) return false;
     return true;
 }
-
-// Byte by byte from `start`: for the tail of a field, and for texts whose
-// bytes all have more forms than the fast scan holds.
-bool scanBytes(const SearchPattern &pattern, std::string_view haystack, size_t start)
-{
-    const size_t length = pattern.text.size();
-    for (size_t i = start; i + length <= haystack.size(); ++i)
-        if (equalsAt(pattern, haystack.data() + i)) return true;
-    return false;
-}
-
-#if MEMORION_SSE2
-// The places among sixteen whose probe bytes both fit.
-inline unsigned candidatesAt(const char *at, const size_t probeAt[2], const __m128i forms[4])
-{
-    const __m128i first = load16(at + probeAt[0]);
-    const __m128i second = load16(at + probeAt[1]);
-    const __m128i firsts = _mm_or_si128(_mm_cmpeq_epi8(first, forms[0]), _mm_cmpeq_epi8(first, forms[1]));
-    const __m128i seconds = _mm_or_si128(_mm_cmpeq_epi8(second, forms[2]), _mm_cmpeq_epi8(second, forms[3]));
-    return static_cast<unsigned>(_mm_movemask_epi8(_mm_and_si128(firsts, seconds)));
-}
-
-// Sixty-four places at a time: a place is worth a closer look only when
-// both its probe bytes fit, which in prose is rare enough that the scan
-// runs at about the speed of reading the bytes.
-bool scanPairs(const SearchPattern &pattern, std::string_view haystack)
-{
-    const char *bytes = haystack.data();
-    const __m128i forms[4] = {
-        _mm_set1_epi8(static_cast<char>(pattern.probeForms[0][0])),
-        _mm_set1_epi8(static_cast<char>(pattern.probeForms[0][1])),
-        _mm_set1_epi8(static_cast<char>(pattern.probeForms[1][0])),
-        _mm_set1_epi8(static_cast<char>(pattern.probeForms[1][1])),
-    };
-    // All sixty-four places' texts lie inside the haystack, and so do the
-    // probes' blocks, which end before the last place's text does.
-    const size_t last = pattern.text.size() - 1;
-    size_t i = 0;
-    for (; i + 64 + last <= haystack.size(); i += 64) {
-        // Fields are blocks of their own, a few pages each, where the
-        // processor's own fetching ahead starts late.
-        _mm_prefetch(bytes + i + 2048, _MM_HINT_T0);
-        const unsigned lowHalf = candidatesAt(bytes + i, pattern.probeAt, forms) |
-                                 candidatesAt(bytes + i + 16, pattern.probeAt, forms) << 16;
-        const unsigned highHalf = candidatesAt(bytes + i + 32, pattern.probeAt, forms) |
-                                  candidatesAt(bytes + i + 48, pattern.probeAt, forms) << 16;
-        if (!(lowHalf | highHalf)) continue;
-        for (unsigned half = 0; half < 2; ++half) {
-            unsigned candidates = half ? highHalf : lowHalf;
-            while (candidates) {
-                if (equalsAt(pattern, bytes + i + 32 * half + lowestBit(candidates))) return true;
-                candidates &= candidates - 1;
-            }
-        }
-    }
-    return scanBytes(pattern, haystack, i);
-}
-#endif
 
 // The paths of a file list text, each searched alone: a text that runs
 // from one path into the next is in no path. Read as parseFileList reads
@@ -211,26 +101,47 @@ TabRows tabRows(const Biography &d)
 
 } // namespace
 
-SearchPattern makeSearchPattern(std::string_view text, bool matchCase, const CaseFold &fold)
+SearchPattern makeSearchPattern(std::string_view text, bool matchCase,
+                                const SearchCodePage &codePage)
 {
     SearchPattern pattern;
-    pattern.matchCase = matchCase;
-    pattern.fold = &fold;
-    pattern.text = std::string(text);
+    pattern.leadBytes = &codePage.leadBytes;
+    for (size_t i = 0, length; i < text.size(); i += length) {
+        length = characterLength(codePage.leadBytes, text, i);
+        for (size_t k = i; k < i + length; ++k)
+            pattern.fits.push_back(bytesFitting(codePage, matchCase, byteAt(text, k), length));
+    }
     if (text.empty()) return pattern;
-    if (!matchCase)
-        for (char &c : pattern.text) c = static_cast<char>(fold[static_cast<unsigned char>(c)]);
-    chooseProbes(pattern);
+    for (int b = 0; b < 256; ++b)
+        pattern.opening[b] = pattern.fits[0][b] | (text.size() == 1 || pattern.fits[1][b]) << 1;
     return pattern;
 }
 
 bool containsPattern(const SearchPattern &pattern, std::string_view haystack)
 {
-    if (pattern.text.empty() || haystack.size() < pattern.text.size()) return false;
-#if MEMORION_SSE2
-    if (!pattern.slowScan) return scanPairs(pattern, haystack);
-#endif
-    return scanBytes(pattern, haystack, 0);
+    const size_t length = pattern.fits.size();
+    if (length == 0 || haystack.size() < length) return false;
+    const LeadBytes &leadBytes = *pattern.leadBytes;
+    size_t known = 0; // a place where a character begins
+    // Where characters begin is worked out only where the text may: lead
+    // bytes back to the last such place known pair up.
+    auto holdsAt = [&](size_t at) {
+        size_t leads = 0;
+        while (at - leads > known && leadBytes[byteAt(haystack, at - leads - 1)]) ++leads;
+        known = at + leads % 2;
+        return known == at && equalsAt(pattern, haystack, at);
+    };
+    // One read of each byte, and a branch rarely taken, however common the
+    // text's first letter.
+    const size_t last = haystack.size() - length;
+    unsigned char here = pattern.opening[byteAt(haystack, 0)];
+    for (size_t at = 0; at < last; ++at) {
+        const unsigned char next = pattern.opening[byteAt(haystack, at + 1)];
+        if ((here & (next >> 1)) && holdsAt(at)) return true;
+        here = next;
+    }
+    const unsigned char next = length == 1 ? 2 : pattern.opening[byteAt(haystack, last + 1)];
+    return (here & (next >> 1)) && holdsAt(last);
 }
 
 bool entryMatches(const Biography &document, int entry, const SearchPattern &pattern)
@@ -250,7 +161,7 @@ bool entryMatches(const Biography &document, int entry, const SearchPattern &pat
 ListPlace findNextEntry(const Biography &document, const SearchPattern &pattern, int tab, int row)
 {
     const int tabs = document.categoryCount;
-    if (tabs <= 0 || pattern.text.empty()) return {};
+    if (tabs <= 0 || pattern.fits.empty()) return {};
     if (tab < 0 || tab >= tabs) {
         tab = 0;
         row = -1;

@@ -1,41 +1,49 @@
 // Finding entries by their text, in the order the window shows them.
 //
-// Portable: no Windows headers. Letter case is whatever the caller's fold
-// table says it is, so the Windows side fills the table from the ANSI code
-// page and the tests pass a table of their own.
+// Portable: no Windows headers. Letter case and characters of two bytes are
+// whatever the caller's tables say, so the Windows side fills them from the
+// ANSI code page and the tests pass tables of their own.
 #pragma once
 
 #include <array>
-#include <string>
 #include <string_view>
+#include <vector>
 
 #include "document/biography_document.h"
 
-// Every byte's case-folded form: two bytes are the same letter but for
-// case exactly when their folds are equal.
+// Every byte's case-folded form: two characters of one byte are the same
+// letter but for case exactly when their folds are equal.
 using CaseFold = std::array<unsigned char, 256>;
 
-// The text looked for, folded once so that the many fields it is held
-// against cost little more than a read each.
-struct SearchPattern {
-    std::string text;         // folded unless case is matched
-    bool matchCase = false;
-    const CaseFold *fold = nullptr;
-    // The scan first looks for two of the text's bytes, the least common
-    // ones, at their distance, in every form each may take (two at most;
-    // the one form twice when there is one), and checks the rest only where
-    // both are found.
-    size_t probeAt[2] = {};
-    unsigned char probeForms[2][2] = {};
-    // Set when every byte of the text has more than two forms: the scan
-    // then goes byte by byte.
-    bool slowScan = false;
+// The bytes that begin a character of two bytes in a double-byte code page
+// (none in a single-byte one). The byte after one is part of it, whatever
+// its value, and is never compared as a character of its own.
+using LeadBytes = std::array<bool, 256>;
+
+// What the search needs of the ANSI code page.
+struct SearchCodePage {
+    CaseFold fold;
+    LeadBytes leadBytes = {};
 };
 
-SearchPattern makeSearchPattern(std::string_view text, bool matchCase, const CaseFold &fold);
+// The text looked for, worked out once for the many fields it is held
+// against.
+struct SearchPattern {
+    // For each byte of the text, the bytes that may stand there: in a
+    // character of two bytes only itself; in one of one byte, those of the
+    // same fold (only itself when case is matched) that begin no other.
+    std::vector<std::array<bool, 256>> fits;
+    // Per byte: 1 when it fits the text's first byte, 2 when it fits the
+    // second (every byte, for a text of one).
+    std::array<unsigned char, 256> opening = {};
+    const LeadBytes *leadBytes = nullptr;
+};
 
-// Whether `haystack` holds the pattern's text. The empty text is found
-// nowhere.
+SearchPattern makeSearchPattern(std::string_view text, bool matchCase,
+                                const SearchCodePage &codePage);
+
+// Whether `haystack` holds the pattern's text, starting at one of its
+// characters. The empty text is found nowhere.
 bool containsPattern(const SearchPattern &pattern, std::string_view haystack);
 
 // Whether the entry holds the text in its title, entry date, time period,

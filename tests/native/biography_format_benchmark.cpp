@@ -122,9 +122,9 @@ BENCHMARK(BM_WriteSameBytesOnce)->Unit(benchmark::kMillisecond);
 void findMiss(benchmark::State &state, bool matchCase)
 {
     const FullDocument &full = fullDocument();
-    static const CaseFold fold = codePage1252Fold();
+    static const SearchCodePage codePage = {codePage1252Fold()};
     for (auto _ : state) {
-        const SearchPattern pattern = makeSearchPattern("Lisbon", matchCase, fold);
+        const SearchPattern pattern = makeSearchPattern("Lisbon", matchCase, codePage);
         const ListPlace place = findNextEntry(*full.document, pattern, 0, -1);
         if (place.tab != -1) state.SkipWithError("the text looked for is in the document");
         benchmark::DoNotOptimize(place);
