@@ -3,9 +3,9 @@
 #include <memory>
 #include <new>
 
-#include "document/biography_document.h"
-#include "document/biography_reader.h"
-#include "document/biography_writer.h"
+#include "document/core/biography_document.h"
+#include "document/core/biography_reader.h"
+#include "document/core/biography_writer.h"
 #include "document/file_dialogs.h"
 #include "document/file_replacement.h"
 #include "mainwindow/main_window.h"

@@ -5,10 +5,10 @@
 #include <string>
 #include <string_view>
 
-#include "document/biography_document.h"
+#include "document/core/biography_document.h"
 #include "document/file_dialogs.h"
 #include "document/file_replacement.h"
-#include "document/web_page_writer.h"
+#include "document/core/web_page_writer.h"
 #include "mainwindow/main_window.h"
 
 namespace {

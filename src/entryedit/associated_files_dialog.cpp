@@ -5,9 +5,9 @@
 #include <algorithm>
 
 #include "../res/resource.h"
-#include "document/biography_document.h"
+#include "document/core/biography_document.h"
 #include "document/file_dialogs.h"
-#include "document/program_paths.h"
+#include "document/core/program_paths.h"
 #include "entryedit/entry_editor.h"
 #include "mainwindow/entry_list.h"
 #include "mainwindow/main_window.h"

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "../res/resource.h"
-#include "document/biography_document.h"
+#include "document/core/biography_document.h"
 
 struct EditorHeading {
     const char *text;       // shown on a line of its own

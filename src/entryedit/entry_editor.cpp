@@ -7,7 +7,7 @@
 #include <string>
 
 #include "../res/resource.h"
-#include "document/biography_document.h"
+#include "document/core/biography_document.h"
 #include "entryedit/associated_files_dialog.h"
 #include "entryedit/editor_headings.h"
 #include "entryedit/field_input_dialog.h"

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "../res/resource.h"
-#include "document/entry_date.h"
+#include "document/core/entry_date.h"
 #include "entryedit/entry_editor.h"
 #include "mainwindow/category_commands.h"
 #include "mainwindow/category_tabs.h"

@@ -4,7 +4,7 @@
 #include <vector>
 #include <windows.h>
 
-#include "document/biography_document.h"
+#include "document/core/biography_document.h"
 
 // Row r of the list shows entry rowEntryIndex[rowCount - 1 - r]: the map is
 // kept in descending entry order.

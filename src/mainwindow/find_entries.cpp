@@ -5,8 +5,8 @@
 #include <string>
 
 #include "../res/resource.h"
-#include "document/biography_document.h"
-#include "document/entry_search.h"
+#include "document/core/biography_document.h"
+#include "document/core/entry_search.h"
 #include "mainwindow/category_tabs.h"
 #include "mainwindow/dialog_controls.h"
 #include "mainwindow/entry_list.h"

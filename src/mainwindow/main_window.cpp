@@ -5,7 +5,7 @@
 
 #include "../res/resource.h"
 #include "version.h"
-#include "document/biography_document.h"
+#include "document/core/biography_document.h"
 #include "document/document_files.h"
 #include "mainwindow/category_tabs.h"
 #include "mainwindow/entry_list.h"

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "document/document_files.h"
-#include "mainwindow/command_line.h"
+#include "document/core/command_line.h"
 #include "mainwindow/main_window.h"
 
 namespace {

@@ -2,10 +2,10 @@
 // written, searched and exported as a web page, next to the naive reader
 // and to plain copies and reads of the same bytes, which are the floors the
 // real code is measured against, and the export next to the writer.
-#include "document/biography_reader.h"
-#include "document/biography_writer.h"
-#include "document/entry_search.h"
-#include "document/web_page_writer.h"
+#include "document/core/biography_reader.h"
+#include "document/core/biography_writer.h"
+#include "document/core/entry_search.h"
+#include "document/core/web_page_writer.h"
 
 #include <benchmark/benchmark.h>
 

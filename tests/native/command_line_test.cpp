@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "mainwindow/command_line.h"
+#include "document/core/command_line.h"
 
 TEST(CommandLineTest, FirstArgumentIsThePathExplorerPasses)
 {

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "code_page_1252.h"
-#include "document/entry_search.h"
+#include "document/core/entry_search.h"
 
 namespace {
 

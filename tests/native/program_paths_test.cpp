@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "document/program_paths.h"
+#include "document/core/program_paths.h"
 
 namespace {
 

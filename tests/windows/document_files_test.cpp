@@ -7,7 +7,7 @@
 #include <new>
 
 #include "../res/resource.h"
-#include "document/biography_writer.h"
+#include "document/core/biography_writer.h"
 #include "document/document_files.h"
 #include "document/file_dialogs.h"
 #include "mainwindow/category_tabs.h"

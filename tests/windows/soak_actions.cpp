@@ -8,7 +8,7 @@
 #include <cstring>
 
 #include "../res/resource.h"
-#include "document/biography_writer.h"
+#include "document/core/biography_writer.h"
 #include "document/file_dialogs.h"
 #include "editor_steps.h"
 #include "entryedit/associated_files_dialog.h"

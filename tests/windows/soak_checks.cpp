@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "../res/resource.h"
-#include "document/biography_reader.h"
+#include "document/core/biography_reader.h"
 #include "editor_steps.h"
 #include "entryedit/associated_files_dialog.h"
 #include "entryedit/editor_headings.h"

@@ -1,4 +1,4 @@
-#include "mainwindow/command_line.h"
+#include "document/core/command_line.h"
 
 // A blank outside quotes ends the argument; quotes may enclose any part of
 // it, as the C run-time's own splitting allows ("C:\My files"\a.xml). Paths

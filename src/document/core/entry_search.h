@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "document/biography_document.h"
+#include "document/core/biography_document.h"
 
 // Every byte's case-folded form: two characters of one byte are the same
 // letter but for case exactly when their folds are equal.

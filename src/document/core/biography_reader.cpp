@@ -1,4 +1,4 @@
-#include "document/biography_reader.h"
+#include "document/core/biography_reader.h"
 
 #include <algorithm>
 #include <cstring>
@@ -6,8 +6,8 @@
 #include <unordered_map>
 #include <vector>
 
-#include "document/fact_elements.h"
-#include "document/sse2_support.h"
+#include "document/core/fact_elements.h"
+#include "document/core/sse2_support.h"
 
 // The reader's results are defined by plain "first occurrence" substring
 // searches: fact n's text lies between the first <factn> and the first

@@ -1,4 +1,4 @@
-#include "document/program_paths.h"
+#include "document/core/program_paths.h"
 
 #include <cctype>
 

@@ -1,4 +1,4 @@
-#include "document/entry_search.h"
+#include "document/core/entry_search.h"
 
 #include <algorithm>
 #include <unordered_map>

@@ -1,4 +1,4 @@
-#include "biography_document.h"
+#include "document/core/biography_document.h"
 
 #include <utility>
 
