@@ -192,12 +192,12 @@ void fillEntryEditor()
     const Biography &d = BiographyDocument;
     for (const EditorHeading &heading : EditorHeadings) {
         if (&heading == &FilesHeading) break;
-        insertRun(headingFormat, std::string(heading.text) + "\n");
+        insertRun(headingFormat, headingText(heading) + "\n");
         insertRun(valueFormat, (d.*heading.column)[index] + "\n\n");
     }
     // The paths continue the heading's link. They go in with it in one
     // piece: a thousand separate insertions take many seconds to lay out.
-    std::string files = std::string(FilesHeading.text) + "\n";
+    std::string files = headingText(FilesHeading) + "\n";
     for (const std::string &path : parseFileList((d.*FilesHeading.column)[index]))
         files += path + "\n";
     filesLinkStart = insertionPoint();

@@ -35,7 +35,7 @@ std::string *fieldOfRow(const FieldDialogState &state)
 void initialise(HWND dialog, FieldDialogState *state)
 {
     SetWindowLongPtrA(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(state));
-    SetWindowTextA(dialog, state->field->caption);
+    SetWindowTextA(dialog, fieldDialogCaption(*state->field).c_str());
     createTextBox(dialog, IDC_FIELD_EDIT);
     state->row = firstSelectedRow();
     if (const std::string *value = fieldOfRow(*state))

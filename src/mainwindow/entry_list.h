@@ -11,6 +11,9 @@
 extern int rowEntryIndex[MaxEntries];
 extern int rowCount;
 
+// The five columns, made once with the list.
+void addEntryListColumns();
+
 // Entry index shown in list row `row`, or -1 for a row that is not there.
 int entryIndexOfRow(int row);
 // Entry indices of the selected rows, in row order.

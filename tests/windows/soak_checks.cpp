@@ -195,7 +195,7 @@ std::string expectedEditorText(int entry, std::vector<long> *linkStarts)
     };
     for (const EditorHeading &heading : EditorHeadings) {
         linkStartsHere();
-        text += std::string(heading.text) + "\r";
+        text += headingText(heading) + "\r";
         if (&heading != &FilesHeading) text += shown((d.*heading.column)[entry]) + "\r\r";
     }
     for (const std::string &path : parseFileList((d.*FilesHeading.column)[entry])) {

@@ -335,26 +335,17 @@ LoadReport load(std::string_view all, LineEnds lineEnds)
     // can names that did not fit into it be lost.
     const bool entryCategoriesFit = rebuildCategories();
 
-    // The file's own list wins when it names anything. Names are what lies
-    // between pairs of double quotes; separators between them do not matter.
+    // The file's own list wins when it names anything.
     const std::string_view list =
         between(all, map.categoriesOpen, std::strlen("<categories>"), map.categoriesClose);
     int named = 0;
-    bool inside = false;
-    size_t nameStart = 0;
-    for (size_t i = 0; i < list.size(); ++i) {
-        if (list[i] != '"') continue;
-        if (!inside) {
-            inside = true;
-            nameStart = i + 1;
-            continue;
-        }
-        inside = false;
+    QuotedList names(list);
+    for (std::string_view name; names.next(name);) {
         if (named == MaxCategories) {
             report.categoriesDropped = true;
             break;
         }
-        assignValue(d.categories[named++], list.substr(nameStart, i - nameStart), lineEnds);
+        assignValue(d.categories[named++], name, lineEnds);
     }
     if (named > 0)
         d.categoryCount = named;

@@ -1,7 +1,6 @@
 #include "document/core/entry_search.h"
 
 #include <algorithm>
-#include <unordered_map>
 #include <vector>
 
 namespace {
@@ -41,62 +40,13 @@ bool equalsAt(const SearchPattern &pattern, std::string_view haystack, size_t at
 }
 
 // The paths of a file list text, each searched alone: a text that runs
-// from one path into the next is in no path. Read as parseFileList reads
-// it, without making the list.
+// from one path into the next is in no path.
 bool filePathsMatch(const SearchPattern &pattern, std::string_view files)
 {
-    size_t from = 0;
-    for (;;) {
-        const size_t open = files.find('"', from);
-        if (open == std::string_view::npos) return false;
-        const size_t close = files.find('"', open + 1);
-        if (close == std::string_view::npos) return false; // an unclosed path is no path
-        if (containsPattern(pattern, files.substr(open + 1, close - open - 1))) return true;
-        from = close + 1;
-    }
-}
-
-// The entries each tab lists, in list order. Tabs of the same name list the
-// same entries, so entries are grouped by the first category of their name.
-struct TabRows {
-    std::vector<int> groupOfTab;  // per tab
-    std::vector<int> groupStart;  // per group, into `entries`; one more at the end
-    std::vector<int> entries;
-
-    const int *rows(int tab) const { return entries.data() + groupStart[groupOfTab[tab]]; }
-    int rowCount(int tab) const
-    {
-        const int group = groupOfTab[tab];
-        return groupStart[group + 1] - groupStart[group];
-    }
-};
-
-TabRows tabRows(const Biography &d)
-{
-    const int tabs = d.categoryCount;
-    std::unordered_map<std::string_view, int> groupOfName;
-    groupOfName.reserve(tabs);
-    for (int c = 0; c < tabs; ++c) groupOfName.emplace(d.categories[c], c);
-
-    TabRows result;
-    result.groupOfTab.resize(tabs);
-    for (int t = 0; t < tabs; ++t)
-        result.groupOfTab[t] = groupOfName[d.categories[categoryShownOnTab(d, t)]];
-
-    std::vector<int> groupOfEntry(d.entryCount, -1);
-    result.groupStart.assign(tabs + 1, 0);
-    for (int e = 0; e < d.entryCount; ++e) {
-        const auto found = groupOfName.find(d.category[e]);
-        if (found == groupOfName.end()) continue; // listed under no tab
-        groupOfEntry[e] = found->second;
-        ++result.groupStart[found->second + 1];
-    }
-    for (int g = 0; g < tabs; ++g) result.groupStart[g + 1] += result.groupStart[g];
-    std::vector<int> next(result.groupStart.begin(), result.groupStart.end() - 1);
-    result.entries.resize(result.groupStart[tabs]);
-    for (int e = 0; e < d.entryCount; ++e)
-        if (groupOfEntry[e] >= 0) result.entries[next[groupOfEntry[e]]++] = e;
-    return result;
+    QuotedList paths(files);
+    for (std::string_view path; paths.next(path);)
+        if (containsPattern(pattern, path)) return true;
+    return false;
 }
 
 } // namespace
@@ -166,14 +116,14 @@ ListPlace findNextEntry(const Biography &document, const SearchPattern &pattern,
         tab = 0;
         row = -1;
     }
-    const TabRows rows = tabRows(document);
     // The starting tab is visited twice: below the start first, and above
     // it, start included, after the wrap.
     for (int step = 0; step <= tabs; ++step) {
         const int t = (tab + step) % tabs;
-        const int *entries = rows.rows(t);
+        const std::vector<int> entries = entriesOnTab(document, t);
+        const int rows = static_cast<int>(entries.size());
         const int from = step == 0 ? std::max(row + 1, 0) : 0;
-        const int to = step == tabs ? std::min(row, rows.rowCount(t) - 1) : rows.rowCount(t) - 1;
+        const int to = step == tabs ? std::min(row, rows - 1) : rows - 1;
         for (int r = from; r <= to; ++r)
             if (entryMatches(document, entries[r], pattern)) return {t, r, entries[r]};
     }

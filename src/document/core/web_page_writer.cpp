@@ -6,7 +6,6 @@
 #include <initializer_list>
 #include <memory>
 #include <string>
-#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -335,36 +334,24 @@ const char PageStyle[] =
     "  section { margin-top: 0; page-break-before: always; }\n"
     "}\n";
 
-struct DescribedField {
-    std::string (Biography::*column)[MaxEntries];
-    std::string_view term;
-};
-const DescribedField DescribedFields[] = {
-    {&Biography::entryDate, "Entry date"},
-    {&Biography::timePeriod, "Time period"},
-    {&Biography::location, "Location"},
-    {&Biography::keywords, "Keywords"},
-};
-
-// A category's entries, in list order; a name listed twice shows them twice,
-// as its two tabs do.
-using EntriesByCategory = std::unordered_map<std::string_view, std::vector<int>>;
-
-EntriesByCategory entriesByCategory(const Biography &d)
+// The short fields, listed under an entry's title by their labels; the
+// title, the detail and the files have places of their own, and the
+// category is the section the entry stands in.
+bool isListedField(const EntryField &field)
 {
-    EntriesByCategory entries;
-    for (int i = 0; i < d.entryCount; ++i) entries[d.category[i]].push_back(i);
+    return field.column != &Biography::title && field.column != &Biography::detail &&
+           field.column != &Biography::files && field.column != &Biography::category;
+}
+
+// What each tab lists, tab by tab.
+using TabEntries = std::vector<std::vector<int>>;
+
+TabEntries entriesOfEveryTab(const Biography &d)
+{
+    TabEntries entries;
+    for (int tab = 0; tab < d.categoryCount; ++tab) entries.push_back(entriesOnTab(d, tab));
     return entries;
 }
-
-const std::vector<int> &entriesOf(const EntriesByCategory &entries, const std::string &name)
-{
-    static const std::vector<int> none;
-    const auto found = entries.find(name);
-    return found == entries.end() ? none : found->second;
-}
-
-int categoryAtTab(const Biography &d, int tab) { return d.categoryCount - 1 - tab; }
 
 void categoryName(PageOutput &page, const std::string &name)
 {
@@ -382,13 +369,13 @@ void head(PageOutput &page, const Biography &d, std::string_view language)
     page.text("</style>\n</head>\n");
 }
 
-void contents(PageOutput &page, const Biography &d, const EntriesByCategory &entries)
+void contents(PageOutput &page, const Biography &d, const TabEntries &entries)
 {
     if (d.categoryCount == 0) return;
     page.text("<nav>\n<h2>Contents</h2>\n<ul>\n");
     for (int tab = 0; tab < d.categoryCount; ++tab) {
-        const std::string &name = d.categories[categoryAtTab(d, tab)];
-        const size_t count = entriesOf(entries, name).size();
+        const std::string &name = d.categories[categoryShownOnTab(d, tab)];
+        const size_t count = entries[tab].size();
         page.text("<li><a href=\"#category-");
         page.number(tab + 1);
         page.text("\">");
@@ -403,12 +390,12 @@ void contents(PageOutput &page, const Biography &d, const EntriesByCategory &ent
 void fieldList(PageOutput &page, const Biography &d, int i)
 {
     bool listed = false;
-    for (const DescribedField &field : DescribedFields) {
+    for (const EntryField &field : EntryFields) {
         const std::string &value = (d.*field.column)[i];
-        if (value.empty()) continue;
+        if (!isListedField(field) || value.empty()) continue;
         page.text(listed ? "<dt>" : "<dl>\n<dt>");
         listed = true;
-        page.text(field.term);
+        page.text(field.label);
         page.text("</dt><dd>");
         page.value(value, LineBreaks::Breaks);
         page.text("</dd>\n");
@@ -452,16 +439,16 @@ void entry(PageOutput &page, const Biography &d, int i)
     page.text("</article>\n");
 }
 
-void sections(PageOutput &page, const Biography &d, const EntriesByCategory &entries)
+void sections(PageOutput &page, const Biography &d, const TabEntries &entries)
 {
     for (int tab = 0; tab < d.categoryCount; ++tab) {
-        const std::string &name = d.categories[categoryAtTab(d, tab)];
+        const std::string &name = d.categories[categoryShownOnTab(d, tab)];
         page.text("<section id=\"category-");
         page.number(tab + 1);
         page.text("\">\n<h2>");
         categoryName(page, name);
         page.text("</h2>\n");
-        const std::vector<int> &listed = entriesOf(entries, name);
+        const std::vector<int> &listed = entries[tab];
         for (int i : listed) entry(page, d, i);
         if (listed.empty()) page.text("<p>No entries.</p>\n");
         page.text("</section>\n");
@@ -507,7 +494,7 @@ std::string fileLink(std::string_view path)
 BiographyBytes writeWebPage(const Biography &d, const AnsiCodePage &codePage, std::string_view language)
 {
     PageOutput page(roomEstimate(d), codePage);
-    const EntriesByCategory entries = entriesByCategory(d);
+    const TabEntries entries = entriesOfEveryTab(d);
     head(page, d, language);
     page.text("<body>\n<h1>");
     page.firstVisible({d.topic, d.fileName}, "Biography", LineBreaks::Breaks);
