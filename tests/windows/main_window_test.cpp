@@ -2,6 +2,9 @@
 
 #include <commctrl.h>
 
+#include <cctype>
+#include <map>
+
 #include "../res/resource.h"
 #include "version.h"
 
@@ -80,6 +83,27 @@ TEST_F(MainWindowStart, MenuHoldsTheItemsInOrder)
                                         "&Export as web page...", "", "View code",
                                         "View code in notepad", "", "Open containing folder", "",
                                         "E&xit"}));
+}
+
+// A key pressed in an open menu chooses the first item it underlines, so an
+// item sharing it can never be reached. The two Delete items were written so
+// and stay so.
+TEST_F(MainWindowStart, NoTwoItemsOfAMenuShareAnAccessKey)
+{
+    HMENU bar = GetMenu(MainWindow);
+    for (int popup = 0; popup < GetMenuItemCount(bar); ++popup) {
+        std::map<char, std::string> owners;
+        for (const std::string &text : menuItemTexts(GetSubMenu(bar, popup))) {
+            const size_t amp = text.find('&');
+            if (amp == std::string::npos || amp + 1 >= text.size()) continue;
+            const char key = static_cast<char>(toupper(static_cast<unsigned char>(text[amp + 1])));
+            const std::string pair = owners[key] + "|" + text;
+            EXPECT_TRUE(owners[key].empty() ||
+                        pair == "&Delete selected entries|&Delete category")
+                << "both underline " << key << ": " << pair;
+            owners[key] = text;
+        }
+    }
 }
 
 TEST_F(MainWindowStart, LaysOutTheChildrenForAn800By600ClientArea)
