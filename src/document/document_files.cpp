@@ -152,9 +152,10 @@ bool openDocumentFile(const std::string &path, LoadReport &report)
     if (read == ReadResult::TooLarge) return reportTooLarge(path), false;
     if (read == ReadResult::Unreadable) return reportUnreadable(path, GetLastError()), false;
     // The marker has no CR or LF in it, so it is found in the bytes exactly
-    // when it is in the text.
+    // when it is in the text. The window owns the message, so no file
+    // dropped on it meanwhile opens from inside this one.
     if (!isBiographyText(bytes)) {
-        MessageBoxA(NULL, "Not a valid biography file", "MSG", MB_OK);
+        MessageBoxA(MainWindow, "Not a valid biography file", "MSG", MB_OK);
         return false;
     }
     if (!loadReplacingDocument(bytes, report)) return reportTooLarge(path), false;
