@@ -319,6 +319,16 @@ TEST_F(DialogKeys, EnterActsAndEscCancelsInEveryDialog)
                         EXPECT_EQ(BiographyDocument.categoryCount, 3);
                         EXPECT_EQ(BiographyDocument.categories[2], "New category");
                     }});
+    // An added name leaves the box, which keeps the keys for the next.
+    rows.push_back({"Create new category: type, Enter, type, Enter, Esc",
+                    [](GuiScript &s) {
+                        keysIn(s, "Create new category", {'A', 'B', Enter, 'C', 'D', Enter, Esc});
+                    },
+                    menu(IDM_NEW_CATEGORY), [](const GuiScript &) {
+                        ASSERT_EQ(BiographyDocument.categoryCount, 4);
+                        EXPECT_EQ(BiographyDocument.categories[2], "ab");
+                        EXPECT_EQ(BiographyDocument.categories[3], "cd");
+                    }});
     // The name box scrolls: a name far wider than it is typed in full.
     rows.push_back({"Create new category: a long name, Enter, Esc",
                     [](GuiScript &s) {
