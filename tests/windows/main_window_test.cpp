@@ -1,4 +1,4 @@
-#include "main_window_fixture.h"
+#include "editor_steps.h"
 
 #include <commctrl.h>
 
@@ -10,6 +10,7 @@
 
 using MainWindowStart = MainWindowFixture;
 using MainWindowClose = MainWindowFixture;
+using DialogLayout = MainWindowFixture;
 
 TEST_F(MainWindowStart, IsA735By400WindowCentredOnTheDesktop)
 {
@@ -241,4 +242,84 @@ TEST_F(MainWindowStart, TheStatusBarShowsWhatAFreshPaintShowsAfterTheWindowGrows
     const std::vector<COLORREF> shown = statusBarPixels();
     RedrawWindow(StatusBar, NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
     EXPECT_TRUE(shown == statusBarPixels()) << "stale pixels left in the status bar";
+}
+
+namespace {
+
+// Every control of the dialog, wholly inside its client area: a button
+// reaching below it is cut off, and under some fonts cannot be clicked.
+void expectControlsInside(HWND dialog)
+{
+    RECT client;
+    GetClientRect(dialog, &client);
+    for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        if (!(GetWindowLongA(child, GWL_STYLE) & WS_VISIBLE)) continue;
+        const RECT r = childRect(child);
+        EXPECT_TRUE(r.left >= 0 && r.top >= 0 && r.right <= client.right && r.bottom <= client.bottom)
+            << windowText(dialog) << ": control " << GetDlgCtrlID(child) << " \""
+            << windowText(child) << "\" at " << r.left << "," << r.top << "-" << r.right << ","
+            << r.bottom << " in " << client.right << "x" << client.bottom;
+    }
+}
+
+} // namespace
+
+TEST_F(DialogLayout, EveryControlOfEveryDialogLiesInsideItsClientArea)
+{
+    showDocument("Life", {makeEntry("Born", "Youth")});
+    struct Row {
+        std::string caption;
+        const char *editorLink; // the heading that opens it in the entry editor, if it is there
+        int command;            // else the menu command that opens it
+    };
+    const Row rows[] = {
+        {"Entry editor", "", 0},
+        {"Set title text", "Title:", 0},
+        {"Set entry date text", "Entry date:", 0},
+        {"Set time period text", "Time period:", 0},
+        {"Set location text", "Location:", 0},
+        {"Set detail text", "Detail:", 0},
+        {"Set keywords text", "Keywords:", 0},
+        {"Associated files", "Associated files:", 0},
+        {"Set topic text", nullptr, IDM_SET_TOPIC},
+        {"Create new category", nullptr, IDM_NEW_CATEGORY},
+        {"Rename category", nullptr, IDM_RENAME_CATEGORY},
+        {"Move to category", nullptr, IDM_MOVE_TO_CATEGORY},
+        {"Find entries", nullptr, IDM_FIND_ENTRIES},
+        {"Create new biography file", nullptr, IDM_NEW_FILE},
+        {"Create personality folder", nullptr, IDM_PERSONALITY_FOLDER},
+        {"About", nullptr, IDM_ABOUT},
+    };
+    // The text dialogs lay themselves out again at any size: also at the
+    // 150 pixels their template of 100 units is high in a font of 12-pixel
+    // lines.
+    const auto check = [](HWND dialog) {
+        expectControlsInside(dialog);
+        if (windowText(dialog).rfind("Set ", 0) != 0) return;
+        RECT frame, client;
+        GetWindowRect(dialog, &frame);
+        GetClientRect(dialog, &client);
+        SetWindowPos(dialog, NULL, 0, 0, frame.right - frame.left,
+                     frame.bottom - frame.top - client.bottom + 150, SWP_NOMOVE | SWP_NOZORDER);
+        expectControlsInside(dialog);
+    };
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.caption);
+        BiographyDocument.modified = false;
+        GuiScript script;
+        if (!row.editorLink) {
+            inDialog(script, row.caption, check);
+            selectListRow(EntryListView, 0, true);
+            command(row.command);
+        } else {
+            const std::string link = row.editorLink;
+            inEditor(script, [link](HWND editor) {
+                if (link.empty()) expectControlsInside(editor);
+                else clickLink(editor, rangeOf(link));
+            });
+            if (!link.empty()) inDialog(script, row.caption, check);
+            doubleClickRow(0);
+        }
+        EXPECT_TRUE(script.finished()) << script.problems();
+    }
 }
