@@ -137,12 +137,16 @@ bool saveDocumentAs(HWND owner)
     return true;
 }
 
+// Cancel, Esc and the close box answer IDCANCEL: after a stray click on
+// the window's close box the user can go back to the work, neither saved
+// nor lost.
 bool offerToSaveChanges()
 {
     if (!BiographyDocument.modified) return true;
-    int answer = MessageBoxA(MainWindow, "Save changes?", "File not saved",
-                             MB_ICONQUESTION | MB_YESNO);
-    return answer != IDYES || saveDocument(BiographyDocument.filePath);
+    const int answer = MessageBoxA(MainWindow, "Save changes?", "File not saved",
+                                   MB_ICONQUESTION | MB_YESNOCANCEL);
+    if (answer == IDNO) return true;
+    return answer == IDYES && saveDocument(BiographyDocument.filePath);
 }
 
 bool openDocumentFile(const std::string &path, LoadReport &report)

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <sddl.h>
 
+#include <functional>
 #include <memory>
 #include <new>
 
@@ -140,7 +141,7 @@ TEST_F(DocumentFilesTest, AnsweringNoThenCancellingKeepsTheUnsavedChanges)
     script.press(OpenCaption, IDCANCEL);
     command(IDM_OPEN_FILE);
     EXPECT_TRUE(script.finished()) << script.problems();
-    expectBox(script.seen()[0], "File not saved", "Save changes?", MB_ICONQUESTION, MB_YESNO);
+    expectBox(script.seen()[0], "File not saved", "Save changes?", MB_ICONQUESTION, MB_YESNOCANCEL);
     EXPECT_TRUE(BiographyDocument.modified);
     EXPECT_EQ(BiographyDocument.title[0], "unsaved");
 }
@@ -359,6 +360,96 @@ TEST_F(DocumentFilesTest, ClosingWithYesSavesThenCloses)
     EXPECT_TRUE(script.finished()) << script.problems();
     EXPECT_FALSE(IsWindow(MainWindow));
     EXPECT_EQ(readFileBytes(folder + "\\bio.xml"), expected);
+}
+
+// Every way the document can be replaced or the program ended offers to
+// save first: Yes saves and goes on, No goes on, and Cancel, Esc and the
+// box's close box go back to the document as it was; so does a failed save.
+TEST_F(DocumentFilesTest, TheSaveOfferGoesOnAfterYesOrNoAndBackAfterCancelEscOrItsCloseBox)
+{
+    const std::string folder = makeTestFolder("save-offer");
+    const std::string mine = folder + "\\mine.xml", other = folder + "\\other.xml";
+    writeFileBytes(other, sampleFileBytes());
+    const char NewCaption[] = "Create new biography file";
+    bool sessionMayEnd = false;
+    struct Caller {
+        const char *name, *next; // the dialog it goes on to, cancelled there
+        std::function<void()> start;
+        std::function<bool(const GuiScript &)> wentOn;
+    };
+    const auto closed = [](const GuiScript &) { return !IsWindow(MainWindow); };
+    const auto reached = [](const char *caption) {
+        return [caption](const GuiScript &s) { return s.seen().back().caption == caption; };
+    };
+    const Caller callers[] = {
+        {"close box", nullptr, [] { SendMessageA(MainWindow, WM_CLOSE, 0, 0); }, closed},
+        {"Exit", nullptr, [this] { command(IDM_EXIT); }, closed},
+        {"end of session", nullptr,
+         [&] { sessionMayEnd = SendMessageA(MainWindow, WM_QUERYENDSESSION, 0, 0) != 0; },
+         [&](const GuiScript &) { return sessionMayEnd; }},
+        {"Open", OpenCaption, [this] { command(IDM_OPEN_FILE); }, reached(OpenCaption)},
+        {"New", NewCaption, [this] { command(IDM_NEW_FILE); }, reached(NewCaption)},
+        {"drop", nullptr,
+         [&] {
+             PostMessageA(MainWindow, WM_DROPFILES, reinterpret_cast<WPARAM>(makeDrop({other})), 0);
+             pumpMessages();
+         },
+         [](const GuiScript &) { return windowText(MainWindow) == "Memorion - other.xml"; }},
+    };
+    struct Reply {
+        const char *name;
+        std::function<void(HWND)> give;
+        bool saves, goesOn, saveFails;
+    };
+    const auto click = [](int id) { return [id](HWND box) { clickButton(box, id); }; };
+    const Reply replies[] = {
+        {"Yes", click(IDYES), true, true, false},
+        {"Yes, and the save fails", click(IDYES), false, false, true},
+        {"No", click(IDNO), false, true, false},
+        {"Cancel", click(IDCANCEL), false, false, false},
+        {"Esc", [](HWND) { pressKeys({VK_ESCAPE}); }, false, false, false},
+        {"the close box", [](HWND box) { PostMessageA(box, WM_SYSCOMMAND, SC_CLOSE, 0); }, false,
+         false, false},
+    };
+    for (const Caller &caller : callers) {
+        for (const Reply &reply : replies) {
+            SCOPED_TRACE(std::string(caller.name) + ", " + reply.name);
+            if (!IsWindow(MainWindow)) {
+                MainWindowFixture::TearDown();
+                MainWindowFixture::SetUp();
+            }
+            DeleteFileA(mine.c_str());
+            showDocument("Mine", {makeEntry("one", "C"), makeEntry("two", "C")});
+            setDocumentPath(reply.saveFails ? folder + "\\gone\\mine.xml" : mine);
+            showDocumentName();
+            BiographyDocument.modified = true;
+            selectListRow(EntryListView, 1, true);
+            const std::string document = biographyFileBytes(BiographyDocument);
+            const std::string caption = windowText(MainWindow);
+            bool yesIsDefault = false;
+            GuiScript script;
+            script.onDialog("File not saved", [&](HWND box) {
+                const LONG style = GetWindowLongA(GetDlgItem(box, IDYES), GWL_STYLE);
+                yesIsDefault = (style & BS_TYPEMASK) == BS_DEFPUSHBUTTON;
+                reply.give(box);
+            });
+            if (reply.saveFails) script.press("Error", IDOK);
+            if (reply.goesOn && caller.next)
+                script.press(caller.next, caller.next == OpenCaption ? IDCANCEL : IDC_NEW_FILE_CANCEL);
+            caller.start();
+            pumpMessages();
+            EXPECT_TRUE(script.finished()) << script.problems();
+            EXPECT_TRUE(yesIsDefault);
+            EXPECT_EQ(caller.wentOn(script), reply.goesOn);
+            EXPECT_EQ(readFileBytes(mine), reply.saves ? document : "");
+            if (reply.goesOn) continue;
+            EXPECT_TRUE(IsWindow(MainWindow));
+            EXPECT_EQ(windowText(MainWindow), caption);
+            EXPECT_EQ(biographyFileBytes(BiographyDocument), document);
+            EXPECT_TRUE(BiographyDocument.modified);
+            EXPECT_TRUE(listRowSelected(EntryListView, 1) && !listRowSelected(EntryListView, 0));
+        }
+    }
 }
 
 TEST_F(DocumentFilesTest, ViewCommandsHandTheExactCallsToTheShell)

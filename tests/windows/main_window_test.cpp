@@ -147,7 +147,7 @@ TEST_F(MainWindowClose, WithUnsavedChangesAsksAndNoClosesWithoutSaving)
     SendMessageA(MainWindow, WM_CLOSE, 0, 0);
     pumpMessages();
     ASSERT_EQ(script.seen().size(), 1u) << script.problems();
-    expectBox(script.seen()[0], "File not saved", "Save changes?", MB_ICONQUESTION, MB_YESNO);
+    expectBox(script.seen()[0], "File not saved", "Save changes?", MB_ICONQUESTION, MB_YESNOCANCEL);
     EXPECT_TRUE(script.seen()[0].hasOwner);
     EXPECT_TRUE(script.finished()) << script.problems();
     EXPECT_FALSE(IsWindow(MainWindow));
@@ -169,7 +169,7 @@ TEST_F(MainWindowClose, ExitOffersToSaveLikeTheCloseBox)
     script.press("File not saved", IDNO);
     command(IDM_EXIT);
     ASSERT_EQ(script.seen().size(), 1u) << script.problems();
-    expectBox(script.seen()[0], "File not saved", "Save changes?", MB_ICONQUESTION, MB_YESNO);
+    expectBox(script.seen()[0], "File not saved", "Save changes?", MB_ICONQUESTION, MB_YESNOCANCEL);
     EXPECT_FALSE(IsWindow(MainWindow));
 }
 
@@ -180,7 +180,7 @@ TEST_F(MainWindowClose, EndOfSessionOffersToSaveAndAFailedSaveRefusesIt)
     script.press("File not saved", IDNO);
     EXPECT_TRUE(SendMessageA(MainWindow, WM_QUERYENDSESSION, 0, 0));
     ASSERT_EQ(script.seen().size(), 1u) << script.problems();
-    expectBox(script.seen()[0], "File not saved", "Save changes?", MB_ICONQUESTION, MB_YESNO);
+    expectBox(script.seen()[0], "File not saved", "Save changes?", MB_ICONQUESTION, MB_YESNOCANCEL);
 
     // Nowhere to save to: the session must not end and take the changes.
     GuiScript failing;
