@@ -92,6 +92,8 @@ private:
 
 using KeyboardShortcuts = KeyboardFixture;
 using DialogKeys = KeyboardFixture;
+// The keyboard where the program leaves it: no focus set by the test.
+using KeyboardFocus = MainWindowFixture;
 
 const char NewFileCaption[] = "Create new biography file";
 
@@ -384,4 +386,73 @@ TEST_F(DialogKeys, EnterActsAndEscCancelsInEveryDialog)
         row.check(script);
     }
     browseForFolder = systemBrowser;
+}
+
+// Whatever closed last, Enter reaches the entry list: after each dialog and
+// message box, after another window had the keyboard, and once a file is
+// open, from the start or by Open or New.
+TEST_F(KeyboardFocus, EnterOpensTheSelectedEntryAfterAnyDialogOrSwitch)
+{
+    const std::string folder = makeTestFolder("keyboard-focus");
+    const std::string other = folder + "\\other.xml";
+    showDocument("Other", {makeEntry("Elsewhere", "C"), makeEntry("Abroad", "C")});
+    ASSERT_TRUE(saveDocument(other));
+    struct Row {
+        const char *name;
+        bool shown;                                // a document before the step
+        std::function<void(GuiScript &)> answer; // closes what the step opens
+        std::function<void()> step;
+    };
+    const auto menu = [this](int id) { return [this, id] { command(id); }; };
+    const auto pressIn = [](const char *caption, int button) {
+        return [caption, button](GuiScript &s) { s.press(caption, button); };
+    };
+    const Row rows[] = {
+        {"the start", true, [](GuiScript &) {}, [] {}},
+        {"Set topic", true, pressIn("Set topic text", IDC_TOPIC_CANCEL), menu(IDM_SET_TOPIC)},
+        {"Find", true, pressIn("Find entries", IDCANCEL), menu(IDM_FIND_ENTRIES)},
+        {"About", true, pressIn("About", IDC_ABOUT_OK), menu(IDM_ABOUT)},
+        {"a message box", true, pressIn("Delete entries?", IDNO), menu(IDM_DELETE_ENTRIES)},
+        {"Create new category", true, pressIn("Create new category", IDC_CATEGORY_CANCEL),
+         menu(IDM_NEW_CATEGORY)},
+        {"Open", false,
+         [&](GuiScript &s) { s.onDialog("Open", [&](HWND d) { chooseInFileDialog(d, other); }); },
+         menu(IDM_OPEN_FILE)},
+        {"New", false,
+         [&](GuiScript &s) {
+             s.onDialog(NewFileCaption, [&](HWND d) {
+                 SetDlgItemTextA(d, IDC_NEW_FILE_FILENAME, (folder + "\\new.xml").c_str());
+                 clickButton(d, IDC_NEW_FILE_OK);
+             });
+         },
+         menu(IDM_NEW_FILE)},
+        {"a switch to another window and back", true, [](GuiScript &) {},
+         [] {
+             HWND elsewhere = CreateWindowExA(0, "STATIC", "Elsewhere", WS_POPUP | WS_VISIBLE, 0, 0,
+                                              50, 50, NULL, NULL, NULL, NULL);
+             SetForegroundWindow(elsewhere);
+             pumpMessages();
+             SetForegroundWindow(MainWindow);
+             DestroyWindow(elsewhere);
+         }},
+    };
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.name);
+        MainWindowFixture::TearDown();
+        MainWindowFixture::SetUp();
+        if (row.shown) showDocument("Life", {makeEntry("Born", "Youth"), makeEntry("School", "Youth")});
+        BiographyDocument.modified = false;
+        GuiScript script;
+        row.answer(script);
+        row.step();
+        pumpMessages();
+        const int last = listRowCount(EntryListView) - 1;
+        selectListRow(EntryListView, last, true);
+        std::string shown;
+        inEditor(script, [&](HWND) { shown = editorText(); });
+        pressKeys({VK_RETURN});
+        runMainLoopFor(500);
+        EXPECT_TRUE(script.finished()) << script.problems();
+        EXPECT_EQ(shown.rfind("Title:\r" + listCell(EntryListView, last, 0) + "\r", 0), 0u) << shown;
+    }
 }
