@@ -345,41 +345,36 @@ TEST_F(EntryListTest, EachChangeRefillsTheListOnce)
 
 
 // A selected row shows in the system's highlight colours across every
-// cell, whether the list has the focus or a dialog has it (Find's hit);
-// the list's own selection colours would show nearly white without the
-// focus and leave most of the title's cell white with it.
+// cell, whether the list has the focus or a dialog has it (Find's hit): the
+// list's own colours would be nearly white without the focus and leave most
+// of the title's cell white with it.
 TEST_F(EntryListTest, SelectedRowsAreDrawnInTheHighlightColoursWithOrWithoutTheFocus)
 {
     showDocument("", {makeEntry("alpha", "C", "one"), makeEntry("beta", "C", "two")});
     selectListRow(EntryListView, 1, true);
     const COLORREF highlight = GetSysColor(COLOR_HIGHLIGHT);
-    for (int row = 0; row < 2; ++row) {
-        for (int sub = 0; sub < 5; ++sub) {
-            SCOPED_TRACE(testing::Message() << "row " << row << ", sub-item " << sub);
-            NMLVCUSTOMDRAW draw;
-            EXPECT_EQ(sendCustomDraw(CDDS_ITEMPREPAINT | CDDS_SUBITEM, sub, draw, NM_CUSTOMDRAW, row,
-                                     row ? CDIS_SELECTED | CDIS_FOCUS : 0),
-                      CDRF_NEWFONT);
-            const bool light = sub % 2 == 0;
-            EXPECT_EQ(draw.clrTextBk, row ? highlight : light ? 0xEDB996u : 0xDF864Au);
-            EXPECT_EQ(draw.clrText, row ? GetSysColor(COLOR_HIGHLIGHTTEXT) : light ? 0u : 0xFFFFFFu);
-            EXPECT_EQ(draw.nmcd.uItemState & CDIS_SELECTED, 0u) << "left selected, the list recolours it";
-        }
+    const auto background = [highlight](int row, bool light) {
+        return row ? highlight : light ? 0xEDB996u : 0xDF864Au;
+    };
+    for (int sub = 0; sub < 5; ++sub) {
+        NMLVCUSTOMDRAW draw;
+        sendCustomDraw(CDDS_ITEMPREPAINT | CDDS_SUBITEM, sub, draw, NM_CUSTOMDRAW, 1, CDIS_SELECTED);
+        EXPECT_EQ(draw.clrTextBk, highlight);
+        EXPECT_EQ(draw.clrText, GetSysColor(COLOR_HIGHLIGHTTEXT));
+        EXPECT_FALSE(draw.nmcd.uItemState & CDIS_SELECTED) << "left marked, the list recolours it";
     }
-    // The top line of each row, clear of the text: the title's cell at its
-    // start and past its text, then each other column.
-    for (HWND focus : {EntryListView, MainWindow}) {
+    // Each row's top line, clear of the text, in every column and past the title.
+    for (HWND focus : {EntryListView, TopicLine}) {
         SetFocus(focus);
         RedrawWindow(EntryListView, NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
         HDC dc = GetDC(EntryListView);
         for (int row = 0; row < 2; ++row) {
             RECT bounds = {LVIR_BOUNDS, 0, 0, 0};
             SendMessageA(EntryListView, LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(&bounds));
-            for (int x : {3, 150, 250, 400, 520, 650}) {
-                const bool light = x < 200 || (x > 310 && x < 450) || x > 590;
-                EXPECT_EQ(GetPixel(dc, x, bounds.top + 1), row ? highlight : light ? 0xEDB996u : 0xDF864Au)
-                    << "row " << row << " at x " << x << (focus == EntryListView ? " focused" : "");
-            }
+            for (int x : {3, 150, 250, 400, 520, 650})
+                EXPECT_EQ(GetPixel(dc, x, bounds.top + 1),
+                          background(row, x < 200 || (x > 310 && x < 450) || x > 590))
+                    << "row " << row << " at " << x << (focus == TopicLine ? "" : ", focused");
         }
         ReleaseDC(EntryListView, dc);
     }

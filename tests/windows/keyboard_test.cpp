@@ -12,6 +12,27 @@
 
 namespace {
 
+// Presses the keys in order and lets them go in reverse: {VK_CONTROL, 'S'}
+// is Ctrl+S.
+void pressKeys(std::vector<WORD> keys)
+{
+    std::vector<INPUT> inputs;
+    for (WORD key : keys) {
+        INPUT down = {};
+        down.type = INPUT_KEYBOARD;
+        down.ki.wVk = key;
+        inputs.push_back(down);
+    }
+    for (auto key = keys.rbegin(); key != keys.rend(); ++key) {
+        INPUT up = {};
+        up.type = INPUT_KEYBOARD;
+        up.ki.wVk = *key;
+        up.ki.dwFlags = KEYEVENTF_KEYUP;
+        inputs.push_back(up);
+    }
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
 // Presses each key of `keys` in turn once the dialog is up; its own loop
 // then handles them.
 void keysIn(GuiScript &script, const std::string &caption, std::vector<WORD> keys)
@@ -388,6 +409,21 @@ TEST_F(DialogKeys, EnterActsAndEscCancelsInEveryDialog)
     browseForFolder = systemBrowser;
 }
 
+namespace {
+
+// As another program taking the keyboard for a while.
+void switchAwayAndBack()
+{
+    HWND elsewhere = CreateWindowExA(0, "STATIC", "Elsewhere", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50,
+                                     NULL, NULL, NULL, NULL);
+    SetForegroundWindow(elsewhere);
+    pumpMessages();
+    SetForegroundWindow(MainWindow);
+    DestroyWindow(elsewhere);
+}
+
+} // namespace
+
 // Whatever closed last, Enter reaches the entry list: after each dialog and
 // message box, after another window had the keyboard, and once a file is
 // open, from the start or by Open or New.
@@ -397,55 +433,38 @@ TEST_F(KeyboardFocus, EnterOpensTheSelectedEntryAfterAnyDialogOrSwitch)
     const std::string other = folder + "\\other.xml";
     showDocument("Other", {makeEntry("Elsewhere", "C"), makeEntry("Abroad", "C")});
     ASSERT_TRUE(saveDocument(other));
-    struct Row {
-        const char *name;
-        bool shown;                                // a document before the step
-        std::function<void(GuiScript &)> answer; // closes what the step opens
-        std::function<void()> step;
+    const auto press = [](int button) { return [button](HWND d) { clickButton(d, button); }; };
+    const auto createNew = [&](HWND d) {
+        SetDlgItemTextA(d, IDC_NEW_FILE_FILENAME, (folder + "\\new.xml").c_str());
+        clickButton(d, IDC_NEW_FILE_OK);
     };
-    const auto menu = [this](int id) { return [this, id] { command(id); }; };
-    const auto pressIn = [](const char *caption, int button) {
-        return [caption, button](GuiScript &s) { s.press(caption, button); };
+    const struct {
+        int command; // 0 for the start, -1 for a switch to another window and back
+        const char *opens;
+        std::function<void(HWND)> close;
+    } rows[] = {
+        {0, "", nullptr},
+        {IDM_SET_TOPIC, "Set topic text", press(IDC_TOPIC_CANCEL)},
+        {IDM_FIND_ENTRIES, "Find entries", press(IDCANCEL)},
+        {IDM_ABOUT, "About", press(IDC_ABOUT_OK)},
+        {IDM_DELETE_ENTRIES, "Delete entries?", press(IDNO)},
+        {IDM_NEW_CATEGORY, "Create new category", press(IDC_CATEGORY_CANCEL)},
+        {IDM_OPEN_FILE, "Open", [&](HWND d) { chooseInFileDialog(d, other); }},
+        {IDM_NEW_FILE, NewFileCaption, createNew},
+        {-1, "", nullptr},
     };
-    const Row rows[] = {
-        {"the start", true, [](GuiScript &) {}, [] {}},
-        {"Set topic", true, pressIn("Set topic text", IDC_TOPIC_CANCEL), menu(IDM_SET_TOPIC)},
-        {"Find", true, pressIn("Find entries", IDCANCEL), menu(IDM_FIND_ENTRIES)},
-        {"About", true, pressIn("About", IDC_ABOUT_OK), menu(IDM_ABOUT)},
-        {"a message box", true, pressIn("Delete entries?", IDNO), menu(IDM_DELETE_ENTRIES)},
-        {"Create new category", true, pressIn("Create new category", IDC_CATEGORY_CANCEL),
-         menu(IDM_NEW_CATEGORY)},
-        {"Open", false,
-         [&](GuiScript &s) { s.onDialog("Open", [&](HWND d) { chooseInFileDialog(d, other); }); },
-         menu(IDM_OPEN_FILE)},
-        {"New", false,
-         [&](GuiScript &s) {
-             s.onDialog(NewFileCaption, [&](HWND d) {
-                 SetDlgItemTextA(d, IDC_NEW_FILE_FILENAME, (folder + "\\new.xml").c_str());
-                 clickButton(d, IDC_NEW_FILE_OK);
-             });
-         },
-         menu(IDM_NEW_FILE)},
-        {"a switch to another window and back", true, [](GuiScript &) {},
-         [] {
-             HWND elsewhere = CreateWindowExA(0, "STATIC", "Elsewhere", WS_POPUP | WS_VISIBLE, 0, 0,
-                                              50, 50, NULL, NULL, NULL, NULL);
-             SetForegroundWindow(elsewhere);
-             pumpMessages();
-             SetForegroundWindow(MainWindow);
-             DestroyWindow(elsewhere);
-         }},
-    };
-    for (const Row &row : rows) {
-        SCOPED_TRACE(row.name);
+    for (const auto &row : rows) {
+        SCOPED_TRACE(testing::Message() << row.command << " " << row.opens);
         MainWindowFixture::TearDown();
         MainWindowFixture::SetUp();
-        if (row.shown) showDocument("Life", {makeEntry("Born", "Youth"), makeEntry("School", "Youth")});
+        // Open and New from the start, when the list takes no keys yet.
+        if (row.command != IDM_OPEN_FILE && row.command != IDM_NEW_FILE)
+            showDocument("Life", {makeEntry("Born", "Youth"), makeEntry("School", "Youth")});
         BiographyDocument.modified = false;
         GuiScript script;
-        row.answer(script);
-        row.step();
-        pumpMessages();
+        if (row.close) script.onDialog(row.opens, row.close);
+        if (row.command > 0) command(row.command);
+        if (row.command < 0) switchAwayAndBack();
         const int last = listRowCount(EntryListView) - 1;
         selectListRow(EntryListView, last, true);
         std::string shown;

@@ -1,10 +1,8 @@
 #include "main_window_fixture.h"
 
 #include <cstdio>
-#include <cstring>
 
 #include <commctrl.h>
-#include <shlobj.h> // DROPFILES
 
 #include "mainwindow/shell_handoff.h"
 
@@ -125,21 +123,4 @@ FileHeldOpen::FileHeldOpen(const std::string &path)
 FileHeldOpen::~FileHeldOpen()
 {
     if (held()) CloseHandle(handle_);
-}
-
-HDROP makeDrop(const std::vector<std::string> &paths)
-{
-    size_t size = sizeof(DROPFILES) + 1;
-    for (const std::string &path : paths) size += path.size() + 1;
-    HGLOBAL memory = GlobalAlloc(GHND, size);
-    DROPFILES *drop = static_cast<DROPFILES *>(GlobalLock(memory));
-    drop->pFiles = sizeof(DROPFILES);
-    drop->fWide = FALSE;
-    char *at = reinterpret_cast<char *>(drop) + sizeof(DROPFILES);
-    for (const std::string &path : paths) {
-        std::memcpy(at, path.c_str(), path.size() + 1);
-        at += path.size() + 1;
-    }
-    GlobalUnlock(memory);
-    return static_cast<HDROP>(memory);
 }

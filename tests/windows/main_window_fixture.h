@@ -61,10 +61,6 @@ private:
     HANDLE handle_;
 };
 
-// A real drop: the shell's DROPFILES block in global memory, which the
-// program reads with DragQueryFile and releases with DragFinish.
-HDROP makeDrop(const std::vector<std::string> &paths);
-
 // Expects one message box with exactly these contents.
 void expectBox(const SeenDialog &seen, const std::string &caption, const std::string &text,
                UINT icon, UINT buttons);

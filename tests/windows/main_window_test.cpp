@@ -6,6 +6,7 @@
 #include <map>
 
 #include "../res/resource.h"
+#include "entryedit/editor_headings.h"
 #include "version.h"
 
 using MainWindowStart = MainWindowFixture;
@@ -267,29 +268,7 @@ void expectControlsInside(HWND dialog)
 TEST_F(DialogLayout, EveryControlOfEveryDialogLiesInsideItsClientArea)
 {
     showDocument("Life", {makeEntry("Born", "Youth")});
-    struct Row {
-        std::string caption;
-        const char *editorLink; // the heading that opens it in the entry editor, if it is there
-        int command;            // else the menu command that opens it
-    };
-    const Row rows[] = {
-        {"Entry editor", "", 0},
-        {"Set title text", "Title:", 0},
-        {"Set entry date text", "Entry date:", 0},
-        {"Set time period text", "Time period:", 0},
-        {"Set location text", "Location:", 0},
-        {"Set detail text", "Detail:", 0},
-        {"Set keywords text", "Keywords:", 0},
-        {"Associated files", "Associated files:", 0},
-        {"Set topic text", nullptr, IDM_SET_TOPIC},
-        {"Create new category", nullptr, IDM_NEW_CATEGORY},
-        {"Rename category", nullptr, IDM_RENAME_CATEGORY},
-        {"Move to category", nullptr, IDM_MOVE_TO_CATEGORY},
-        {"Find entries", nullptr, IDM_FIND_ENTRIES},
-        {"Create new biography file", nullptr, IDM_NEW_FILE},
-        {"Create personality folder", nullptr, IDM_PERSONALITY_FOLDER},
-        {"About", nullptr, IDM_ABOUT},
-    };
+    selectListRow(EntryListView, 0, true);
     // The text dialogs lay themselves out again at any size: also at the
     // 150 pixels their template of 100 units is high in a font of 12-pixel
     // lines.
@@ -303,23 +282,32 @@ TEST_F(DialogLayout, EveryControlOfEveryDialogLiesInsideItsClientArea)
                      frame.bottom - frame.top - client.bottom + 150, SWP_NOMOVE | SWP_NOZORDER);
         expectControlsInside(dialog);
     };
+    struct Row {
+        std::string caption;
+        int command;      // the menu command that opens it, or
+        const char *link; // the entry editor's heading that does
+    };
+    std::vector<Row> rows = {
+        {"Set topic text", IDM_SET_TOPIC, nullptr}, {"Create new category", IDM_NEW_CATEGORY, nullptr},
+        {"Rename category", IDM_RENAME_CATEGORY, nullptr}, {"Move to category", IDM_MOVE_TO_CATEGORY, nullptr},
+        {"Find entries", IDM_FIND_ENTRIES, nullptr}, {"Create new biography file", IDM_NEW_FILE, nullptr},
+        {"Create personality folder", IDM_PERSONALITY_FOLDER, nullptr}, {"About", IDM_ABOUT, nullptr},
+    };
+    for (const EditorHeading &heading : EditorHeadings)
+        rows.push_back({heading.caption ? heading.caption : "Associated files", 0, heading.text});
     for (const Row &row : rows) {
         SCOPED_TRACE(row.caption);
-        BiographyDocument.modified = false;
         GuiScript script;
-        if (!row.editorLink) {
-            inDialog(script, row.caption, check);
-            selectListRow(EntryListView, 0, true);
-            command(row.command);
-        } else {
-            const std::string link = row.editorLink;
+        if (row.link) {
+            const std::string link = row.link;
             inEditor(script, [link](HWND editor) {
-                if (link.empty()) expectControlsInside(editor);
-                else clickLink(editor, rangeOf(link));
+                expectControlsInside(editor);
+                clickLink(editor, rangeOf(link));
             });
-            if (!link.empty()) inDialog(script, row.caption, check);
-            doubleClickRow(0);
         }
+        inDialog(script, row.caption, check);
+        if (row.link) doubleClickRow(0);
+        else command(row.command);
         EXPECT_TRUE(script.finished()) << script.problems();
     }
 }

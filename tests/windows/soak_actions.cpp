@@ -437,16 +437,6 @@ bool hasButton(Soak &s)
     return button && (GetWindowLongA(button, GWL_STYLE) & WS_VISIBLE);
 }
 
-// The rows selected in the entry list.
-std::vector<int> selectedRows()
-{
-    std::vector<int> rows;
-    int row = -1;
-    while ((row = static_cast<int>(SendMessageA(EntryListView, LVM_GETNEXTITEM, row, LVNI_SELECTED))) >= 0)
-        rows.push_back(row);
-    return rows;
-}
-
 // Cancelling the offer to save goes back to everything as it was: the
 // window, its document unsaved, its file, the tab and the rows selected.
 void checkCancelledOffer(Soak &s, int answer)
@@ -455,15 +445,12 @@ void checkCancelledOffer(Soak &s, int answer)
     std::shared_ptr<Biography> before(copyOfDocument().release());
     const std::string path = doc().filePath, caption = windowText(MainWindow);
     const int starts = s.starts(), tab = selectedTab(CategoryTabs);
-    const std::vector<int> rows = selectedRows();
+    const std::vector<int> rows = selectedEntryIndices();
     s.afterStep([&s, before, path, caption, starts, tab, rows](std::string &failure) {
-        if (s.starts() != starts || windowText(MainWindow) != caption)
-            failure = "cancelling the offer to save did not keep the window";
-        else if (!documentDifference(doc(), *before, Compare::Exact).empty() ||
-                 doc().filePath != path || !doc().modified)
-            failure = "cancelling the offer to save did not keep the document as it was";
-        else if (selectedTab(CategoryTabs) != tab || selectedRows() != rows)
-            failure = "cancelling the offer to save did not keep the tab and the selected rows";
+        if (s.starts() != starts || windowText(MainWindow) != caption || doc().filePath != path ||
+            !doc().modified || !documentDifference(doc(), *before, Compare::Exact).empty() ||
+            selectedTab(CategoryTabs) != tab || selectedEntryIndices() != rows)
+            failure = "a cancelled offer to save changed the window, document, file, tab or rows";
         return true;
     });
 }
@@ -481,16 +468,6 @@ void answerByCloseBox(Soak &s)
     checkCancelledOffer(s, IDCANCEL);
     s.noteAnswer(IDCANCEL);
     closeBox(s);
-}
-
-// As the box's own loop takes Esc pressed on one of its buttons; only a
-// box with Cancel is closed by it.
-void answerByEscape(Soak &s)
-{
-    checkCancelledOffer(s, IDCANCEL);
-    s.noteAnswer(IDCANCEL);
-    MSG key = {GetDlgItem(s.target(), IDCANCEL), WM_KEYDOWN, VK_ESCAPE, 1, 0, {0, 0}};
-    IsDialogMessageA(s.target(), &key);
 }
 
 // ---- the entry editor
@@ -1098,7 +1075,6 @@ const std::vector<Action> Actions = {
     {"Answer No", Place::MessageBox, 3, hasButton<IDNO>, answer<IDNO>, Answered},
     {"Answer OK", Place::MessageBox, 4, hasButton<IDOK>, answer<IDOK>, Answered},
     {"Answer Cancel", Place::MessageBox, 2, hasButton<IDCANCEL>, answer<IDCANCEL>, Answered},
-    {"Press Esc", Place::MessageBox, 1, hasButton<IDCANCEL>, answerByEscape, Answered},
     {"Close the message box", Place::MessageBox, 1, nullptr, answerByCloseBox, MayClose},
     // The entry editor.
     {"Click a heading", Place::Editor, 14, nullptr, clickHeading, Staying},
