@@ -69,10 +69,10 @@ void setDocumentCommands(CommandState state)
     const BOOL enable = state == CommandState::Enabled;
     for (HWND control : {EntryListView, TopicLine, CategoryTabs})
         if (control) EnableWindow(control, enable);
+    if (!MainWindow) return;
     // At start and after Open or New the list could not take the focus
     // back until now.
-    if (enable && MainWindow && GetFocus() == MainWindow) restoreFocusedChild(MainWindow);
-    if (!MainWindow) return;
+    if (enable && GetFocus() == MainWindow) restoreFocusedChild(MainWindow);
     HMENU menu = GetMenu(MainWindow);
     for (int id : DocumentCommands)
         EnableMenuItem(menu, id, MF_BYCOMMAND | (enable ? MF_ENABLED : MF_GRAYED));
