@@ -3,9 +3,9 @@
 #include <memory>
 #include <new>
 
-#include "document/biography_document.h"
-#include "document/biography_reader.h"
-#include "document/biography_writer.h"
+#include "document/core/biography_document.h"
+#include "document/core/biography_reader.h"
+#include "document/core/biography_writer.h"
 #include "document/file_dialogs.h"
 #include "document/file_replacement.h"
 #include "mainwindow/main_window.h"
@@ -30,6 +30,10 @@ void resizeBuffer(std::string &buffer, size_t size)
 
 enum class ReadResult { Read, Unreadable, TooLarge };
 
+// A read that succeeds short sets no error of its own. Application-defined
+// (bit 29), so that it is none of the system's codes.
+constexpr DWORD FileChangedWhileRead = 0x20000001;
+
 ReadResult readWholeFile(const std::string &path, std::string &bytes)
 {
     HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
@@ -45,11 +49,11 @@ ReadResult readWholeFile(const std::string &path, std::string &bytes)
         } else {
             sizeFileBuffer(bytes, static_cast<size_t>(size.QuadPart));
             DWORD read = 0;
-            const bool whole = bytes.empty() ||
-                               (ReadFile(file, &bytes[0], static_cast<DWORD>(bytes.size()), &read,
-                                         NULL) &&
-                                read == bytes.size());
-            result = whole ? ReadResult::Read : ReadResult::Unreadable;
+            const bool readable = bytes.empty() ||
+                                  ReadFile(file, &bytes[0], static_cast<DWORD>(bytes.size()),
+                                           &read, NULL);
+            if (readable && read != bytes.size()) SetLastError(FileChangedWhileRead);
+            result = readable && read == bytes.size() ? ReadResult::Read : ReadResult::Unreadable;
         }
     } catch (const std::bad_alloc &) {
         result = ReadResult::TooLarge;
@@ -69,8 +73,11 @@ void reportTooLarge(const std::string &path)
 // A file named on the command line may be gone or held by another program.
 void reportUnreadable(const std::string &path, DWORD error)
 {
-    const std::string text = "The file \"" + path + "\" could not be opened.\n\n" +
-                             systemErrorText(error) + "\n\nThe document that was open is unchanged.";
+    const std::string reason = error == FileChangedWhileRead
+                                   ? "Reading stopped short: the file changed while it was read."
+                                   : systemErrorText(error);
+    const std::string text = "The file \"" + path + "\" could not be opened.\n\n" + reason +
+                             "\n\nThe document that was open is unchanged.";
     MessageBoxA(messageOwner(), text.c_str(), "Error", MB_ICONERROR | MB_OK);
 }
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <windows.h>
 
-#include "document/biography_reader.h"
+#include "document/core/biography_reader.h"
 #include "document/file_replacement.h"
 
 // Writes the whole document to `path` without ever leaving a half-written

@@ -2,7 +2,7 @@
 
 #include <commctrl.h>
 
-#include "document/biography_document.h"
+#include "document/core/biography_document.h"
 
 HINSTANCE instanceOf(HWND window)
 {

@@ -5,7 +5,7 @@
 
 #include "../res/resource.h"
 #include "version.h"
-#include "document/biography_document.h"
+#include "document/core/biography_document.h"
 #include "document/document_files.h"
 #include "mainwindow/category_tabs.h"
 #include "mainwindow/entry_list.h"
@@ -65,16 +65,6 @@ HFONT createArial(int height)
                        CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FF_SWISS, "Arial");
 }
 
-void addListColumns()
-{
-    struct Column { const char *text; int width; };
-    const Column columns[] = {
-        {"Title", 200}, {"Entry date", 110}, {"Time period", 140},
-        {"Location", 140}, {"File count", 90},
-    };
-    for (int i = 0; i < 5; ++i) addListColumn(EntryListView, i, columns[i].text, columns[i].width);
-}
-
 void setUpStatusBar()
 {
     int rightEdges[] = {1024, -1, -1};
@@ -120,7 +110,7 @@ LRESULT onCreate(HWND window)
 
     createChildren(window);
     setChildFonts();
-    addListColumns();
+    addEntryListColumns();
     setUpStatusBar();
     subclassControl(TopicLine, topicLineProc);
     subclassControl(EntryListView, entryListProc);

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "document/biography_writer.h"
-#include "document/document_edits.h"
+#include "document/core/biography_writer.h"
+#include "document/core/document_edits.h"
 
 namespace {
 

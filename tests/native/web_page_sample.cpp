@@ -8,7 +8,7 @@
 #include <random>
 #include <string>
 
-#include "document/web_page_writer.h"
+#include "document/core/web_page_writer.h"
 
 #include "code_page_1252.h"
 #include "generated_documents.h"

@@ -1,4 +1,4 @@
-#include "document/web_page_writer.h"
+#include "document/core/web_page_writer.h"
 
 #include <gtest/gtest.h>
 
@@ -111,8 +111,7 @@ TEST(WebPageWriter, SmallDocumentIsWrittenByteForByte)
 }
 
 // Every place a value is shown, each with a value full of markup
-// characters after plain runs of every length, so that the characters fall
-// on every position of a block the writer copies in one piece.
+// characters after plain runs of several lengths.
 TEST(WebPageWriter, EscapesEveryMarkupCharacterInEveryPlace)
 {
     struct Place {

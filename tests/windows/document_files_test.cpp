@@ -7,7 +7,7 @@
 #include <new>
 
 #include "../res/resource.h"
-#include "document/biography_writer.h"
+#include "document/core/biography_writer.h"
 #include "document/document_files.h"
 #include "document/file_dialogs.h"
 #include "mainwindow/category_tabs.h"
@@ -397,26 +397,38 @@ TEST_F(DocumentFilesTest, ViewCommandsDoNothingWithoutAFile)
     EXPECT_EQ(recordedShellCalls()[0].file, "");
 }
 
-TEST_F(DocumentFilesTest, AFileTooLargeForMemoryIsRefusedAndTheDocumentKept)
+TEST_F(DocumentFilesTest, AFileThatCannotBeReadWholeIsRefusedWithItsReason)
 {
+    struct Case {
+        FileBufferSizing sizing;
+        const char *reason;
+    };
+    const Case cases[] = {
+        {[](std::string &, size_t) { throw std::bad_alloc(); }, "is too large to open"},
+        // As if the file had lost a byte since its size was taken.
+        {[](std::string &buffer, size_t size) { buffer.resize(size + 1); },
+         "the file changed while it was read"},
+    };
     const std::string folder = makeTestFolder("too-large");
     const std::string path = folder + "\\anna.xml";
     writeFileBytes(path, sampleFileBytes());
     showDocument("Mine", {makeEntry("kept", "C")});
     const FileBufferSizing realSizing = sizeFileBuffer;
-    sizeFileBuffer = [](std::string &, size_t) { throw std::bad_alloc(); };
-    GuiScript script;
-    script.onDialog(OpenCaption, [&](HWND dialog) { chooseInFileDialog(dialog, path); });
-    script.press("Error", IDOK);
-    command(IDM_OPEN_FILE);
-    sizeFileBuffer = realSizing;
-    EXPECT_TRUE(script.finished()) << script.problems();
-    ASSERT_EQ(script.seen().size(), 2u);
-    EXPECT_EQ(script.seen()[1].icon, static_cast<UINT>(MB_ICONERROR));
-    EXPECT_NE(script.seen()[1].text.find("too large"), std::string::npos) << script.seen()[1].text;
-    EXPECT_EQ(BiographyDocument.title[0], "kept");
-    EXPECT_EQ(windowText(TopicLine), "Mine");
-    EXPECT_EQ(BiographyDocument.filePath, "");
+    for (const Case &c : cases) {
+        sizeFileBuffer = c.sizing;
+        GuiScript script;
+        script.onDialog(OpenCaption, [&](HWND dialog) { chooseInFileDialog(dialog, path); });
+        script.press("Error", IDOK);
+        command(IDM_OPEN_FILE);
+        sizeFileBuffer = realSizing;
+        EXPECT_TRUE(script.finished()) << script.problems();
+        ASSERT_EQ(script.seen().size(), 2u);
+        EXPECT_EQ(script.seen()[1].icon, static_cast<UINT>(MB_ICONERROR));
+        EXPECT_NE(script.seen()[1].text.find(c.reason), std::string::npos) << script.seen()[1].text;
+        EXPECT_EQ(BiographyDocument.title[0], "kept");
+        EXPECT_EQ(windowText(TopicLine), "Mine");
+        EXPECT_EQ(BiographyDocument.filePath, "");
+    }
 }
 
 // Wine's own dialog crashes when given such a path, so the dialog's
@@ -440,6 +452,24 @@ TEST_F(DocumentFilesTest, APathTooLongForTheDialogIsReportedNotIgnored)
     EXPECT_NE(script.seen()[0].text.find("too long"), std::string::npos) << script.seen()[0].text;
     EXPECT_EQ(script.seen()[0].owner, MainWindow);
     EXPECT_TRUE(BiographyDocument.modified);
+}
+
+// The dialog appends the default extension to a name typed without one:
+// the bare type, not a pattern; Attach takes any type.
+TEST_F(DocumentFilesTest, OpenAndAttachGiveTheDialogTheBareDefaultExtension)
+{
+    static std::vector<std::string> given;
+    const FileDialogRunner realDialog = runOpenFileDialog;
+    runOpenFileDialog = [](OPENFILENAMEA &dialog, DWORD &error) {
+        given.push_back(dialog.lpstrDefExt ? dialog.lpstrDefExt : "(none)");
+        error = 0;
+        return false;
+    };
+    std::string path;
+    chooseOpenPath(MainWindow, path);
+    chooseFileToAttach(MainWindow, path);
+    runOpenFileDialog = realDialog;
+    EXPECT_EQ(given, (std::vector<std::string>{"xml", "(none)"}));
 }
 
 namespace {

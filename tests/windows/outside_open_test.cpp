@@ -187,6 +187,8 @@ TEST_F(OpenFromOutside, TheProgramStartedWithAPathOpensItAsOpenDoes)
         {"\"" + folder + "\\Anna life.xml\"", "Memorion - Anna life.xml", 2, {}},
         // Unquoted, as older registrations pass it; what follows is ignored.
         {folder + "\\plain.xml " + folder + "\\letter.xml", "Memorion - plain.xml", 2, {}},
+        // Unquoted with a blank, when only the whole text names a file.
+        {folder + "\\Anna life.xml", "Memorion - Anna life.xml", 2, {}},
         {"\"" + folder + "\\letter.xml\"", "Memorion", 0, {"MSG", "Not a valid biography file"}},
         {"\"" + folder + "\\gone.xml\"", "Memorion", 0,
          {"Error", "The file \"" + folder + "\\gone.xml\" could not be opened."}},

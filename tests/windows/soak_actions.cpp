@@ -8,7 +8,7 @@
 #include <cstring>
 
 #include "../res/resource.h"
-#include "document/biography_writer.h"
+#include "document/core/biography_writer.h"
 #include "document/file_dialogs.h"
 #include "editor_steps.h"
 #include "entryedit/associated_files_dialog.h"
@@ -464,8 +464,8 @@ void clickLinkNumber(Soak &s, size_t link)
     const EditorHeading &heading = EditorHeadings[std::min(link, FilesHeadingIndex)];
     long end = link + 1 < starts.size() ? starts[link + 1] : static_cast<long>(text.size());
     if (&heading != &FilesHeading) {
-        end = starts[link] + static_cast<long>(std::strlen(heading.text)) + 1;
-        s.expectOutcome({{heading.caption}});
+        end = starts[link] + static_cast<long>(headingText(heading).size()) + 1;
+        s.expectOutcome({{fieldDialogCaption(heading)}});
         const std::string value = (doc().*heading.column)[entry];
         s.afterStep([&s, value](std::string &failure) {
             if (s.place() == Place::FieldDialog && dialogItemText(s.target(), IDC_FIELD_EDIT) != value)
@@ -506,7 +506,7 @@ std::string *editedValue(Soak &s)
     if (s.place() == Place::TopicDialog) return &doc().topic;
     const std::string caption = windowText(s.target());
     for (const EditorHeading &heading : EditorHeadings)
-        if (heading.caption && caption == heading.caption)
+        if (&heading != &FilesHeading && caption == fieldDialogCaption(heading))
             return &(doc().*heading.column)[firstSelectedEntryIndex()];
     return nullptr;
 }

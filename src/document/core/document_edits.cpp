@@ -1,8 +1,8 @@
-#include "document/document_edits.h"
+#include "document/core/document_edits.h"
 
 namespace {
 
-const int CategoryField = fieldNumber(&Biography::category);
+constexpr int CategoryField = fieldNumber(&Biography::category);
 
 Operation fieldChange(int entry, int field, std::string text)
 {
@@ -45,13 +45,6 @@ bool setText(StepKind kind, int entry, int field, const std::string &text)
 }
 
 } // namespace
-
-int fieldNumber(std::string (Biography::*column)[MaxEntries])
-{
-    for (int f = 0; f < EntryFieldCount; ++f)
-        if (EntryFields[f].column == column) return f;
-    return -1;
-}
 
 namespace edit {
 

@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "document/biography_document.h"
+#include "document/core/biography_document.h"
 
 enum class StepKind : unsigned char {
     AddEntry,

@@ -75,6 +75,14 @@ inline constexpr EntryField EntryFields[] = {
 constexpr int EntryFieldCount = sizeof EntryFields / sizeof EntryFields[0];
 static_assert(EntryFieldCount == 8, "an entry has eight fields");
 
+// Where a field stands in EntryFields.
+constexpr int fieldNumber(std::string (Biography::*column)[MaxEntries])
+{
+    for (int f = 0; f < EntryFieldCount; ++f)
+        if (EntryFields[f].column == column) return f;
+    return -1;
+}
+
 // The biography being edited. Every window and dialog works on it directly.
 extern Biography BiographyDocument;
 
@@ -82,8 +90,15 @@ extern Biography BiographyDocument;
 void resetDocument();
 
 // The tabs show the categories in reverse list order: tab t shows category
-// (categoryCount - 1 - t). -1 for a tab that is not there.
+// (categoryCount - 1 - t). -1 for a tab that is not there. The rule is its
+// own inverse: given a category it gives its tab.
 int categoryShownOnTab(const Biography &document, int tab);
+// The entries tab `tab` lists, in list order: those whose category is
+// exactly the tab's, by ascending index. None for a tab that is not there.
+std::vector<int> entriesOnTab(const Biography &document, int tab);
+
+// The field's label as it reads inside a sentence: "entry date".
+std::string labelInSentence(const EntryField &field);
 
 Entry entryAt(int index);
 void setEntryAt(int index, const Entry &entry);
@@ -118,6 +133,19 @@ extern const char InvalidTextMessage[];
 
 // Where an entry without a category goes, in the file and on screen.
 extern const char DefaultCategory[];
+
+// The texts between pairs of double quotes, in order: the paths of a file
+// list ("a""b") and the names of the category list ("a","b"). What stands
+// outside the quotes is ignored, and an unclosed last text is dropped.
+class QuotedList {
+public:
+    explicit QuotedList(std::string_view text) : rest_(text) {}
+    // The next text, or false when there is none.
+    bool next(std::string_view &text);
+
+private:
+    std::string_view rest_;
+};
 
 std::vector<std::string> parseFileList(const std::string &filesText);
 std::string joinFileList(const std::vector<std::string> &paths);

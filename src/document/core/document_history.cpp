@@ -1,4 +1,4 @@
-#include "document/document_history.h"
+#include "document/core/document_history.h"
 
 #include <algorithm>
 #include <deque>
@@ -154,14 +154,6 @@ ChangedPlace placeOf(const Step &step, bool forward)
     return place;
 }
 
-std::string lowerCase(std::string_view text)
-{
-    std::string lower(text);
-    for (char &c : lower)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return lower;
-}
-
 std::string stepName(const Step &step)
 {
     static const char *const Names[] = {
@@ -171,7 +163,7 @@ std::string stepName(const Step &step)
     };
     const std::string name = Names[static_cast<int>(step.kind)];
     if (step.kind != StepKind::EditField) return name;
-    return name + " " + lowerCase(EntryFields[step.field].label);
+    return name + " " + labelInSentence(EntryFields[step.field]);
 }
 
 // The oldest steps go first; the saved state goes with them when it came

@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "document/biography_document.h"
-#include "document/document_history.h"
+#include "document/core/biography_document.h"
+#include "document/core/document_history.h"
 
 namespace edit {
 
@@ -39,6 +39,3 @@ bool deleteCategory(int category);
 bool moveCategory(int category, int toward);
 
 } // namespace edit
-
-// Where a field stands in EntryFields.
-int fieldNumber(std::string (Biography::*column)[MaxEntries]);

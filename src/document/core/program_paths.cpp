@@ -1,0 +1,71 @@
+#include "document/core/program_paths.h"
+
+#include <cctype>
+
+namespace {
+
+// Data a viewer shows: images, sound, video, text and documents. A list
+// of what runs would miss whatever the next program registers.
+const char *const ViewerTypes[] = {
+    "jpg", "jpeg", "png",  "gif", "bmp",  "tif", "tiff", "webp", "heic",
+    "mp3", "wav",  "ogg",  "flac", "m4a", "wma", "aac",
+    "mp4", "m4v",  "avi",  "mov", "mkv",  "wmv", "mpg",  "mpeg", "webm",
+    "txt", "rtf",  "pdf",  "doc", "docx", "odt", "xls",  "xlsx", "ods",
+    "ppt", "pptx", "odp",  "csv", "xml",
+};
+
+bool isSeparator(char c)
+{
+    return c == '\\' || c == '/';
+}
+
+std::string lowerCase(std::string text)
+{
+    for (char &c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return text;
+}
+
+std::string typeOf(const std::string &path)
+{
+    for (size_t i = path.size(); i > 0; --i) {
+        if (isSeparator(path[i - 1])) return "";
+        if (path[i - 1] == '.') return lowerCase(path.substr(i));
+    }
+    return "";
+}
+
+// Windows drops them: "setup.exe." runs setup.exe.
+bool endsInDotOrBlank(const std::string &path)
+{
+    return !path.empty() && (path.back() == '.' || path.back() == ' ');
+}
+
+bool isOnAnotherComputer(const std::string &path)
+{
+    return path.size() >= 2 && isSeparator(path[0]) && isSeparator(path[1]);
+}
+
+// A colon belongs only right after a drive letter; anywhere else it makes
+// an address for some program ("ms-settings:", "http:") or names a stream.
+bool hasStrayColon(const std::string &path)
+{
+    for (size_t i = 0; i < path.size(); ++i) {
+        if (path[i] != ':') continue;
+        const bool driveColon = i == 1 && std::isalpha(static_cast<unsigned char>(path[0]));
+        if (!driveColon) return true;
+    }
+    return false;
+}
+
+} // namespace
+
+bool mayRunProgram(const std::string &path, bool (*namesFolder)(const std::string &path))
+{
+    // Checked before the file system is asked: looking up a path on another
+    // computer already sends the user's credentials there.
+    if (isOnAnotherComputer(path) || hasStrayColon(path) || endsInDotOrBlank(path)) return true;
+    const std::string type = typeOf(path);
+    for (const char *viewerType : ViewerTypes)
+        if (type == viewerType) return false;
+    return !namesFolder(path);
+}
