@@ -144,12 +144,16 @@ bool saveDocumentAs(HWND owner)
     return true;
 }
 
+// Cancel, Esc and the close box answer IDCANCEL: after a stray click on
+// the window's close box the user can go back to the work, neither saved
+// nor lost.
 bool offerToSaveChanges()
 {
     if (!BiographyDocument.modified) return true;
-    int answer = MessageBoxA(MainWindow, "Save changes?", "File not saved",
-                             MB_ICONQUESTION | MB_YESNO);
-    return answer != IDYES || saveDocument(BiographyDocument.filePath);
+    const int answer = MessageBoxA(MainWindow, "Save changes?", "File not saved",
+                                   MB_ICONQUESTION | MB_YESNOCANCEL);
+    if (answer == IDNO) return true;
+    return answer == IDYES && saveDocument(BiographyDocument.filePath);
 }
 
 bool openDocumentFile(const std::string &path, LoadReport &report)
@@ -159,9 +163,10 @@ bool openDocumentFile(const std::string &path, LoadReport &report)
     if (read == ReadResult::TooLarge) return reportTooLarge(path), false;
     if (read == ReadResult::Unreadable) return reportUnreadable(path, GetLastError()), false;
     // The marker has no CR or LF in it, so it is found in the bytes exactly
-    // when it is in the text.
+    // when it is in the text. The window owns the message, so no file
+    // dropped on it meanwhile opens from inside this one.
     if (!isBiographyText(bytes)) {
-        MessageBoxA(NULL, "Not a valid biography file", "MSG", MB_OK);
+        MessageBoxA(MainWindow, "Not a valid biography file", "MSG", MB_OK);
         return false;
     }
     if (!loadReplacingDocument(bytes, report)) return reportTooLarge(path), false;

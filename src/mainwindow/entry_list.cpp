@@ -85,6 +85,37 @@ void onListCommand(int id)
     }
 }
 
+// A selected row is drawn in the highlight colours across all its cells,
+// with or without the focus, so that a selection or Find's hit shows among
+// the coloured rows. The list would put its own colours over a row marked
+// selected (without the focus a face colour close to white), so the mark is
+// taken off; and as it paints only the text of a selected title, the rest
+// of that cell is filled here.
+LRESULT colourSelectedCell(NMLVCUSTOMDRAW &draw)
+{
+    draw.nmcd.uItemState &= ~CDIS_SELECTED;
+    draw.clrText = GetSysColor(COLOR_HIGHLIGHTTEXT);
+    draw.clrTextBk = GetSysColor(COLOR_HIGHLIGHT);
+    if (draw.iSubItem == 0) {
+        RECT cell = {LVIR_LABEL, 0, 0, 0};
+        SendMessageA(draw.nmcd.hdr.hwndFrom, LVM_GETITEMRECT, draw.nmcd.dwItemSpec,
+                     reinterpret_cast<LPARAM>(&cell));
+        FillRect(draw.nmcd.hdc, &cell, GetSysColorBrush(COLOR_HIGHLIGHT));
+    }
+    return CDRF_NEWFONT;
+}
+
+LRESULT colourCell(NMLVCUSTOMDRAW &draw)
+{
+    if (draw.iSubItem < 0 || draw.iSubItem > 5) return 0;
+    if (SendMessageA(draw.nmcd.hdr.hwndFrom, LVM_GETITEMSTATE, draw.nmcd.dwItemSpec, LVIS_SELECTED))
+        return colourSelectedCell(draw);
+    const bool light = draw.iSubItem % 2 == 0;
+    draw.clrText = light ? RGB(0, 0, 0) : RGB(255, 255, 255);
+    draw.clrTextBk = light ? LightBlue : DarkBlue;
+    return CDRF_NEWFONT;
+}
+
 } // namespace
 
 void addEntryListColumns()
@@ -192,17 +223,7 @@ LRESULT entryListCustomDraw(LPARAM lParam)
     case CDDS_ITEMPREPAINT:
         return CDRF_NOTIFYSUBITEMDRAW;
     case CDDS_ITEMPREPAINT | CDDS_SUBITEM:
-        switch (draw->iSubItem) {
-        case 0: case 2: case 4:
-            draw->clrText = RGB(0, 0, 0);
-            draw->clrTextBk = LightBlue;
-            return CDRF_NEWFONT;
-        case 1: case 3: case 5:
-            draw->clrText = RGB(255, 255, 255);
-            draw->clrTextBk = DarkBlue;
-            return CDRF_NEWFONT;
-        }
-        return 0;
+        return colourCell(*draw);
     }
     return 0;
 }

@@ -282,7 +282,7 @@ TEST_F(FindEntriesTest, AreGreyedUntilAFileIsOpenThenCtrlFAndAFirstF3OpenTheDial
     ASSERT_GE(options.size(), 7u);
     EXPECT_EQ(options[4], "&Move to another category");
     EXPECT_EQ(options[5], "&Find entries...\tCtrl+F");
-    EXPECT_EQ(options[6], "Find &next\tF3");
+    EXPECT_EQ(options[6], "Find ne&xt\tF3");
 
     GuiScript script;
     EXPECT_TRUE(menuItemGreyed(MainWindow, IDM_FIND_ENTRIES));

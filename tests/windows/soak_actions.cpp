@@ -437,15 +437,35 @@ bool hasButton(Soak &s)
     return button && (GetWindowLongA(button, GWL_STYLE) & WS_VISIBLE);
 }
 
+// Cancelling the offer to save goes back to everything as it was: the
+// window, its document unsaved, its file, the tab and the rows selected.
+void checkCancelledOffer(Soak &s, int answer)
+{
+    if (answer != IDCANCEL || messageBoxText(s.target()).find(SaveChanges) == std::string::npos) return;
+    std::shared_ptr<Biography> before(copyOfDocument().release());
+    const std::string path = doc().filePath, caption = windowText(MainWindow);
+    const int starts = s.starts(), tab = selectedTab(CategoryTabs);
+    const std::vector<int> rows = selectedEntryIndices();
+    s.afterStep([&s, before, path, caption, starts, tab, rows](std::string &failure) {
+        if (s.starts() != starts || windowText(MainWindow) != caption || doc().filePath != path ||
+            !doc().modified || !documentDifference(doc(), *before, Compare::Exact).empty() ||
+            selectedTab(CategoryTabs) != tab || selectedEntryIndices() != rows)
+            failure = "a cancelled offer to save changed the window, document, file, tab or rows";
+        return true;
+    });
+}
+
 template <int Id>
 void answer(Soak &s)
 {
+    checkCancelledOffer(s, Id);
     s.noteAnswer(Id);
     press(s, Id);
 }
 
 void answerByCloseBox(Soak &s)
 {
+    checkCancelledOffer(s, IDCANCEL);
     s.noteAnswer(IDCANCEL);
     closeBox(s);
 }
@@ -1054,6 +1074,7 @@ const std::vector<Action> Actions = {
     {"Answer Yes", Place::MessageBox, 4, hasButton<IDYES>, answer<IDYES>, Answered},
     {"Answer No", Place::MessageBox, 3, hasButton<IDNO>, answer<IDNO>, Answered},
     {"Answer OK", Place::MessageBox, 4, hasButton<IDOK>, answer<IDOK>, Answered},
+    {"Answer Cancel", Place::MessageBox, 2, hasButton<IDCANCEL>, answer<IDCANCEL>, Answered},
     {"Close the message box", Place::MessageBox, 1, nullptr, answerByCloseBox, MayClose},
     // The entry editor.
     {"Click a heading", Place::Editor, 14, nullptr, clickHeading, Staying},
