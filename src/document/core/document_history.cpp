@@ -13,6 +13,12 @@ struct History {
     size_t bytes = 0;
 };
 History history;
+HistoryListener listener = nullptr;
+
+void tellListener()
+{
+    if (listener) listener();
+}
 
 std::string &fieldOf(int entry, int field)
 {
@@ -185,6 +191,8 @@ void trimHistory()
 void startHistory()
 {
     history = History();
+    history.savedAt = BiographyDocument.modified ? -1 : 0;
+    tellListener();
 }
 
 void markHistorySaved()
@@ -204,6 +212,7 @@ void commitStep(Step step)
     ++h.done;
     trimHistory();
     BiographyDocument.modified = true;
+    tellListener();
 }
 
 bool canUndo() { return history.done > 0; }
@@ -225,6 +234,7 @@ ChangedPlace undoStep()
     Step &step = history.steps[--history.done];
     apply(step, false);
     BiographyDocument.modified = history.done != history.savedAt;
+    tellListener();
     return placeOf(step, false);
 }
 
@@ -234,7 +244,13 @@ ChangedPlace redoStep()
     Step &step = history.steps[history.done++];
     apply(step, true);
     BiographyDocument.modified = history.done != history.savedAt;
+    tellListener();
     return placeOf(step, true);
+}
+
+void setHistoryListener(HistoryListener newListener)
+{
+    listener = newListener;
 }
 
 int historyStepCount() { return static_cast<int>(history.steps.size()); }

@@ -74,8 +74,8 @@ struct ChangedPlace {
 constexpr int MaxHistorySteps = 500;
 constexpr size_t MaxHistoryBytes = size_t(64) << 20;
 
-// The document as it is now starts an empty history and counts as saved:
-// after New and Open.
+// The document as it is now starts an empty history, after New and Open;
+// it is the saved state unless `modified` says otherwise.
 void startHistory();
 // The document as it is now is the one on disk: after Save and Save as.
 void markHistorySaved();
@@ -94,6 +94,11 @@ std::string redoStepName();
 // `modified` by whether that is the state last saved.
 ChangedPlace undoStep();
 ChangedPlace redoStep();
+
+// Called whenever what can be undone or redone changes, so that the
+// window's menu always names it.
+using HistoryListener = void (*)();
+void setHistoryListener(HistoryListener listener);
 
 // What the history holds, for tests and the benchmark.
 int historyStepCount();
