@@ -177,6 +177,9 @@ LRESULT onNotify(WPARAM wParam, LPARAM lParam)
     if (header->code == static_cast<UINT>(NM_DBLCLK)) editSelectedEntry();
     switch (LOWORD(wParam)) {
     case IDC_MAIN_LIST:
+        // A refill empties the list: one notification for all its rows
+        // rather than one per row.
+        if (header->code == static_cast<UINT>(LVN_DELETEALLITEMS)) return TRUE;
         return entryListCustomDraw(lParam);
     case IDC_MAIN_TABS:
         // Only a changed selection changes what the list shows; a click
