@@ -32,6 +32,8 @@
 #define IDM_FIND_ENTRIES            101
 #define IDM_FIND_NEXT               102
 #define IDM_EXPORT_WEB_PAGE         103
+#define IDM_UNDO                    104
+#define IDM_REDO                    105
 
 /* Main window children */
 #define IDC_MAIN_LIST               2

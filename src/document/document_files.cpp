@@ -6,6 +6,7 @@
 #include "document/core/biography_document.h"
 #include "document/core/biography_reader.h"
 #include "document/core/biography_writer.h"
+#include "document/core/document_history.h"
 #include "document/file_dialogs.h"
 #include "document/file_replacement.h"
 #include "mainwindow/main_window.h"
@@ -132,6 +133,7 @@ bool saveDocument(std::string path)
     }
     BiographyDocument.workingFolder = containingFolder(path);
     BiographyDocument.modified = false;
+    markHistorySaved();
     return true;
 }
 
@@ -173,6 +175,7 @@ bool openDocumentFile(const std::string &path, LoadReport &report)
     setDocumentPath(path);
     BiographyDocument.workingFolder = containingFolder(path);
     BiographyDocument.modified = false;
+    startHistory();
     return true;
 }
 

@@ -5,6 +5,7 @@
 
 #include "../res/resource.h"
 #include "document/core/biography_document.h"
+#include "document/core/document_history.h"
 #include "document/document_files.h"
 #include "document/core/entry_date.h"
 #include "document/file_dialogs.h"
@@ -89,6 +90,7 @@ void fillFromBlankTemplate(const std::string &typedTopic)
     // The old document is gone: until the save below succeeds, this one is
     // unsaved.
     d.modified = true;
+    startHistory();
 }
 
 void onTemplateChanged(HWND dialog)

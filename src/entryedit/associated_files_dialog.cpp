@@ -5,7 +5,7 @@
 #include <algorithm>
 
 #include "../res/resource.h"
-#include "document/core/biography_document.h"
+#include "document/core/document_edits.h"
 #include "document/file_dialogs.h"
 #include "document/core/program_paths.h"
 #include "entryedit/entry_editor.h"
@@ -101,6 +101,14 @@ void close(HWND dialog)
     FileListView = NULL;
 }
 
+// Each file added or removed is a step of its own in the entry, so that
+// it can be undone alone.
+void keepWorkingFiles(StepKind kind)
+{
+    const int entry = firstSelectedEntryIndex();
+    if (entry >= 0) edit::setFiles(entry, joinFileList(workingFiles), kind);
+}
+
 void addFile(HWND list)
 {
     if (workingFiles.size() >= static_cast<size_t>(MaxWorkingFiles)) {
@@ -113,18 +121,18 @@ void addFile(HWND list)
     if (!chooseFileToAttach(list, path)) return;
     workingFiles.push_back(path);
     fillFileList();
-    BiographyDocument.modified = true;
+    keepWorkingFiles(StepKind::AddFile);
 }
 
 void removeSelectedFile(HWND list, const char *caption)
 {
     if (MessageBoxA(list, "Delete selected?", caption, MB_ICONQUESTION | MB_YESNO) != IDYES)
         return;
-    BiographyDocument.modified = true;
     const int row = selectedFileRow();
     if (row >= 0 && row < static_cast<int>(workingFiles.size()))
         workingFiles.erase(workingFiles.begin() + row);
     fillFileList();
+    keepWorkingFiles(StepKind::RemoveFiles);
 }
 
 HMENU buildFileListMenu()

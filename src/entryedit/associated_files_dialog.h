@@ -20,7 +20,8 @@ extern HWND FileListView;
 // of them; returns how many its files text names.
 size_t loadWorkingFiles(int entryIndex);
 // Writes the paths into the entry of the first selected row of the entry
-// list, in normal form.
+// list, in normal form. Every file added or removed is in it already; what
+// is left is the form of the text, which is no change of the user's.
 void storeWorkingFiles();
 void fillFileList();
 

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "../res/resource.h"
-#include "document/core/biography_document.h"
+#include "document/core/document_edits.h"
 #include "entryedit/entry_editor.h"
 #include "mainwindow/entry_list.h"
 #include "mainwindow/main_window.h"
@@ -25,7 +25,7 @@ FieldDialogState &stateOf(HWND dialog)
     return *reinterpret_cast<FieldDialogState *>(GetWindowLongPtrA(dialog, DWLP_USER));
 }
 
-std::string *fieldOfRow(const FieldDialogState &state)
+const std::string *fieldOfRow(const FieldDialogState &state)
 {
     const int entry = entryIndexOfRow(state.row);
     if (entry < 0) return nullptr;
@@ -48,7 +48,10 @@ void onOk(HWND dialog)
 {
     std::string text;
     if (!acceptedEntryText(dialog, IDC_FIELD_EDIT, text)) return;
-    if (std::string *value = fieldOfRow(stateOf(dialog))) *value = text;
+    const FieldDialogState &state = stateOf(dialog);
+    const int entry = entryIndexOfRow(state.row);
+    if (entry >= 0) edit::setField(entry, fieldNumber(state.field->column), text);
+    // Even an OK that changes nothing counts as work to save.
     BiographyDocument.modified = true;
     fillEntryEditor();
     EndDialog(dialog, 0);

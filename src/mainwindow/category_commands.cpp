@@ -1,45 +1,26 @@
 #include "mainwindow/category_commands.h"
 
-#include <utility>
-
-#include "document/core/biography_document.h"
+#include "document/core/document_edits.h"
 #include "mainwindow/category_tabs.h"
 #include "mainwindow/entry_list.h"
 #include "mainwindow/main_window.h"
 
 namespace {
 
-void renameEntriesOf(const std::string &from, const std::string &to)
+// Moves the category one place in the list and shows its tab.
+void moveCategory(const std::string &name, int toward)
 {
-    Biography &d = BiographyDocument;
-    for (int i = 0; i < d.entryCount; ++i)
-        if (d.category[i] == from) d.category[i] = to;
-}
-
-void removeCategoryAt(int index)
-{
-    Biography &d = BiographyDocument;
-    for (int i = index; i + 1 < d.categoryCount; ++i)
-        d.categories[i] = std::move(d.categories[i + 1]);
-    d.categories[--d.categoryCount].clear();
-}
-
-// Swaps categories `a` and `b` and shows the tab of the one that was at `a`.
-void swapCategories(int a, int b)
-{
-    Biography &d = BiographyDocument;
-    std::swap(d.categories[a], d.categories[b]);
-    d.modified = true;
+    const int index = findCategory(name);
+    if (!edit::moveCategory(index, toward)) return;
     rebuildCategoryTabs();
-    showCategoryTab(tabOfCategory(b));
+    showCategoryTab(tabOfCategory(index + toward));
 }
 
 } // namespace
 
 bool addCategory(const std::string &name)
 {
-    if (!appendCategory(name)) return false;
-    BiographyDocument.modified = true;
+    if (!edit::addCategory(name)) return false;
     rebuildCategoryTabs();
     selectCategoryTab(name);
     return true;
@@ -47,11 +28,8 @@ bool addCategory(const std::string &name)
 
 void renameCategory(int index, const std::string &name)
 {
-    Biography &d = BiographyDocument;
     const int tab = selectedTabIndex();
-    renameEntriesOf(d.categories[index], name);
-    d.categories[index] = name;
-    d.modified = true;
+    edit::renameCategory(index, name);
     rebuildCategoryTabs();
     showCategoryTab(tab);
 }
@@ -70,44 +48,23 @@ void deleteCategory(int tab)
         MessageBoxA(MainWindow, "There must be at least one category.", "Error", MB_OK);
         return;
     }
-    if (index < 0) return;
-    renameEntriesOf(name, DefaultCategory);
-    removeCategoryAt(index);
-    // A place was just freed, so "Default" always fits.
-    if (countEntriesInCategory(DefaultCategory) > 0 && findCategory(DefaultCategory) < 0)
-        appendCategory(DefaultCategory);
-    d.modified = true;
+    if (!edit::deleteCategory(index)) return;
     rebuildCategoryTabs();
     selectCategoryTab(DefaultCategory);
 }
 
 void moveCategoryLeft(const std::string &name)
 {
-    const int index = findCategory(name);
-    if (index < 0 || index == BiographyDocument.categoryCount - 1) return;
-    swapCategories(index, index + 1);
+    moveCategory(name, +1);
 }
 
 void moveCategoryRight(const std::string &name)
 {
-    const int index = findCategory(name);
-    if (index <= 0) return;
-    swapCategories(index, index - 1);
+    moveCategory(name, -1);
 }
 
 void moveEntriesToCategory(const std::vector<int> &entries, int target)
 {
-    Biography &d = BiographyDocument;
-    if (target < 0 || target >= d.categoryCount) return;
-    bool moved = false;
-    for (int entry : entries) {
-        if (entry < 0 || entry >= d.entryCount || d.category[entry] == d.categories[target])
-            continue;
-        d.category[entry] = d.categories[target];
-        moved = true;
-    }
-    if (!moved) return;
-    d.modified = true;
     // One refill for them all: the list ends the same as after one per entry.
-    refillEntryList(currentCategory());
+    if (edit::moveEntries(entries, target)) refillEntryList(currentCategory());
 }

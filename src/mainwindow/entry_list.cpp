@@ -1,10 +1,13 @@
 #include "mainwindow/entry_list.h"
 
 #include <commctrl.h>
+
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "../res/resource.h"
+#include "document/core/document_edits.h"
 #include "document/core/entry_date.h"
 #include "entryedit/entry_editor.h"
 #include "mainwindow/category_commands.h"
@@ -67,13 +70,12 @@ void showEntryCount()
 
 // The category of the selected tab. A document without categories gets
 // "Default", which is where saving and opening it would put the entry
-// anyway; without it the entry would show under no tab.
+// anyway; adding the entry adds the category, without which it would show
+// under no tab.
 std::string categoryForNewEntry()
 {
     const int category = currentCategory();
-    if (category >= 0) return BiographyDocument.categories[category];
-    if (findCategory(DefaultCategory) < 0 && appendCategory(DefaultCategory)) rebuildCategoryTabs();
-    return DefaultCategory;
+    return category >= 0 ? BiographyDocument.categories[category] : DefaultCategory;
 }
 
 void onListCommand(int id)
@@ -117,6 +119,24 @@ LRESULT colourCell(NMLVCUSTOMDRAW &draw)
 }
 
 } // namespace
+
+void selectEntriesAlone(const std::vector<int> &entries)
+{
+    LVITEMA item = {};
+    item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageA(EntryListView, WM_SETREDRAW, FALSE, 0);
+    SendMessageA(EntryListView, LVM_SETITEMSTATE, -1, reinterpret_cast<LPARAM>(&item));
+    int first = -1;
+    for (int row = 0; row < rowCount; ++row) {
+        if (!std::binary_search(entries.begin(), entries.end(), entryIndexOfRow(row))) continue;
+        item.state = first < 0 ? LVIS_SELECTED | LVIS_FOCUSED : LVIS_SELECTED;
+        SendMessageA(EntryListView, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
+        if (first < 0) first = row;
+    }
+    SendMessageA(EntryListView, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(EntryListView, NULL, TRUE);
+    if (first >= 0) SendMessageA(EntryListView, LVM_ENSUREVISIBLE, first, FALSE);
+}
 
 void addEntryListColumns()
 {
@@ -191,10 +211,14 @@ void addEntry()
         MessageBoxA(MainWindow, text.c_str(), "Error", MB_ICONEXCLAMATION | MB_OK);
         return;
     }
-    const std::string name = categoryForNewEntry();
-    appendEntry("New entry", todayAsDayMonthYear(), "", "", "", "", "", name);
-    selectCategoryTab(name);
-    d.modified = true;
+    Entry entry;
+    entry.title = "New entry";
+    entry.entryDate = todayAsDayMonthYear();
+    entry.category = categoryForNewEntry();
+    const int categories = d.categoryCount;
+    edit::addEntry(entry);
+    if (d.categoryCount != categories) rebuildCategoryTabs();
+    selectCategoryTab(entry.category);
     SendMessageA(EntryListView, LVM_SCROLL, 0, 100000);
 }
 
@@ -207,8 +231,7 @@ void deleteSelectedEntries()
     if (doomed.empty()) return;
     // Rows are in ascending entry order, so the indices already are.
     // Categories stay, even emptied ones, so the tabs do too.
-    removeEntries(doomed);
-    BiographyDocument.modified = true;
+    edit::deleteEntries(doomed);
     showCategoryTab(selectedTabIndex());
 }
 

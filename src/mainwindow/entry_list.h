@@ -23,6 +23,10 @@ int firstSelectedRow();
 // Entry index of the first selected row, or -1.
 int firstSelectedEntryIndex();
 
+// Selects the rows of exactly these entries (ascending; those not listed
+// are passed over), the first focused and scrolled into view.
+void selectEntriesAlone(const std::vector<int> &entries);
+
 // Lists the entries of the category with this index (none for an index
 // that names no category), shows the topic and the entry count, and
 // enables the document commands.

@@ -55,23 +55,12 @@ const SearchCodePage &codePage()
     return page;
 }
 
-void selectRowAlone(int row)
-{
-    LVITEMA item = {};
-    item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-    item.state = 0;
-    SendMessageA(EntryListView, LVM_SETITEMSTATE, -1, reinterpret_cast<LPARAM>(&item));
-    item.state = LVIS_SELECTED | LVIS_FOCUSED;
-    SendMessageA(EntryListView, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
-    SendMessageA(EntryListView, LVM_ENSUREVISIBLE, row, FALSE);
-}
-
 void showFoundPlace(const ListPlace &place)
 {
     // Another tab is listed first, with one refill; the list as it is
     // already shows the rows of the selected one.
     if (place.tab != selectedTabIndex()) showCategoryTab(place.tab);
-    selectRowAlone(place.row);
+    selectEntriesAlone({place.entry});
 }
 
 void sayNotFound(HWND owner, const std::string &text)

@@ -11,6 +11,7 @@
 #include "mainwindow/main_window.h"
 #include "mainwindow/set_topic_dialog.h"
 #include "mainwindow/shell_handoff.h"
+#include "mainwindow/undo_commands.h"
 #include "personality/personality_folder_dialog.h"
 
 namespace {
@@ -72,6 +73,8 @@ void dispatchMainCommand(HWND window, int id)
     case IDM_VIEW_CODE_NOTEPAD: viewCodeInNotepad(); break;
     case IDM_OPEN_FOLDER:       openContainingFolder(); break;
     case IDM_EXIT:              closeMainWindow(); break;
+    case IDM_UNDO:              undoLastStep(); break;
+    case IDM_REDO:              redoNextStep(); break;
     case IDM_SET_TOPIC:         runSetTopicDialog(window); break;
     case IDM_ADD_ENTRY:         addEntry(); break;
     case IDM_DELETE_ENTRIES:    deleteSelectedEntries(); break;

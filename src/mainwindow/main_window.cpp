@@ -6,12 +6,14 @@
 #include "../res/resource.h"
 #include "version.h"
 #include "document/core/biography_document.h"
+#include "document/core/document_history.h"
 #include "document/document_files.h"
 #include "mainwindow/category_tabs.h"
 #include "mainwindow/entry_list.h"
 #include "mainwindow/outside_open.h"
 #include "mainwindow/dialog_controls.h"
 #include "mainwindow/topic_line.h"
+#include "mainwindow/undo_commands.h"
 
 HWND MainWindow;
 HWND StatusBar;
@@ -175,6 +177,9 @@ LRESULT onNotify(WPARAM wParam, LPARAM lParam)
     if (header->code == static_cast<UINT>(NM_DBLCLK)) editSelectedEntry();
     switch (LOWORD(wParam)) {
     case IDC_MAIN_LIST:
+        // A refill empties the list: one notification for all its rows
+        // rather than one per row.
+        if (header->code == static_cast<UINT>(LVN_DELETEALLITEMS)) return TRUE;
         return entryListCustomDraw(lParam);
     case IDC_MAIN_TABS:
         // Only a changed selection changes what the list shows; a click
@@ -243,6 +248,8 @@ HWND createMainWindow(HINSTANCE instance)
     // While the window was being created MainWindow was still unset, so the
     // menu could not be greyed then.
     disableDocumentCommands();
+    setHistoryListener(showUndoState);
+    showUndoState();
     return MainWindow;
 }
 

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "../res/resource.h"
-#include "document/core/biography_document.h"
+#include "document/core/document_edits.h"
 #include "mainwindow/category_tabs.h"
 #include "mainwindow/dialog_controls.h"
 #include "mainwindow/entry_list.h"
@@ -22,7 +22,8 @@ void onOk(HWND dialog)
 {
     std::string topic;
     if (!acceptedEntryText(dialog, IDC_TOPIC_TEXT, topic)) return;
-    BiographyDocument.topic = topic;
+    edit::setTopic(topic);
+    // Even an OK that changes nothing counts as work to save.
     BiographyDocument.modified = true;
     refillEntryList(currentCategory());
     EndDialog(dialog, 0);

@@ -1,9 +1,11 @@
 // How fast a full document (MaxEntries entries, about 10 MB) is read,
-// written, searched and exported as a web page, next to the naive reader
+// written, searched and exported as a web page, and what its undo history
+// holds after many edits, next to the naive reader
 // and to plain copies and reads of the same bytes, which are the floors the
 // real code is measured against, and the export next to the writer.
 #include "document/core/biography_reader.h"
 #include "document/core/biography_writer.h"
+#include "document/core/document_edits.h"
 #include "document/core/entry_search.h"
 #include "document/core/web_page_writer.h"
 
@@ -218,6 +220,29 @@ void BM_WebPageValueByValue(benchmark::State &state)
     setBytes(state, full.bytes.size());
 }
 BENCHMARK(BM_WebPageValueByValue)->Unit(benchmark::kMillisecond);
+
+// What the history holds after 200 edits of one 100 KB detail of the full
+// document, each giving it a new text: the texts it had, once each, and
+// never a copy of the document. history_bytes counts the text held.
+void BM_HistoryOfDetailEdits(benchmark::State &state)
+{
+    const Biography &full = *fullDocument().document;
+    resetDocument();
+    for (const EntryField &field : EntryFields)
+        std::copy(full.*field.column, full.*field.column + full.entryCount, BiographyDocument.*field.column);
+    BiographyDocument.entryCount = full.entryCount;
+    std::string detail(100'000, 'x');
+    for (auto _ : state) {
+        startHistory();
+        for (int edit = 0; edit < 200; ++edit) {
+            detail[edit] ^= 1; // a new text each time, round after round
+            edit::setField(0, fieldNumber(&Biography::detail), detail);
+        }
+    }
+    state.counters["history_bytes"] = static_cast<double>(historyBytes());
+    state.counters["steps"] = historyStepCount();
+}
+BENCHMARK(BM_HistoryOfDetailEdits)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -1,5 +1,6 @@
 // Times the entry list on a full document under the real window:
-// refilling 1024 rows, deleting 1000 of 1024 selected rows, moving them
+// refilling 1024 rows, deleting 1000 of 1024 selected rows and undoing and
+// redoing that, moving them
 // to another category, and an F3 that searches a 10 MB document and lists
 // another tab, each against refilling an empty list. Run by hand; prints
 // milliseconds.
@@ -12,12 +13,14 @@
 #include <functional>
 
 #include "document/core/biography_document.h"
+#include "document/core/document_history.h"
 #include "gui_harness.h"
 #include "mainwindow/category_commands.h"
 #include "mainwindow/category_tabs.h"
 #include "mainwindow/entry_list.h"
 #include "mainwindow/find_entries.h"
 #include "mainwindow/main_window.h"
+#include "mainwindow/undo_commands.h"
 #include "../res/resource.h"
 
 namespace {
@@ -46,6 +49,7 @@ void fillDocument(int entries)
         rebuildCategories();
     }
     d.documentLoaded = true;
+    startHistory();
     showDocument();
     pumpMessages();
 }
@@ -63,21 +67,46 @@ double timeRefill(int entries)
     return median(runs[0], runs[1], runs[2]);
 }
 
-double timeDelete()
+struct DeleteTimes {
+    double remove, undo, redo;
+};
+
+// Deleting 1000 of 1024 selected rows, undoing it (the rows come back
+// selected) and redoing it.
+DeleteTimes timeDeleteUndoRedo()
 {
-    double runs[3];
-    for (double &run : runs) {
+    double removal[3], undo[3], redo[3];
+    for (int run = 0; run < 3; ++run) {
         fillDocument(MaxEntries);
         for (int r = 0; r < 1000; ++r) selectListRow(EntryListView, r, true);
+        // From the answer on: the question waits for the script's timer.
+        LARGE_INTEGER answered = {}, done, frequency;
         GuiScript script;
-        script.press("Delete entries?", IDYES);
-        run = milliseconds([] {
-            deleteSelectedEntries();
+        script.onMessage("Delete selected?", [&answered](HWND box) {
+            QueryPerformanceCounter(&answered);
+            clickButton(box, IDYES);
+        });
+        deleteSelectedEntries();
+        pumpMessages();
+        QueryPerformanceCounter(&done);
+        QueryPerformanceFrequency(&frequency);
+        removal[run] = 1000.0 * (done.QuadPart - answered.QuadPart) / frequency.QuadPart;
+        if (BiographyDocument.entryCount != MaxEntries - 1000) std::printf("delete went wrong\n");
+        undo[run] = milliseconds([] {
+            undoLastStep();
             pumpMessages();
         });
-        if (BiographyDocument.entryCount != MaxEntries - 1000) std::printf("delete went wrong\n");
+        if (BiographyDocument.entryCount != MaxEntries || !listRowSelected(EntryListView, 999) ||
+            listRowSelected(EntryListView, 1000))
+            std::printf("undo went wrong\n");
+        redo[run] = milliseconds([] {
+            redoNextStep();
+            pumpMessages();
+        });
+        if (BiographyDocument.entryCount != MaxEntries - 1000) std::printf("redo went wrong\n");
     }
-    return median(runs[0], runs[1], runs[2]);
+    return {median(removal[0], removal[1], removal[2]), median(undo[0], undo[1], undo[2]),
+            median(redo[0], redo[1], redo[2])};
 }
 
 double timeMove()
@@ -152,13 +181,17 @@ int main()
 
     const double empty = timeRefill(0);
     const double full = timeRefill(MaxEntries);
-    const double deletion = timeDelete();
+    const DeleteTimes deletion = timeDeleteUndoRedo();
     const double move = timeMove();
     const double find = timeFindNextOnAnotherTab();
     std::printf("refill, empty list:          %8.2f ms\n", empty);
     std::printf("refill, 1024 entries:        %8.2f ms  (%.0fx empty)\n", full, full / empty);
     std::printf("delete 1000 of 1024 entries: %8.2f ms  (%.0fx empty, %.1fx full refill)\n",
-                deletion, deletion / empty, deletion / full);
+                deletion.remove, deletion.remove / empty, deletion.remove / full);
+    std::printf("undo that delete:            %8.2f ms  (%.0fx empty, %.1fx full refill)\n",
+                deletion.undo, deletion.undo / empty, deletion.undo / full);
+    std::printf("redo that delete:            %8.2f ms  (%.0fx empty, %.1fx full refill)\n",
+                deletion.redo, deletion.redo / empty, deletion.redo / full);
     std::printf("move 1000 of 1024 entries:   %8.2f ms  (%.0fx empty, %.1fx full refill)\n", move,
                 move / empty, move / full);
     std::printf("F3 over 10 MB to another tab: %8.2f ms  (%.0fx empty, %.1fx full refill)\n", find,

@@ -278,7 +278,7 @@ TEST_F(FindEntriesTest, CannotFindSaysSoAndChangesNothing)
 
 TEST_F(FindEntriesTest, AreGreyedUntilAFileIsOpenThenCtrlFAndAFirstF3OpenTheDialog)
 {
-    const std::vector<std::string> options = menuItemTexts(GetSubMenu(GetMenu(MainWindow), 1));
+    const std::vector<std::string> options = menuItemTexts(GetSubMenu(GetMenu(MainWindow), 2));
     ASSERT_GE(options.size(), 7u);
     EXPECT_EQ(options[4], "&Move to another category");
     EXPECT_EQ(options[5], "&Find entries...\tCtrl+F");

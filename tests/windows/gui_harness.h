@@ -100,6 +100,10 @@ void clickButton(HWND dialog, int id);
 // Types `path` into a common file dialog and confirms it.
 void chooseInFileDialog(HWND dialog, const std::string &path);
 
+// Presses the keys in order and lets them go in reverse, as real key
+// presses: {VK_CONTROL, 'S'} is Ctrl+S.
+void pressKeys(std::vector<WORD> keys);
+
 void pumpMessages();
 // Processes messages for about `ms` milliseconds.
 void pumpFor(int ms);

@@ -12,27 +12,6 @@
 
 namespace {
 
-// Presses the keys in order and lets them go in reverse: {VK_CONTROL, 'S'}
-// is Ctrl+S.
-void pressKeys(std::vector<WORD> keys)
-{
-    std::vector<INPUT> inputs;
-    for (WORD key : keys) {
-        INPUT down = {};
-        down.type = INPUT_KEYBOARD;
-        down.ki.wVk = key;
-        inputs.push_back(down);
-    }
-    for (auto key = keys.rbegin(); key != keys.rend(); ++key) {
-        INPUT up = {};
-        up.type = INPUT_KEYBOARD;
-        up.ki.wVk = *key;
-        up.ki.dwFlags = KEYEVENTF_KEYUP;
-        inputs.push_back(up);
-    }
-    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
-}
-
 // Presses each key of `keys` in turn once the dialog is up; its own loop
 // then handles them.
 void keysIn(GuiScript &script, const std::string &caption, std::vector<WORD> keys)
@@ -40,19 +19,6 @@ void keysIn(GuiScript &script, const std::string &caption, std::vector<WORD> key
     script.onDialog(caption, [keys](HWND) {
         for (WORD key : keys) pressKeys({key});
     });
-}
-
-// The program's own loop, shortcuts and all, for about `ms` milliseconds.
-void runMainLoopFor(int ms)
-{
-    const HACCEL shortcuts = loadShortcuts(GetModuleHandleA(NULL));
-    const DWORD end = GetTickCount() + ms;
-    MSG message;
-    do {
-        while (PeekMessageA(&message, NULL, 0, 0, PM_REMOVE))
-            if (message.message != WM_QUIT) processMessage(message, shortcuts);
-        Sleep(5);
-    } while (static_cast<LONG>(end - GetTickCount()) > 0);
 }
 
 void CALLBACK closeFromTimer(HWND window, UINT, UINT_PTR timer, DWORD)

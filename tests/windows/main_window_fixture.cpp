@@ -4,6 +4,8 @@
 
 #include <commctrl.h>
 
+#include "document/core/document_history.h"
+#include "mainwindow/message_loop.h"
 #include "mainwindow/shell_handoff.h"
 
 std::vector<ShellCall> &recordedShellCalls()
@@ -32,9 +34,22 @@ HINSTANCE recordShellCall(HWND, const char *verb, const char *file, const char *
 
 } // namespace
 
+void runMainLoopFor(int ms)
+{
+    const HACCEL shortcuts = loadShortcuts(GetModuleHandleA(NULL));
+    const DWORD end = GetTickCount() + ms;
+    MSG message;
+    do {
+        while (PeekMessageA(&message, NULL, 0, 0, PM_REMOVE))
+            if (message.message != WM_QUIT) processMessage(message, shortcuts);
+        Sleep(5);
+    } while (static_cast<LONG>(end - GetTickCount()) > 0);
+}
+
 void MainWindowFixture::SetUp()
 {
     resetDocument();
+    startHistory();
     recordedShellCalls().clear();
     shellExecute = recordShellCall;
     ASSERT_NE(createMainWindow(GetModuleHandleA(NULL)), (HWND)NULL) << "error " << GetLastError();
@@ -68,6 +83,7 @@ void MainWindowFixture::showDocument(const std::string &topic, const std::vector
     for (const Entry &entry : entries) setEntryAt(d.entryCount++, entry);
     rebuildCategories();
     d.documentLoaded = true;
+    startHistory();
     ::showDocument();
     pumpMessages();
 }

@@ -33,6 +33,10 @@ protected:
 
 };
 
+// The program's own message loop, shortcuts and all, for about `ms`
+// milliseconds: where key presses reach the main window as typed keys do.
+void runMainLoopFor(int ms);
+
 // Every call handed to the shell since the test began.
 std::vector<ShellCall> &recordedShellCalls();
 
