@@ -36,22 +36,21 @@ const int DocumentCommands[] = {
 };
 
 // The child that had the keyboard focus when the window was last left is
-// kept in the window's extra bytes, and given the focus whenever the window
+// kept in a property of the window, and given the focus whenever the window
 // gets it back, as after a dialog, a message box or another program: the
 // frame, which takes no keys, would keep it otherwise. The entry list takes
 // it before any child had it.
-constexpr int FocusedChildSlot = 0;
+const char FocusedChildProperty[] = "Memorion_Focused_Child";
 
 void rememberFocusedChild(HWND window)
 {
     HWND focus = GetFocus();
-    if (focus && IsChild(window, focus))
-        SetWindowLongPtrA(window, FocusedChildSlot, reinterpret_cast<LONG_PTR>(focus));
+    if (focus && IsChild(window, focus)) SetPropA(window, FocusedChildProperty, focus);
 }
 
 void restoreFocusedChild(HWND window)
 {
-    HWND child = reinterpret_cast<HWND>(GetWindowLongPtrA(window, FocusedChildSlot));
+    HWND child = static_cast<HWND>(GetPropA(window, FocusedChildProperty));
     if (!child || !IsChild(window, child) || !IsWindowEnabled(child)) child = EntryListView;
     if (child && IsWindowEnabled(child)) SetFocus(child);
 }
@@ -225,7 +224,6 @@ bool registerMainWindowClass(HINSTANCE instance)
     WNDCLASSEXA windowClass = {};
     windowClass.cbSize = sizeof windowClass;
     windowClass.lpfnWndProc = mainWindowProc;
-    windowClass.cbWndExtra = sizeof(LONG_PTR); // the focused child
     windowClass.hInstance = instance;
     windowClass.hIcon = LoadIconA(NULL, IDI_APPLICATION);
     windowClass.hIconSm = LoadIconA(NULL, IDI_APPLICATION);
@@ -312,6 +310,7 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_QUERYENDSESSION:
         return offerToSaveChanges() ? TRUE : FALSE;
     case WM_DESTROY:
+        RemovePropA(window, FocusedChildProperty);
         PostQuitMessage(0);
         return 0;
     }
