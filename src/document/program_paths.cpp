@@ -10,6 +10,9 @@ const char *const ProgramTypes[] = {
     "js",  "jse", "vbs", "vbe", "wsf", "wsh", "ps1", "lnk", "reg",
 };
 
+// Types every browser shows in an img element.
+const char *const PictureTypes[] = {"jpg", "jpeg", "png", "gif", "bmp", "webp"};
+
 bool isSeparator(char c)
 {
     return c == '\\' || c == '/';
@@ -59,5 +62,13 @@ bool mayRunProgram(const std::string &path)
     const std::string type = typeOf(path);
     for (const char *programType : ProgramTypes)
         if (type == programType) return true;
+    return false;
+}
+
+bool isPicture(const std::string &path)
+{
+    const std::string type = typeOf(path);
+    for (const char *pictureType : PictureTypes)
+        if (type == pictureType) return true;
     return false;
 }
