@@ -90,12 +90,13 @@ void makeAwkward(Biography &d, std::mt19937 &rng)
     d.title[0].clear();
 }
 
-// Pictures of width by height pixels, each pixel's colour chosen by `colour`.
+// Pictures of four colours, each pixel's chosen by a painter.
 using Colour = std::array<unsigned char, 3>;
-using Painter = Colour (*)(int x, int y);
+const Colour Palette[4] = {{250, 230, 120}, {200, 40, 40}, {30, 90, 170}, {255, 255, 255}};
+using Painter = unsigned (*)(int x, int y);
 
-Colour stripes(int x, int y) { return {static_cast<unsigned char>(x * 4), 90, static_cast<unsigned char>(y * 5)}; }
-Colour checks(int x, int y) { return ((x / 10 + y / 10) % 2) ? Colour{200, 40, 40} : Colour{250, 230, 120}; }
+unsigned stripes(int x, int y) { return static_cast<unsigned>((x / 12 + y / 30) % 3); }
+unsigned checks(int x, int y) { return static_cast<unsigned>((x / 10 + y / 10) % 2); }
 
 void putLittleEndian(Bytes &out, uint32_t value, int bytes)
 {
@@ -125,14 +126,18 @@ void pngChunk(Bytes &png, const char *type, const Bytes &data)
     putBigEndian(png, crc32(typed));
 }
 
-// Eight-bit RGB, its pixels in a zlib stream of stored (uncompressed) blocks.
-Bytes png(int width, int height, Painter colour)
+// Two bits a pixel through the palette, in a zlib stream of stored
+// (uncompressed) blocks.
+Bytes png(int width, int height, Painter paint)
 {
     Bytes rows;
     for (int y = 0; y < height; ++y) {
         rows += '\0'; // no filter
-        for (int x = 0; x < width; ++x)
-            for (unsigned char c : colour(x, y)) rows += static_cast<char>(c);
+        for (int x = 0; x < width; x += 4) {
+            unsigned packed = 0;
+            for (int i = 0; i < 4; ++i) packed = packed << 2 | (x + i < width ? paint(x + i, y) : 0);
+            rows += static_cast<char>(packed);
+        }
     }
     Bytes zlib = "\x78\x01";
     for (size_t at = 0; at < rows.size(); at += 65535) {
@@ -152,24 +157,26 @@ Bytes png(int width, int height, Painter colour)
     Bytes header;
     putBigEndian(header, static_cast<uint32_t>(width));
     putBigEndian(header, static_cast<uint32_t>(height));
-    header += std::string("\x08\x02\x00\x00\x00", 5); // 8 bits, RGB, deflate, no filter, no interlace
+    header += std::string("\x02\x03\x00\x00\x00", 5); // 2 bits, a palette, deflate, no filter, no interlace
+    Bytes palette;
+    for (const Colour &c : Palette)
+        for (unsigned char part : c) palette += static_cast<char>(part);
     Bytes out = "\x89PNG\r\n\x1a\n";
     pngChunk(out, "IHDR", header);
+    pngChunk(out, "PLTE", palette);
     pngChunk(out, "IDAT", zlib);
     pngChunk(out, "IEND", "");
     return out;
 }
 
-// Four colours, so pixels are 2-bit codes. A clear code before every second
-// pixel keeps every LZW code 3 bits wide.
-Bytes gif(int width, int height, Painter colour)
+// A clear code before every second pixel keeps every LZW code 3 bits wide.
+Bytes gif(int width, int height, Painter paint)
 {
-    const Colour palette[4] = {colour(0, 0), colour(width - 1, 0), colour(0, height - 1), {255, 255, 255}};
     Bytes out = "GIF89a";
     putLittleEndian(out, static_cast<uint32_t>(width), 2);
     putLittleEndian(out, static_cast<uint32_t>(height), 2);
     out += std::string("\x81\x00\x00", 3); // a global table of 4 colours
-    for (const Colour &c : palette)
+    for (const Colour &c : Palette)
         for (unsigned char part : c) out += static_cast<char>(part);
     out += ',';
     putLittleEndian(out, 0, 4);
@@ -187,8 +194,7 @@ Bytes gif(int width, int height, Painter colour)
     };
     for (int p = 0; p < width * height; ++p) {
         if (p % 2 == 0) code(Clear);
-        const int x = p % width, y = p / width;
-        code(colour(x, y) == palette[0] ? 0u : colour(x, y) == palette[1] ? 1u : colour(x, y) == palette[2] ? 2u : 3u);
+        code(paint(p % width, p / width));
     }
     code(End);
     if (bitCount > 0) codes += static_cast<char>(bits & 0xFF);
@@ -202,7 +208,7 @@ Bytes gif(int width, int height, Painter colour)
 }
 
 // 24 bits a pixel, rows bottom up, each padded to four bytes.
-Bytes bmp(int width, int height, Painter colour)
+Bytes bmp(int width, int height, Painter paint)
 {
     const uint32_t rowBytes = static_cast<uint32_t>((width * 3 + 3) / 4 * 4);
     const uint32_t pixelBytes = rowBytes * static_cast<uint32_t>(height);
@@ -223,7 +229,7 @@ Bytes bmp(int width, int height, Painter colour)
     for (int y = height - 1; y >= 0; --y) {
         Bytes row;
         for (int x = 0; x < width; ++x) {
-            const Colour c = colour(x, y);
+            const Colour &c = Palette[paint(x, y)];
             row += {static_cast<char>(c[2]), static_cast<char>(c[1]), static_cast<char>(c[0])};
         }
         row.resize(rowBytes, '\0');
@@ -232,10 +238,12 @@ Bytes bmp(int width, int height, Painter colour)
     return out;
 }
 
+// The PNG is taller than half a printed sheet, which the page's print
+// styles must bring down.
 Bytes pictureBytes(const std::string &name)
 {
     const std::string type = name.substr(name.rfind('.') + 1);
-    if (type == "png") return png(160, 120, stripes);
+    if (type == "png") return png(360, 1200, stripes);
     if (type == "gif") return gif(120, 90, checks);
     return bmp(100, 75, stripes);
 }
