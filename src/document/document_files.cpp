@@ -3,9 +3,9 @@
 #include <memory>
 #include <new>
 
-#include "document/biography_document.h"
-#include "document/biography_reader.h"
-#include "document/biography_writer.h"
+#include "document/core/biography_document.h"
+#include "document/core/biography_reader.h"
+#include "document/core/biography_writer.h"
 #include "document/file_dialogs.h"
 #include "document/file_replacement.h"
 #include "mainwindow/main_window.h"
@@ -30,6 +30,10 @@ void resizeBuffer(std::string &buffer, size_t size)
 
 enum class ReadResult { Read, Unreadable, TooLarge };
 
+// A read that succeeds short sets no error of its own. Application-defined
+// (bit 29), so that it is none of the system's codes.
+constexpr DWORD FileChangedWhileRead = 0x20000001;
+
 ReadResult readWholeFile(const std::string &path, std::string &bytes)
 {
     HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
@@ -45,11 +49,11 @@ ReadResult readWholeFile(const std::string &path, std::string &bytes)
         } else {
             sizeFileBuffer(bytes, static_cast<size_t>(size.QuadPart));
             DWORD read = 0;
-            const bool whole = bytes.empty() ||
-                               (ReadFile(file, &bytes[0], static_cast<DWORD>(bytes.size()), &read,
-                                         NULL) &&
-                                read == bytes.size());
-            result = whole ? ReadResult::Read : ReadResult::Unreadable;
+            const bool readable = bytes.empty() ||
+                                  ReadFile(file, &bytes[0], static_cast<DWORD>(bytes.size()),
+                                           &read, NULL);
+            if (readable && read != bytes.size()) SetLastError(FileChangedWhileRead);
+            result = readable && read == bytes.size() ? ReadResult::Read : ReadResult::Unreadable;
         }
     } catch (const std::bad_alloc &) {
         result = ReadResult::TooLarge;
@@ -69,8 +73,11 @@ void reportTooLarge(const std::string &path)
 // A file named on the command line may be gone or held by another program.
 void reportUnreadable(const std::string &path, DWORD error)
 {
-    const std::string text = "The file \"" + path + "\" could not be opened.\n\n" +
-                             systemErrorText(error) + "\n\nThe document that was open is unchanged.";
+    const std::string reason = error == FileChangedWhileRead
+                                   ? "Reading stopped short: the file changed while it was read."
+                                   : systemErrorText(error);
+    const std::string text = "The file \"" + path + "\" could not be opened.\n\n" + reason +
+                             "\n\nThe document that was open is unchanged.";
     MessageBoxA(messageOwner(), text.c_str(), "Error", MB_ICONERROR | MB_OK);
 }
 
@@ -137,12 +144,16 @@ bool saveDocumentAs(HWND owner)
     return true;
 }
 
+// Cancel, Esc and the close box answer IDCANCEL: after a stray click on
+// the window's close box the user can go back to the work, neither saved
+// nor lost.
 bool offerToSaveChanges()
 {
     if (!BiographyDocument.modified) return true;
-    int answer = MessageBoxA(MainWindow, "Save changes?", "File not saved",
-                             MB_ICONQUESTION | MB_YESNO);
-    return answer != IDYES || saveDocument(BiographyDocument.filePath);
+    const int answer = MessageBoxA(MainWindow, "Save changes?", "File not saved",
+                                   MB_ICONQUESTION | MB_YESNOCANCEL);
+    if (answer == IDNO) return true;
+    return answer == IDYES && saveDocument(BiographyDocument.filePath);
 }
 
 bool openDocumentFile(const std::string &path, LoadReport &report)
@@ -152,9 +163,10 @@ bool openDocumentFile(const std::string &path, LoadReport &report)
     if (read == ReadResult::TooLarge) return reportTooLarge(path), false;
     if (read == ReadResult::Unreadable) return reportUnreadable(path, GetLastError()), false;
     // The marker has no CR or LF in it, so it is found in the bytes exactly
-    // when it is in the text.
+    // when it is in the text. The window owns the message, so no file
+    // dropped on it meanwhile opens from inside this one.
     if (!isBiographyText(bytes)) {
-        MessageBoxA(NULL, "Not a valid biography file", "MSG", MB_OK);
+        MessageBoxA(MainWindow, "Not a valid biography file", "MSG", MB_OK);
         return false;
     }
     if (!loadReplacingDocument(bytes, report)) return reportTooLarge(path), false;

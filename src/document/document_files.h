@@ -4,7 +4,7 @@
 #include <string>
 #include <windows.h>
 
-#include "document/biography_reader.h"
+#include "document/core/biography_reader.h"
 #include "document/file_replacement.h"
 
 // Writes the whole document to `path` without ever leaving a half-written
@@ -24,8 +24,10 @@ bool openDocumentFile(const std::string &path, LoadReport &report);
 // Tells the user what an opened file held beyond the document's capacities.
 void reportDroppedContent(const LoadReport &report);
 
-// "Save changes?" while there are unsaved changes. Returns true when the
-// caller may go on: nothing to save, the user said No, or the save worked.
+// "Save changes?" (Yes, No or Cancel) while there are unsaved changes.
+// Returns true when the caller may go on: nothing to save, the user said
+// No, or the save worked; false when the caller is to leave everything as
+// it was.
 bool offerToSaveChanges();
 
 // Makes room for a file's bytes. Replaceable, so that tests can run out of

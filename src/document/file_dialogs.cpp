@@ -3,6 +3,8 @@
 namespace {
 
 const char BiographyFilter[] = "Biography .xml files\0*.xml\0";
+// Appended to a name typed without a type: bare, not a pattern.
+const char BiographyType[] = "xml";
 const char AnyFileFilter[] = "All files\0*.*\0";
 const char WebPageFilter[] = "Web page (*.html)\0*.html\0";
 // Explorer style, read-only box hidden, folder must exist, ask before
@@ -70,21 +72,21 @@ static_assert(sizeof(OPENFILENAMEA) == 88, "the 32-bit structure");
 bool chooseSavePath(HWND owner, std::string &path)
 {
     char buffer[MAX_PATH] = "";
-    OPENFILENAMEA dialog = dialogSetup(owner, buffer, "xml");
+    OPENFILENAMEA dialog = dialogSetup(owner, buffer, BiographyType);
     return chosen(runSaveFileDialog, dialog, path);
 }
 
 bool chooseOpenPath(HWND owner, std::string &path)
 {
     char buffer[MAX_PATH] = "";
-    OPENFILENAMEA dialog = dialogSetup(owner, buffer, "*.xml");
+    OPENFILENAMEA dialog = dialogSetup(owner, buffer, BiographyType);
     return chosen(runOpenFileDialog, dialog, path);
 }
 
 bool chooseFileToAttach(HWND owner, std::string &path)
 {
     char buffer[MAX_PATH] = "";
-    OPENFILENAMEA dialog = dialogSetup(owner, buffer, "*.xml", AnyFileFilter);
+    OPENFILENAMEA dialog = dialogSetup(owner, buffer, NULL, AnyFileFilter);
     return chosen(runOpenFileDialog, dialog, path);
 }
 

@@ -4,9 +4,9 @@
 #include <string>
 
 #include "../res/resource.h"
-#include "document/biography_document.h"
+#include "document/core/biography_document.h"
 #include "document/document_files.h"
-#include "document/entry_date.h"
+#include "document/core/entry_date.h"
 #include "document/file_dialogs.h"
 #include "mainwindow/dialog_controls.h"
 

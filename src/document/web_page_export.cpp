@@ -5,10 +5,10 @@
 #include <string>
 #include <string_view>
 
-#include "document/biography_document.h"
+#include "document/core/biography_document.h"
 #include "document/file_dialogs.h"
 #include "document/file_replacement.h"
-#include "document/web_page_writer.h"
+#include "document/core/web_page_writer.h"
 #include "mainwindow/main_window.h"
 
 namespace {
@@ -26,11 +26,52 @@ size_t ansiToUtf8(std::string_view ansi, char *utf8)
     return written > 0 ? static_cast<size_t>(written) : 0;
 }
 
-// "Anna.xml" gives "Anna.html"; a name without an extension gets one.
+// "Anna.xml" gives "Anna.html"; a name without an extension gets one. A
+// biography named "Anna.html" gets "Anna.page.html", not its own name.
 std::string webPageName(const std::string &fileName)
 {
     const size_t dot = fileName.find_last_of('.');
-    return (dot == std::string::npos ? fileName : fileName.substr(0, dot)) + ".html";
+    if (dot == std::string::npos) return fileName + ".html";
+    const bool ownName = lstrcmpiA(fileName.c_str() + dot, ".html") == 0;
+    return fileName.substr(0, dot) + (ownName ? ".page.html" : ".html");
+}
+
+// Opened for no access and with full sharing, so that a file held open by
+// another program still says who it is.
+bool identify(const std::string &path, BY_HANDLE_FILE_INFORMATION &identity)
+{
+    constexpr DWORD anyone = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+    HANDLE file = CreateFileA(path.c_str(), 0, anyone, NULL, OPEN_EXISTING,
+                              FILE_FLAG_BACKUP_SEMANTICS, NULL);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    const bool known = GetFileInformationByHandle(file, &identity);
+    CloseHandle(file);
+    return known;
+}
+
+// By the file itself, not its name: other letter case, a short name or a
+// relative one all name the same file.
+bool isSameFile(const std::string &path, const std::string &other)
+{
+    BY_HANDLE_FILE_INFORMATION a, b;
+    return identify(path, a) && identify(other, b) &&
+           a.dwVolumeSerialNumber == b.dwVolumeSerialNumber &&
+           a.nFileIndexHigh == b.nFileIndexHigh && a.nFileIndexLow == b.nFileIndexLow;
+}
+
+// Asks again until the page would not replace the biography: with the
+// page written over it, the only good copy would be in memory, and nothing
+// would say so.
+bool choosePagePath(HWND owner, std::string &path)
+{
+    const Biography &d = BiographyDocument;
+    while (chooseWebPagePath(owner, containingFolder(d.filePath), webPageName(d.fileName), path)) {
+        if (!isSameFile(path, d.filePath)) return true;
+        MessageBoxA(owner,
+                    "A web page cannot replace the biography it is made from. Choose another name.",
+                    "Export as web page", MB_ICONWARNING | MB_OK);
+    }
+    return false;
 }
 
 // The language the user's text is most likely written in, for the page's
@@ -61,17 +102,18 @@ void reportExportFailure(const std::string &path, const std::string &reason)
 
 void exportWebPage(HWND owner)
 {
-    const Biography &d = BiographyDocument;
     std::string path;
-    if (!chooseWebPagePath(owner, containingFolder(d.filePath), webPageName(d.fileName), path))
-        return;
+    if (!choosePagePath(owner, path)) return;
     std::string error;
     bool written = false;
     try {
         const std::string pageFolder = containingFolder(path);
-        const std::string biographyFolder = containingFolder(d.filePath);
-        written = replaceFileContents(
-            path, writeWebPage(d, systemCodePage(), userLanguage(), {pageFolder, biographyFolder}).view(), error);
+        const std::string biographyFolder = containingFolder(BiographyDocument.filePath);
+        written = replaceFileContents(path,
+                                      writeWebPage(BiographyDocument, systemCodePage(), userLanguage(),
+                                                   {pageFolder, biographyFolder})
+                                          .view(),
+                                      error);
     } catch (const std::bad_alloc &) {
         error = "There is not enough memory to export it.";
     }

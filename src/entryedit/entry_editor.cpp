@@ -7,13 +7,14 @@
 #include <string>
 
 #include "../res/resource.h"
-#include "document/biography_document.h"
+#include "document/core/biography_document.h"
 #include "entryedit/associated_files_dialog.h"
 #include "entryedit/editor_headings.h"
 #include "entryedit/field_input_dialog.h"
 #include "mainwindow/category_tabs.h"
 #include "mainwindow/entry_list.h"
 #include "mainwindow/dialog_controls.h"
+#include "mainwindow/system_libraries.h"
 
 HWND EntryRichText;
 
@@ -72,12 +73,12 @@ HWND createRichTextWindow(HWND dialog)
 // The libraries stay loaded for the rest of the run.
 HWND createRichText(HWND dialog)
 {
-    LoadLibraryA("riched32.dll");
+    loadSystemLibrary("riched32.dll");
     HWND text = createRichTextWindow(dialog);
     if (text) return text;
     // Where the older library does not register the class, the newer one
     // does.
-    LoadLibraryA("riched20.dll");
+    loadSystemLibrary("riched20.dll");
     return createRichTextWindow(dialog);
 }
 
@@ -191,12 +192,12 @@ void fillEntryEditor()
     const Biography &d = BiographyDocument;
     for (const EditorHeading &heading : EditorHeadings) {
         if (&heading == &FilesHeading) break;
-        insertRun(headingFormat, std::string(heading.text) + "\n");
+        insertRun(headingFormat, headingText(heading) + "\n");
         insertRun(valueFormat, (d.*heading.column)[index] + "\n\n");
     }
     // The paths continue the heading's link. They go in with it in one
     // piece: a thousand separate insertions take many seconds to lay out.
-    std::string files = std::string(FilesHeading.text) + "\n";
+    std::string files = headingText(FilesHeading) + "\n";
     for (const std::string &path : parseFileList((d.*FilesHeading.column)[index]))
         files += path + "\n";
     filesLinkStart = insertionPoint();

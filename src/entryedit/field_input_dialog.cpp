@@ -5,7 +5,7 @@
 #include <string>
 
 #include "../res/resource.h"
-#include "document/biography_document.h"
+#include "document/core/biography_document.h"
 #include "entryedit/entry_editor.h"
 #include "mainwindow/entry_list.h"
 #include "mainwindow/main_window.h"
@@ -35,7 +35,7 @@ std::string *fieldOfRow(const FieldDialogState &state)
 void initialise(HWND dialog, FieldDialogState *state)
 {
     SetWindowLongPtrA(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(state));
-    SetWindowTextA(dialog, state->field->caption);
+    SetWindowTextA(dialog, fieldDialogCaption(*state->field).c_str());
     createTextBox(dialog, IDC_FIELD_EDIT);
     state->row = firstSelectedRow();
     if (const std::string *value = fieldOfRow(*state))

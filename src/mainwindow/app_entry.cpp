@@ -1,9 +1,11 @@
 #include "mainwindow/main_window.h"
 #include "mainwindow/message_loop.h"
 #include "mainwindow/outside_open.h"
+#include "mainwindow/system_libraries.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int showCommand)
 {
+    searchSystemFolderOnly();
     if (!registerMainWindowClass(instance)) {
         MessageBoxA(NULL, "Window Registration Failed!", "Error!", MB_ICONEXCLAMATION | MB_OK);
         return 0;

@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "document/biography_document.h"
+#include "document/core/biography_document.h"
 #include "mainwindow/category_tabs.h"
 #include "mainwindow/entry_list.h"
 #include "mainwindow/main_window.h"

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "../res/resource.h"
-#include "document/biography_document.h"
+#include "document/core/biography_document.h"
 #include "mainwindow/category_commands.h"
 #include "mainwindow/category_tabs.h"
 #include "mainwindow/dialog_controls.h"
@@ -69,12 +69,18 @@ bool refuseName(HWND dialog, const std::string &name)
     return false;
 }
 
-// The dialog stays open for further categories.
+// The dialog stays open for further categories, with the box emptied and
+// focused for the next name: typed into the old one, it would lengthen it.
 void onAdd(HWND dialog)
 {
     const std::string name = dialogItemText(dialog, IDC_CATEGORY_NAME);
     if (refuseName(dialog, name)) return;
-    if (addCategory(name)) return;
+    if (addCategory(name)) {
+        HWND box = GetDlgItem(dialog, IDC_CATEGORY_NAME);
+        SetWindowTextA(box, "");
+        SendMessageA(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(box), TRUE);
+        return;
+    }
     const std::string text = "This biography already holds " + std::to_string(MaxCategories) +
                              " categories, as many as Memorion can keep.\nNo category was added.";
     MessageBoxA(dialog, text.c_str(), "Error", MB_ICONEXCLAMATION | MB_OK);

@@ -3,7 +3,7 @@
 #include <commctrl.h>
 
 #include "../res/resource.h"
-#include "document/biography_document.h"
+#include "document/core/biography_document.h"
 #include "mainwindow/category_commands.h"
 #include "mainwindow/entry_list.h"
 #include "mainwindow/main_window.h"

@@ -2,7 +2,7 @@
 
 #include <commctrl.h>
 
-#include "document/biography_document.h"
+#include "document/core/biography_document.h"
 
 HINSTANCE instanceOf(HWND window)
 {
@@ -51,9 +51,14 @@ void layOutTextDialog(HWND dialog, int boxId, int okId, int cancelId)
 {
     RECT client;
     GetClientRect(dialog, &client);
-    MoveWindow(GetDlgItem(dialog, boxId), 0, 0, client.right, client.bottom - 35, TRUE);
-    MoveWindow(GetDlgItem(dialog, okId), 5, 130, 80, 30, TRUE);
-    MoveWindow(GetDlgItem(dialog, cancelId), 90, 130, 80, 30, TRUE);
+    constexpr int Strip = 35, ButtonHeight = 30;
+    MoveWindow(GetDlgItem(dialog, boxId), 0, 0, client.right, client.bottom - Strip, TRUE);
+    // Row 130 fits the template's height in the font it was drawn for; a
+    // smaller font makes the dialog lower, and the buttons then move up into
+    // the strip below the box rather than be cut off.
+    const int y = 130 + ButtonHeight <= client.bottom ? 130 : client.bottom - Strip + 2;
+    MoveWindow(GetDlgItem(dialog, okId), 5, y, 80, ButtonHeight, TRUE);
+    MoveWindow(GetDlgItem(dialog, cancelId), 90, y, 80, ButtonHeight, TRUE);
 }
 
 void focusTextBox(HWND dialog, int boxId, int okId)

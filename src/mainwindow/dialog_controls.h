@@ -35,7 +35,7 @@ std::string dialogItemText(HWND dialog, int id);
 HWND createTextBox(HWND dialog, int id);
 
 // The box fills the client area but for a strip where the buttons keep
-// their places whatever the size.
+// their places, moving up only where the dialog is too low for them.
 void layOutTextDialog(HWND dialog, int boxId, int okId, int cancelId);
 
 // Readies the dialog for the keyboard: OK is the default button (the

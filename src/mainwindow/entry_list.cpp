@@ -5,16 +5,30 @@
 #include <vector>
 
 #include "../res/resource.h"
-#include "document/entry_date.h"
+#include "document/core/entry_date.h"
 #include "entryedit/entry_editor.h"
 #include "mainwindow/category_commands.h"
 #include "mainwindow/category_tabs.h"
+#include "mainwindow/dialog_controls.h"
 #include "mainwindow/main_window.h"
 
 int rowEntryIndex[MaxEntries];
 int rowCount;
 
 namespace {
+
+// The list's columns: four fields under their labels, then how many files
+// an entry names.
+struct FieldColumn {
+    std::string (Biography::*field)[MaxEntries];
+    int width;
+};
+const FieldColumn FieldColumns[] = {
+    {&Biography::title, 200}, {&Biography::entryDate, 110},
+    {&Biography::timePeriod, 140}, {&Biography::location, 140},
+};
+constexpr int FileCountColumn = 4;
+constexpr int FileCountWidth = 90;
 
 constexpr COLORREF LightBlue = RGB(150, 185, 237);
 constexpr COLORREF DarkBlue = RGB(74, 134, 223);
@@ -27,18 +41,17 @@ void setCell(int row, int column, const std::string &text)
     SendMessageA(EntryListView, LVM_SETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
 }
 
-void insertTopRow(int entry)
+void insertRow(int row, int entry)
 {
     const Biography &d = BiographyDocument;
     LVITEMA item = {};
     item.mask = LVIF_TEXT;
-    item.iItem = 0;
-    item.pszText = const_cast<char *>(d.title[entry].c_str());
+    item.iItem = row;
+    item.pszText = const_cast<char *>((d.*FieldColumns[0].field)[entry].c_str());
     SendMessageA(EntryListView, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
-    setCell(0, 1, d.entryDate[entry]);
-    setCell(0, 2, d.timePeriod[entry]);
-    setCell(0, 3, d.location[entry]);
-    setCell(0, 4, std::to_string(countFiles(d.files[entry])));
+    for (int column = 1; column < FileCountColumn; ++column)
+        setCell(row, column, (d.*FieldColumns[column].field)[entry]);
+    setCell(row, FileCountColumn, std::to_string(countFiles(d.files[entry])));
 }
 
 bool hasSelectedRow()
@@ -72,7 +85,47 @@ void onListCommand(int id)
     }
 }
 
+// A selected row is drawn in the highlight colours across all its cells,
+// with or without the focus, so that a selection or Find's hit shows among
+// the coloured rows. The list would put its own colours over a row marked
+// selected (without the focus a face colour close to white), so the mark is
+// taken off; and as it paints only the text of a selected title, the rest
+// of that cell is filled here.
+LRESULT colourSelectedCell(NMLVCUSTOMDRAW &draw)
+{
+    draw.nmcd.uItemState &= ~CDIS_SELECTED;
+    draw.clrText = GetSysColor(COLOR_HIGHLIGHTTEXT);
+    draw.clrTextBk = GetSysColor(COLOR_HIGHLIGHT);
+    if (draw.iSubItem == 0) {
+        RECT cell = {LVIR_LABEL, 0, 0, 0};
+        SendMessageA(draw.nmcd.hdr.hwndFrom, LVM_GETITEMRECT, draw.nmcd.dwItemSpec,
+                     reinterpret_cast<LPARAM>(&cell));
+        FillRect(draw.nmcd.hdc, &cell, GetSysColorBrush(COLOR_HIGHLIGHT));
+    }
+    return CDRF_NEWFONT;
+}
+
+LRESULT colourCell(NMLVCUSTOMDRAW &draw)
+{
+    if (draw.iSubItem < 0 || draw.iSubItem > 5) return 0;
+    if (SendMessageA(draw.nmcd.hdr.hwndFrom, LVM_GETITEMSTATE, draw.nmcd.dwItemSpec, LVIS_SELECTED))
+        return colourSelectedCell(draw);
+    const bool light = draw.iSubItem % 2 == 0;
+    draw.clrText = light ? RGB(0, 0, 0) : RGB(255, 255, 255);
+    draw.clrTextBk = light ? LightBlue : DarkBlue;
+    return CDRF_NEWFONT;
+}
+
 } // namespace
+
+void addEntryListColumns()
+{
+    for (int column = 0; column < FileCountColumn; ++column) {
+        const EntryField &field = EntryFields[fieldNumber(FieldColumns[column].field)];
+        addListColumn(EntryListView, column, std::string(field.label).c_str(), FieldColumns[column].width);
+    }
+    addListColumn(EntryListView, FileCountColumn, "File count", FileCountWidth);
+}
 
 int entryIndexOfRow(int row)
 {
@@ -113,14 +166,11 @@ void refillEntryList(int categoryIndex)
     // otherwise repaint a thousand times.
     SendMessageA(EntryListView, WM_SETREDRAW, FALSE, 0);
     SendMessageA(EntryListView, LVM_DELETEALLITEMS, 0, 0);
-    rowCount = 0;
-    if (categoryIndex >= 0 && categoryIndex < d.categoryCount) {
-        const std::string name = d.categories[categoryIndex];
-        for (int e = d.entryCount - 1; e >= 0; --e) {
-            if (d.category[e] != name) continue;
-            rowEntryIndex[rowCount++] = e;
-            insertTopRow(e);
-        }
+    const std::vector<int> listed = entriesOnTab(d, tabOfCategory(categoryIndex));
+    rowCount = static_cast<int>(listed.size());
+    for (int row = 0; row < rowCount; ++row) {
+        rowEntryIndex[rowCount - 1 - row] = listed[row];
+        insertRow(row, listed[row]);
     }
     SendMessageA(EntryListView, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(EntryListView, NULL, TRUE);
@@ -173,17 +223,7 @@ LRESULT entryListCustomDraw(LPARAM lParam)
     case CDDS_ITEMPREPAINT:
         return CDRF_NOTIFYSUBITEMDRAW;
     case CDDS_ITEMPREPAINT | CDDS_SUBITEM:
-        switch (draw->iSubItem) {
-        case 0: case 2: case 4:
-            draw->clrText = RGB(0, 0, 0);
-            draw->clrTextBk = LightBlue;
-            return CDRF_NEWFONT;
-        case 1: case 3: case 5:
-            draw->clrText = RGB(255, 255, 255);
-            draw->clrTextBk = DarkBlue;
-            return CDRF_NEWFONT;
-        }
-        return 0;
+        return colourCell(*draw);
     }
     return 0;
 }

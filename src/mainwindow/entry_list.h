@@ -4,12 +4,15 @@
 #include <vector>
 #include <windows.h>
 
-#include "document/biography_document.h"
+#include "document/core/biography_document.h"
 
 // Row r of the list shows entry rowEntryIndex[rowCount - 1 - r]: the map is
 // kept in descending entry order.
 extern int rowEntryIndex[MaxEntries];
 extern int rowCount;
+
+// The five columns, made once with the list.
+void addEntryListColumns();
 
 // Entry index shown in list row `row`, or -1 for a row that is not there.
 int entryIndexOfRow(int row);

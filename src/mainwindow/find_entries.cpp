@@ -5,8 +5,8 @@
 #include <string>
 
 #include "../res/resource.h"
-#include "document/biography_document.h"
-#include "document/entry_search.h"
+#include "document/core/biography_document.h"
+#include "document/core/entry_search.h"
 #include "mainwindow/category_tabs.h"
 #include "mainwindow/dialog_controls.h"
 #include "mainwindow/entry_list.h"
@@ -22,27 +22,37 @@ struct LastSearch {
 };
 LastSearch lastSearch;
 
-// Upper case in the ANSI code page. A byte whose upper case does not come
-// back to it (a letter whose capital the code page lacks, given a look-alike)
-// stays itself, so that only true case pairs count as the same letter.
-CaseFold upperCaseOfCodePage()
+// A byte as CharUpperBuffA or CharLowerBuffA turns it on its own. A run of
+// bytes would be read as characters, a lead byte taking the next along.
+unsigned char caseOf(unsigned char b, DWORD(WINAPI *turn)(LPSTR, DWORD))
 {
-    char upper[256], lower[256];
-    for (int b = 0; b < 256; ++b) upper[b] = lower[b] = static_cast<char>(b);
-    CharUpperBuffA(upper, sizeof upper);
-    CharLowerBuffA(lower, sizeof lower);
-    CaseFold fold;
-    for (int b = 0; b < 256; ++b) {
-        const unsigned char capital = static_cast<unsigned char>(upper[b]);
-        fold[b] = lower[capital] == lower[b] ? capital : static_cast<unsigned char>(b);
-    }
-    return fold;
+    char c = static_cast<char>(b);
+    turn(&c, 1);
+    return static_cast<unsigned char>(c);
 }
 
-const CaseFold &codePageFold()
+// The ANSI code page's lead bytes, and the upper case of its characters of
+// one byte. A byte whose upper case does not come back to it (a letter
+// whose capital the code page lacks, given a look-alike) stays itself, so
+// that only true case pairs count as the same letter.
+SearchCodePage searchCodePage()
 {
-    static const CaseFold fold = upperCaseOfCodePage();
-    return fold;
+    SearchCodePage page;
+    for (int b = 0; b < 256; ++b) page.leadBytes[b] = IsDBCSLeadByte(static_cast<BYTE>(b)) != FALSE;
+    for (int b = 0; b < 256; ++b) {
+        const unsigned char own = static_cast<unsigned char>(b);
+        page.fold[b] = own;
+        if (page.leadBytes[b]) continue;
+        const unsigned char capital = caseOf(own, CharUpperBuffA);
+        if (caseOf(capital, CharLowerBuffA) == caseOf(own, CharLowerBuffA)) page.fold[b] = capital;
+    }
+    return page;
+}
+
+const SearchCodePage &codePage()
+{
+    static const SearchCodePage page = searchCodePage();
+    return page;
 }
 
 void selectRowAlone(int row)
@@ -76,7 +86,7 @@ void findNext(HWND owner)
 {
     if (!BiographyDocument.documentLoaded || lastSearch.text.empty()) return;
     const SearchPattern pattern =
-        makeSearchPattern(lastSearch.text, lastSearch.matchCase, codePageFold());
+        makeSearchPattern(lastSearch.text, lastSearch.matchCase, codePage());
     const ListPlace place =
         findNextEntry(BiographyDocument, pattern, selectedTabIndex(), firstSelectedRow());
     if (place.tab < 0) sayNotFound(owner, lastSearch.text);

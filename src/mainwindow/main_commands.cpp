@@ -1,6 +1,6 @@
 #include "../res/resource.h"
 #include "about/about_dialog.h"
-#include "document/biography_document.h"
+#include "document/core/biography_document.h"
 #include "document/document_files.h"
 #include "document/new_file_dialog.h"
 #include "document/web_page_export.h"

@@ -5,7 +5,7 @@
 
 #include "../res/resource.h"
 #include "version.h"
-#include "document/biography_document.h"
+#include "document/core/biography_document.h"
 #include "document/document_files.h"
 #include "mainwindow/category_tabs.h"
 #include "mainwindow/entry_list.h"
@@ -33,6 +33,35 @@ const int DocumentCommands[] = {
     IDM_EXPORT_WEB_PAGE,
 };
 
+// The child that had the keyboard focus when the window was last left is
+// kept in the window's extra bytes, and given the focus whenever the window
+// gets it back, as after a dialog, a message box or another program: the
+// frame, which takes no keys, would keep it otherwise. The entry list takes
+// it before any child had it.
+constexpr int FocusedChildSlot = 0;
+
+void rememberFocusedChild(HWND window)
+{
+    HWND focus = GetFocus();
+    if (focus && IsChild(window, focus))
+        SetWindowLongPtrA(window, FocusedChildSlot, reinterpret_cast<LONG_PTR>(focus));
+}
+
+void restoreFocusedChild(HWND window)
+{
+    HWND child = reinterpret_cast<HWND>(GetWindowLongPtrA(window, FocusedChildSlot));
+    if (!child || !IsChild(window, child) || !IsWindowEnabled(child)) child = EntryListView;
+    if (child && IsWindowEnabled(child)) SetFocus(child);
+}
+
+// The window's own handling activates it and gives it the focus, which its
+// WM_SETFOCUS passes on.
+LRESULT onActivate(HWND window, WPARAM wParam, LPARAM lParam)
+{
+    if (LOWORD(wParam) == WA_INACTIVE) rememberFocusedChild(window);
+    return DefWindowProcA(window, WM_ACTIVATE, wParam, lParam);
+}
+
 enum class CommandState { Disabled, Enabled };
 
 void setDocumentCommands(CommandState state)
@@ -41,6 +70,9 @@ void setDocumentCommands(CommandState state)
     for (HWND control : {EntryListView, TopicLine, CategoryTabs})
         if (control) EnableWindow(control, enable);
     if (!MainWindow) return;
+    // At start and after Open or New the list could not take the focus
+    // back until now.
+    if (enable && GetFocus() == MainWindow) restoreFocusedChild(MainWindow);
     HMENU menu = GetMenu(MainWindow);
     for (int id : DocumentCommands)
         EnableMenuItem(menu, id, MF_BYCOMMAND | (enable ? MF_ENABLED : MF_GRAYED));
@@ -63,16 +95,6 @@ HFONT createArial(int height)
 {
     return CreateFontA(height, 0, 0, 0, 0, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
                        CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FF_SWISS, "Arial");
-}
-
-void addListColumns()
-{
-    struct Column { const char *text; int width; };
-    const Column columns[] = {
-        {"Title", 200}, {"Entry date", 110}, {"Time period", 140},
-        {"Location", 140}, {"File count", 90},
-    };
-    for (int i = 0; i < 5; ++i) addListColumn(EntryListView, i, columns[i].text, columns[i].width);
 }
 
 void setUpStatusBar()
@@ -120,7 +142,7 @@ LRESULT onCreate(HWND window)
 
     createChildren(window);
     setChildFonts();
-    addListColumns();
+    addEntryListColumns();
     setUpStatusBar();
     subclassControl(TopicLine, topicLineProc);
     subclassControl(EntryListView, entryListProc);
@@ -198,6 +220,7 @@ bool registerMainWindowClass(HINSTANCE instance)
     WNDCLASSEXA windowClass = {};
     windowClass.cbSize = sizeof windowClass;
     windowClass.lpfnWndProc = mainWindowProc;
+    windowClass.cbWndExtra = sizeof(LONG_PTR); // the focused child
     windowClass.hInstance = instance;
     windowClass.hIcon = LoadIconA(NULL, IDI_APPLICATION);
     windowClass.hIconSm = LoadIconA(NULL, IDI_APPLICATION);
@@ -267,6 +290,11 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return onNotify(wParam, lParam);
     case WM_COMMAND:
         dispatchMainCommand(window, LOWORD(wParam));
+        return 0;
+    case WM_ACTIVATE:
+        return onActivate(window, wParam, lParam);
+    case WM_SETFOCUS:
+        restoreFocusedChild(window);
         return 0;
     case WM_DROPFILES:
         openDroppedFile(reinterpret_cast<HDROP>(wParam));

@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "document/biography_reader.h"
+#include "document/core/biography_reader.h"
 
 extern HWND MainWindow;
 extern HWND StatusBar;

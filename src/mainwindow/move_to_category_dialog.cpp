@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "../res/resource.h"
-#include "document/biography_document.h"
+#include "document/core/biography_document.h"
 #include "mainwindow/category_commands.h"
 #include "mainwindow/dialog_controls.h"
 #include "mainwindow/entry_list.h"

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "document/document_files.h"
-#include "mainwindow/command_line.h"
+#include "document/core/command_line.h"
 #include "mainwindow/main_window.h"
 
 namespace {
@@ -19,6 +19,12 @@ std::string fullPathOf(const std::string &path)
     if (length == 0 || length >= size) return path;
     full.resize(length);
     return full;
+}
+
+bool namesFile(const std::string &path)
+{
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 void openFile(const std::string &path)
@@ -40,7 +46,7 @@ std::string firstDroppedFile(HDROP drop)
 
 void openCommandLineFile(const char *commandLine)
 {
-    const std::string path = firstArgument(commandLine ? commandLine : "");
+    const std::string path = pathArgument(commandLine ? commandLine : "", namesFile);
     if (!path.empty()) openFile(path);
 }
 

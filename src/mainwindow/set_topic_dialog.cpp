@@ -3,7 +3,7 @@
 #include <string>
 
 #include "../res/resource.h"
-#include "document/biography_document.h"
+#include "document/core/biography_document.h"
 #include "mainwindow/category_tabs.h"
 #include "mainwindow/dialog_controls.h"
 #include "mainwindow/entry_list.h"

@@ -9,41 +9,43 @@
 
 namespace {
 
-struct SubfolderBox {
+// One check box per subfolder, in the order the boxes are made ("LOGS"
+// stands above "OTHER" on screen). The subfolders are made in the order of
+// their ranks, whatever the order on screen.
+struct Subfolder {
     int id;
     const char *name; // the box's text and the subfolder's name
     int y;
+    int creationRank;
 };
 
-constexpr int SubfolderCount = 7;
-
-// In the order the boxes are created. "LOGS" stands above "OTHER".
-const SubfolderBox Boxes[SubfolderCount] = {
-    {IDC_PERSONALITY_BIOGRAPHY, "BIOGRAPHY XML", 55}, {IDC_PERSONALITY_IMAGE, "IMAGE", 75},
-    {IDC_PERSONALITY_AUDIO, "AUDIO", 95},             {IDC_PERSONALITY_VIDEO, "VIDEO", 115},
-    {IDC_PERSONALITY_TEXT, "TEXT", 135},              {IDC_PERSONALITY_OTHER, "OTHER", 175},
-    {IDC_PERSONALITY_LOGS, "LOGS", 155},
+const Subfolder Subfolders[] = {
+    {IDC_PERSONALITY_BIOGRAPHY, "BIOGRAPHY XML", 55, 5},
+    {IDC_PERSONALITY_IMAGE, "IMAGE", 75, 1},
+    {IDC_PERSONALITY_AUDIO, "AUDIO", 95, 0},
+    {IDC_PERSONALITY_VIDEO, "VIDEO", 115, 4},
+    {IDC_PERSONALITY_TEXT, "TEXT", 135, 3},
+    {IDC_PERSONALITY_OTHER, "OTHER", 175, 2},
+    {IDC_PERSONALITY_LOGS, "LOGS", 155, 6},
 };
-
-// The subfolders are made in this order, whatever the order on screen.
-const int CreationOrder[SubfolderCount] = {
-    IDC_PERSONALITY_AUDIO, IDC_PERSONALITY_IMAGE, IDC_PERSONALITY_OTHER, IDC_PERSONALITY_TEXT,
-    IDC_PERSONALITY_VIDEO, IDC_PERSONALITY_BIOGRAPHY, IDC_PERSONALITY_LOGS,
-};
+constexpr int SubfolderCount = sizeof Subfolders / sizeof Subfolders[0];
 
 // Kept between uses of the command; every opening starts them afresh.
 bool createFlags[SubfolderCount];
 
-int boxIndex(int id)
+// The row of the box with this id, or -1 for another control.
+int subfolderOf(int id)
 {
-    return id - IDC_PERSONALITY_BIOGRAPHY;
+    for (int row = 0; row < SubfolderCount; ++row)
+        if (Subfolders[row].id == id) return row;
+    return -1;
 }
 
 void createBoxes(HWND dialog)
 {
     // Plain check boxes: the dialog checks and clears them itself, in step
     // with the create flags.
-    for (const SubfolderBox &box : Boxes) {
+    for (const Subfolder &box : Subfolders) {
         createDialogControl(dialog, 0, "BUTTON", box.name, WS_CHILD | WS_VISIBLE | BS_CHECKBOX, box.id,
                             5, box.y, 150, 18);
         CheckDlgButton(dialog, box.id, BST_CHECKED);
@@ -57,18 +59,24 @@ void initialise(HWND dialog)
     createBoxes(dialog);
 }
 
+// A command from a check box turns it and its flag over; any other id is
+// not ours.
 void toggle(HWND dialog, int id)
 {
+    const int row = subfolderOf(id);
+    if (row < 0) return;
     const bool checked = IsDlgButtonChecked(dialog, id) == BST_CHECKED;
     CheckDlgButton(dialog, id, checked ? BST_UNCHECKED : BST_CHECKED);
-    createFlags[boxIndex(id)] = !checked;
+    createFlags[row] = !checked;
 }
 
 std::vector<std::string> chosenSubfolders()
 {
     std::vector<std::string> chosen;
-    for (int id : CreationOrder)
-        if (createFlags[boxIndex(id)]) chosen.push_back(Boxes[boxIndex(id)].name);
+    for (int rank = 0; rank < SubfolderCount; ++rank)
+        for (int row = 0; row < SubfolderCount; ++row)
+            if (Subfolders[row].creationRank == rank && createFlags[row])
+                chosen.push_back(Subfolders[row].name);
     return chosen;
 }
 
@@ -104,13 +112,7 @@ INT_PTR CALLBACK personalityFolderDialogProc(HWND dialog, UINT message, WPARAM w
         switch (LOWORD(wParam)) {
         case IDC_PERSONALITY_NEXT:      onNext(dialog); break;
         case IDCANCEL:                  EndDialog(dialog, 0); break;
-        case IDC_PERSONALITY_BIOGRAPHY:
-        case IDC_PERSONALITY_IMAGE:
-        case IDC_PERSONALITY_AUDIO:
-        case IDC_PERSONALITY_VIDEO:
-        case IDC_PERSONALITY_TEXT:
-        case IDC_PERSONALITY_OTHER:
-        case IDC_PERSONALITY_LOGS:      toggle(dialog, LOWORD(wParam)); break;
+        default:                        toggle(dialog, LOWORD(wParam)); break;
         }
         return TRUE;
     case WM_CLOSE:

@@ -6,10 +6,10 @@
 #include <string_view>
 #include <vector>
 
-#include "document/biography_document.h"
-#include "document/biography_reader.h"
-#include "document/biography_writer.h"
-#include "document/fact_elements.h"
+#include "document/core/biography_document.h"
+#include "document/core/biography_reader.h"
+#include "document/core/biography_writer.h"
+#include "document/core/fact_elements.h"
 
 #include "fuzz_check.h"
 

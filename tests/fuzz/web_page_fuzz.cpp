@@ -7,10 +7,10 @@
 #include <string>
 #include <string_view>
 
-#include "document/biography_document.h"
-#include "document/biography_reader.h"
-#include "document/fact_elements.h"
-#include "document/web_page_writer.h"
+#include "document/core/biography_document.h"
+#include "document/core/biography_reader.h"
+#include "document/core/fact_elements.h"
+#include "document/core/web_page_writer.h"
 
 #include "code_page_1252.h"
 #include "fuzz_check.h"

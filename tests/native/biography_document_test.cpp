@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "document/biography_document.h"
+#include "document/core/biography_document.h"
 
 namespace {
 

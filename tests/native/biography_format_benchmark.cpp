@@ -2,10 +2,10 @@
 // written, searched and exported as a web page, next to the naive reader
 // and to plain copies and reads of the same bytes, which are the floors the
 // real code is measured against, and the export next to the writer.
-#include "document/biography_reader.h"
-#include "document/biography_writer.h"
-#include "document/entry_search.h"
-#include "document/web_page_writer.h"
+#include "document/core/biography_reader.h"
+#include "document/core/biography_writer.h"
+#include "document/core/entry_search.h"
+#include "document/core/web_page_writer.h"
 
 #include <benchmark/benchmark.h>
 
@@ -122,9 +122,9 @@ BENCHMARK(BM_WriteSameBytesOnce)->Unit(benchmark::kMillisecond);
 void findMiss(benchmark::State &state, bool matchCase)
 {
     const FullDocument &full = fullDocument();
-    static const CaseFold fold = codePage1252Fold();
+    static const SearchCodePage codePage = {codePage1252Fold()};
     for (auto _ : state) {
-        const SearchPattern pattern = makeSearchPattern("Lisbon", matchCase, fold);
+        const SearchPattern pattern = makeSearchPattern("Lisbon", matchCase, codePage);
         const ListPlace place = findNextEntry(*full.document, pattern, 0, -1);
         if (place.tab != -1) state.SkipWithError("the text looked for is in the document");
         benchmark::DoNotOptimize(place);

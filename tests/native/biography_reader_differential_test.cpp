@@ -1,7 +1,7 @@
 // The real reader must give exactly what the literal, search-per-question
 // reader gives, on files of every shape the generators can make. The literal
 // reader is the definition; the real one only finds the same answers faster.
-#include "document/biography_reader.h"
+#include "document/core/biography_reader.h"
 
 #include <gtest/gtest.h>
 

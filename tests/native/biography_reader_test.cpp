@@ -1,5 +1,5 @@
-#include "document/biography_reader.h"
-#include "document/biography_writer.h"
+#include "document/core/biography_reader.h"
+#include "document/core/biography_writer.h"
 
 #include <gtest/gtest.h>
 

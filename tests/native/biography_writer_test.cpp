@@ -1,4 +1,4 @@
-#include "document/biography_writer.h"
+#include "document/core/biography_writer.h"
 
 #include <gtest/gtest.h>
 

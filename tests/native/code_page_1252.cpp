@@ -3,7 +3,7 @@
 #include <array>
 #include <cstring>
 
-#include "document/sse2_support.h"
+#include "document/core/sse2_support.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include <cstddef>
 #include <string_view>
 
-#include "document/entry_search.h"
-#include "document/web_page_writer.h"
+#include "document/core/entry_search.h"
+#include "document/core/web_page_writer.h"
 
 inline CaseFold codePage1252Fold()
 {

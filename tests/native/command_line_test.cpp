@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "mainwindow/command_line.h"
+#include "document/core/command_line.h"
 
 TEST(CommandLineTest, FirstArgumentIsThePathExplorerPasses)
 {
@@ -20,4 +20,24 @@ TEST(CommandLineTest, FirstArgumentIsThePathExplorerPasses)
         {"\"\"", ""},
     };
     for (const Case &c : cases) EXPECT_EQ(firstArgument(c.commandLine), c.path) << c.commandLine;
+}
+
+// "Memorion.exe C:\My files\Anna.xml", unquoted: the first argument names
+// no file, the whole text does.
+TEST(CommandLineTest, AnUnquotedPathWithBlanksIsTakenWholeWhenOnlyThatNamesAFile)
+{
+    const auto namesFile = [](const std::string &path) {
+        return path == "C:\\My files\\Anna.xml" || path == "C:\\Bios\\anna.xml";
+    };
+    const struct {
+        const char *commandLine, *path;
+    } cases[] = {
+        {"C:\\My files\\Anna.xml", "C:\\My files\\Anna.xml"},
+        {" \tC:\\My files\\Anna.xml \t", "C:\\My files\\Anna.xml"},
+        {"C:\\My \"files\\Anna.xml\"", "C:\\My files\\Anna.xml"},
+        {"C:\\Bios\\anna.xml C:\\My files\\Anna.xml", "C:\\Bios\\anna.xml"},
+        {"C:\\My files\\gone.xml", "C:\\My"}, // reported as not found, as before
+        {"", ""},
+    };
+    for (const auto &c : cases) EXPECT_EQ(pathArgument(c.commandLine, namesFile), c.path) << c.commandLine;
 }

@@ -6,24 +6,36 @@
 #include <vector>
 
 #include "code_page_1252.h"
-#include "document/entry_search.h"
+#include "document/core/entry_search.h"
 
 namespace {
 
 // As in Turkish: dotted and dotless i, small and capital, all one letter.
-CaseFold fourFormsOfI()
+SearchCodePage fourFormsOfI()
 {
-    CaseFold fold = codePage1252Fold();
-    fold[0xFD] = fold[0xDD] = 'I';
-    return fold;
+    SearchCodePage page = {codePage1252Fold()};
+    page.fold[0xFD] = page.fold[0xDD] = 'I';
+    return page;
 }
 
-const CaseFold Cp1252 = codePage1252Fold();
+const SearchCodePage Cp1252 = {codePage1252Fold()};
+
+// Japanese: characters of two bytes begin with 0x81-0x9F or 0xE0-0xFC, and
+// their second byte may be 0x40-0x7E, where ASCII letters are.
+SearchCodePage codePage932()
+{
+    SearchCodePage page;
+    for (int b = 0; b < 256; ++b) {
+        page.fold[b] = static_cast<unsigned char>(b >= 'a' && b <= 'z' ? b - 32 : b);
+        page.leadBytes[b] = (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+    }
+    return page;
+}
 
 bool found(const std::string &text, const std::string &haystack, bool matchCase,
-           const CaseFold &fold = Cp1252)
+           const SearchCodePage &codePage = Cp1252)
 {
-    return containsPattern(makeSearchPattern(text, matchCase, fold), haystack);
+    return containsPattern(makeSearchPattern(text, matchCase, codePage), haystack);
 }
 
 std::unique_ptr<Biography> documentOf(const std::vector<std::string> &categories,
@@ -81,14 +93,17 @@ TEST(EntrySearch, LooksInEveryFieldButTheCategoryAndInEachPathAlone)
     }
 }
 
-TEST(EntrySearch, CaseFollowsTheFoldTableUnlessCaseIsMatched)
+// In code page 932 "\x83\x41" is katakana a, "\x83\x93" n, "\x83\x69" na,
+// "\x93\xfa\x96\x7b" Nihon: their second bytes read as "A", "i" and "{".
+TEST(EntrySearch, CharactersFollowTheCodePageUnlessCaseIsMatched)
 {
-    const CaseFold turkish = fourFormsOfI();
+    const SearchCodePage turkish = fourFormsOfI(), japanese = codePage932();
+    const std::string anna = "\x83\x41\x83\x93\x83\x69 \x93\xfa\x96\x7b";
     struct Case {
         std::string text, haystack;
         bool matchCase;
         bool found;
-        const CaseFold *fold;
+        const SearchCodePage *codePage;
     };
     const Case cases[] = {
         {"LISBON", "in lisbon", false, true, &Cp1252},
@@ -107,22 +122,30 @@ TEST(EntrySearch, CaseFollowsTheFoldTableUnlessCaseIsMatched)
         {"ki", "K\xfd", false, true, &turkish},                          // last of four forms
         {"ki", "Ka", false, false, &turkish},
         {"\xfd", "xi", false, true, &turkish},                           // only four-form bytes
+        {"a", anna, false, false, &japanese},              // a second byte is no letter
+        {"A", anna, true, false, &japanese},
+        {"{", anna, false, false, &japanese},
+        {"\x93\x83", anna, false, false, &japanese},       // from inside n into na
+        {"\x83\x61", anna, false, false, &japanese},       // another character, not a in other case
+        {"\x83\x93\x83\x69", anna, false, true, &japanese},
+        {" \x93\xfa", anna, true, true, &japanese},
+        {"\x81\x83", "\x83\x81\x83\x41", false, false, &japanese}, // a second byte that may lead
+        {"ANNA", "\x93\xfa anna", false, true, &japanese},  // one-byte letters still fold
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.text + " in " + c.haystack + (c.matchCase ? " (match case)" : ""));
-        EXPECT_EQ(found(c.text, c.haystack, c.matchCase, *c.fold), c.found);
-        // The same again deep inside a long field, where the scan takes
-        // sixteen places at a time.
+        EXPECT_EQ(found(c.text, c.haystack, c.matchCase, *c.codePage), c.found);
+        // The same again inside a longer field, away from both its ends.
         const std::string padding(37, '.');
-        EXPECT_EQ(found(c.text, padding + c.haystack + padding, c.matchCase, *c.fold), c.found);
+        EXPECT_EQ(found(c.text, padding + c.haystack + padding, c.matchCase, *c.codePage), c.found);
     }
 }
 
 // Against the plainest search there is, at every offset and length, so the
-// scan's blocks and its tail are all covered.
+// scan's first and last places are covered as well as those between.
 TEST(EntrySearch, AgreesWithAPlainSearchOnRandomText)
 {
-    const CaseFold turkish = fourFormsOfI();
+    const SearchCodePage turkish = fourFormsOfI();
     std::mt19937 rng(19);
     const std::string alphabet = "aAbB\xe9\xc9iI\xfd\xdd \r\n";
     auto randomText = [&](size_t length) {
@@ -131,7 +154,7 @@ TEST(EntrySearch, AgreesWithAPlainSearchOnRandomText)
         return text;
     };
     for (int round = 0; round < 4000; ++round) {
-        const CaseFold &fold = round % 2 ? turkish : Cp1252;
+        const SearchCodePage &codePage = round % 2 ? turkish : Cp1252;
         const bool matchCase = round % 3 == 0;
         const std::string text = randomText(1 + rng() % 4);
         const std::string haystack = randomText(rng() % 70);
@@ -140,11 +163,11 @@ TEST(EntrySearch, AgreesWithAPlainSearchOnRandomText)
             bool same = true;
             for (size_t i = 0; same && i < text.size(); ++i) {
                 const unsigned char a = haystack[at + i], b = text[i];
-                same = matchCase ? a == b : fold[a] == fold[b];
+                same = matchCase ? a == b : codePage.fold[a] == codePage.fold[b];
             }
             expected = same;
         }
-        ASSERT_EQ(found(text, haystack, matchCase, fold), expected)
+        ASSERT_EQ(found(text, haystack, matchCase, codePage), expected)
             << "round " << round << ": \"" << text << "\" in \"" << haystack << "\"";
     }
 }

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "document/biography_writer.h"
+#include "document/core/biography_writer.h"
 
 namespace generated {
 

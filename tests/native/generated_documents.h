@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "document/biography_document.h"
+#include "document/core/biography_document.h"
 
 namespace generated {
 

@@ -1,7 +1,20 @@
 #include <gtest/gtest.h>
 
-#include "document/program_paths.h"
+#include "document/core/program_paths.h"
 
+namespace {
+
+// Among them names that only the file system's forgiveness makes folders.
+bool namesTestFolder(const std::string &path)
+{
+    for (const char *folder : {"C:\\photos", "C:\\photos.", "\\\\server\\share", "C:\\a:b"})
+        if (path == folder) return true;
+    return false;
+}
+
+} // namespace
+
+// Only viewer data and existing folders open without a question.
 TEST(ProgramPathsTest, ProgramsScriptsAndOtherComputersAreTold)
 {
     struct Case {
@@ -14,9 +27,17 @@ TEST(ProgramPathsTest, ProgramsScriptsAndOtherComputersAreTold)
         {"D:\\b c.txt", false},
         {"C:\\photos", false},
         {"C:\\setup.exe\\readme.txt", false}, // only the name's own type counts
-        {"C:\\archive.executable", false},
         {"relative\\notes.doc", false},
-        {"", false},
+        {"C:/scans/Page.TIFF", false}, {"a.heic", false}, {"a.flac", false}, {"a.webm", false},
+        {"a.pptx", false}, {"a.XML", false},
+        // No type: the shell finds "invoice.exe" for "invoice".
+        {"C:\\Windows\\System32\\hostname", true}, {"invoice", true}, {"", true},
+        {"C:\\archive.executable", true}, {"C:\\photos.", true}, {"C:\\notes.txt ", true},
+        {"C:\\a.msc", true}, {"C:\\a.url", true}, {"C:\\a.chm", true}, {"C:\\a.jar", true},
+        {"C:\\a.scf", true}, {"C:\\a.vb", true}, {"C:\\a.ws", true}, {"C:\\a.wsc", true},
+        {"C:\\a.sct", true}, {"C:\\a.inf", true}, {"C:\\a.settingcontent-ms", true},
+        {"C:\\a.appref-ms", true}, {"C:\\a.application", true}, {"C:\\a.psm1", true},
+        {"\\\\server\\share", true}, {"C:\\a:b", true},
         {"C:\\setup.exe", true},
         {"C:\\Setup.EXE", true},
         {"C:\\setup.exe.", true},  // Windows drops the trailing dot
@@ -34,7 +55,7 @@ TEST(ProgramPathsTest, ProgramsScriptsAndOtherComputersAreTold)
         {"ms-settings:", true},
         {"C:\\notes.txt:hidden", true},
     };
-    for (const Case &c : cases) EXPECT_EQ(mayRunProgram(c.path), c.risky) << c.path;
+    for (const Case &c : cases) EXPECT_EQ(mayRunProgram(c.path, namesTestFolder), c.risky) << c.path;
 }
 
 TEST(ProgramPathsTest, PicturesAreTold)

@@ -17,7 +17,7 @@
 #include <string>
 #include <vector>
 
-#include "document/web_page_writer.h"
+#include "document/core/web_page_writer.h"
 
 #include "code_page_1252.h"
 #include "generated_documents.h"

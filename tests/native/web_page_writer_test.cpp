@@ -1,4 +1,4 @@
-#include "document/web_page_writer.h"
+#include "document/core/web_page_writer.h"
 
 #include <gtest/gtest.h>
 

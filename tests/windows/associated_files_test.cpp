@@ -161,7 +161,7 @@ TEST_F(AssociatedFilesTest, DoubleClickOpensTheWholePathAndReportsOnlyMissingOne
     // A path longer than a list cell hands back.
     const std::string deep = folder + "\\" + std::string(230 - folder.size(), 'd');
     CreateDirectoryA(deep.c_str(), NULL);
-    const std::string longPath = deep + "\\" + std::string(258 - deep.size() - 1, 'f');
+    const std::string longPath = deep + "\\" + std::string(258 - deep.size() - 5, 'f') + ".txt";
     writeFileBytes(longPath, "x");
     ASSERT_TRUE(fileExists(longPath));
     const std::vector<std::string> paths = {folder + "\\gone.txt", file, folder, longPath};
@@ -195,20 +195,25 @@ TEST_F(AssociatedFilesTest, DoubleClickOpensTheWholePathAndReportsOnlyMissingOne
 }
 
 // A file from someone else may name a program; a double-click alone must
-// not start it.
+// not start it. The shell is given a path only up to a NUL, and the check
+// and the question see the same.
 TEST_F(AssociatedFilesTest, APathThatMayRunAProgramOpensOnlyAfterYes)
 {
     const std::string folder = makeTestFolder("programs");
     const std::string setup = folder + "\\Setup.EXE", notes = folder + "\\notes.txt";
-    writeFileBytes(setup, "x");
-    writeFileBytes(notes, "x");
+    for (const std::string &file : {setup, notes, folder + "\\invoice.exe"})
+        writeFileBytes(file, "x");
     struct Case {
-        std::string path;
+        std::string path, named; // named: what the question and the shell see
         int answer; // 0: not asked
     };
     const Case cases[] = {
-        {setup, IDYES}, {"\\\\server\\share\\notes.txt", IDNO}, {folder + "\\run.js", IDNO},
-        {notes, 0},
+        {setup, setup, IDYES},
+        {"\\\\server\\share\\notes.txt", "\\\\server\\share\\notes.txt", IDNO},
+        {folder + "\\run.js", folder + "\\run.js", IDNO},
+        {folder + "\\invoice", folder + "\\invoice", IDNO}, // the shell finds invoice.exe
+        {setup + std::string(1, '\0') + ".jpg", setup, IDYES},
+        {notes, notes, 0},
     };
     std::vector<std::string> paths;
     for (const Case &c : cases) paths.push_back(c.path);
@@ -225,29 +230,31 @@ TEST_F(AssociatedFilesTest, APathThatMayRunAProgramOpensOnlyAfterYes)
             SendMessageA(FileListView, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(at.x, at.y));
         }
     });
+    std::vector<std::string> asked;
     for (const Case &c : cases)
-        if (c.answer)
-            script.onMessage(c.path, [&defaultButtons, c](HWND box) {
+        if (c.answer) {
+            asked.push_back(c.named + " may be a program. Open it anyway?");
+            script.onMessage(asked.back(), [&defaultButtons, c](HWND box) {
                 // The button Enter presses: the one with the focus.
                 HWND focus = GetFocus();
                 defaultButtons.push_back(IsChild(box, focus) ? GetDlgCtrlID(focus) : 0);
                 clickButton(box, c.answer);
             });
+        }
     doubleClickRow(0);
 
     EXPECT_TRUE(script.finished()) << script.problems();
     std::vector<std::string> opened;
     for (const ShellCall &call : recordedShellCalls()) opened.push_back(call.file);
-    EXPECT_EQ(opened, (std::vector<std::string>{setup, notes}));
-    ASSERT_EQ(script.seen().size(), 5u); // the editor, the files, three questions
-    for (size_t i = 0; i < 3; ++i) {
+    EXPECT_EQ(opened, (std::vector<std::string>{setup, setup, notes}));
+    ASSERT_EQ(script.seen().size(), 2 + asked.size()); // the editor, the files, the questions
+    for (size_t i = 0; i < asked.size(); ++i) {
         const SeenDialog &seen = script.seen()[2 + i];
-        expectBox(seen, "Open file", cases[i].path + " may be a program. Open it anyway?",
-                  MB_ICONEXCLAMATION, MB_YESNO);
+        expectBox(seen, "Open file", asked[i], MB_ICONEXCLAMATION, MB_YESNO);
         EXPECT_EQ(seen.owner, filesDialog);
         EXPECT_FALSE(seen.ownerEnabled);
     }
-    EXPECT_EQ(defaultButtons, std::vector<int>(3, IDNO));
+    EXPECT_EQ(defaultButtons, std::vector<int>(asked.size(), IDNO));
 }
 
 TEST_F(AssociatedFilesTest, TheListNeverHoldsMoreThan1024Paths)

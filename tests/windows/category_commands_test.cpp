@@ -5,7 +5,7 @@
 #include <memory>
 
 #include "../res/resource.h"
-#include "document/biography_writer.h"
+#include "document/core/biography_writer.h"
 
 namespace {
 

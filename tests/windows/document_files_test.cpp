@@ -3,11 +3,12 @@
 #include <commctrl.h>
 #include <sddl.h>
 
+#include <functional>
 #include <memory>
 #include <new>
 
 #include "../res/resource.h"
-#include "document/biography_writer.h"
+#include "document/core/biography_writer.h"
 #include "document/document_files.h"
 #include "document/file_dialogs.h"
 #include "mainwindow/category_tabs.h"
@@ -118,11 +119,11 @@ TEST_F(DocumentFilesTest, AFileThatIsNoBiographyIsRefusedAndChangesNothing)
             EXPECT_EQ(script.seen()[1].text.rfind("The file \"" + path + "\" could not be opened.", 0), 0u)
                 << script.seen()[1].text;
             EXPECT_EQ(script.seen()[1].icon, static_cast<UINT>(MB_ICONERROR));
-            EXPECT_EQ(script.seen()[1].owner, MainWindow);
         } else {
             expectBox(script.seen()[1], "MSG", "Not a valid biography file", 0, MB_OK);
-            EXPECT_FALSE(script.seen()[1].hasOwner);
         }
+        // Owned, so that the window takes no dropped file while it is up.
+        EXPECT_EQ(script.seen()[1].owner, MainWindow);
     }
     EXPECT_EQ(BiographyDocument.entryCount, 1);
     EXPECT_EQ(BiographyDocument.title[0], "kept");
@@ -140,7 +141,7 @@ TEST_F(DocumentFilesTest, AnsweringNoThenCancellingKeepsTheUnsavedChanges)
     script.press(OpenCaption, IDCANCEL);
     command(IDM_OPEN_FILE);
     EXPECT_TRUE(script.finished()) << script.problems();
-    expectBox(script.seen()[0], "File not saved", "Save changes?", MB_ICONQUESTION, MB_YESNO);
+    expectBox(script.seen()[0], "File not saved", "Save changes?", MB_ICONQUESTION, MB_YESNOCANCEL);
     EXPECT_TRUE(BiographyDocument.modified);
     EXPECT_EQ(BiographyDocument.title[0], "unsaved");
 }
@@ -361,6 +362,57 @@ TEST_F(DocumentFilesTest, ClosingWithYesSavesThenCloses)
     EXPECT_EQ(readFileBytes(folder + "\\bio.xml"), expected);
 }
 
+// Cancel, Esc and the box's close box go back from every caller of the
+// offer to save, with document, file, window and selection as they were.
+// (Yes and No are tried caller by caller in the tests of each.)
+TEST_F(DocumentFilesTest, CancellingTheOfferToSaveLeavesEverythingAsItWas)
+{
+    const auto click = [](int id) { return [id](HWND box) { clickButton(box, id); }; };
+    const auto escape = [](HWND) { PostMessageA(GetFocus(), WM_KEYDOWN, VK_ESCAPE, 0); };
+    const auto closeBox = [](HWND box) { PostMessageA(box, WM_SYSCOMMAND, SC_CLOSE, 0); };
+    LRESULT sessionMayEnd = FALSE;
+    const struct {
+        const char *name;
+        std::function<void()> start;
+        std::function<void(HWND)> answer;
+    } rows[] = {
+        {"close box, Esc", [] { SendMessageA(MainWindow, WM_CLOSE, 0, 0); }, escape},
+        {"Exit, Cancel", [this] { command(IDM_EXIT); }, click(IDCANCEL)},
+        {"end of session, close box",
+         [&] { sessionMayEnd = SendMessageA(MainWindow, WM_QUERYENDSESSION, 0, 0); }, closeBox},
+        {"Open, Esc", [this] { command(IDM_OPEN_FILE); }, escape},
+        {"New, close box", [this] { command(IDM_NEW_FILE); }, closeBox},
+    };
+    showDocument("Mine", {makeEntry("one", "C"), makeEntry("two", "C")});
+    setDocumentPath(makeTestFolder("offer-cancelled") + "\\mine.xml");
+    showDocumentName();
+    selectListRow(EntryListView, 1, true);
+    const std::string document = biographyFileBytes(BiographyDocument);
+    const std::string caption = windowText(MainWindow);
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.name);
+        BiographyDocument.modified = true;
+        bool yesIsDefault = false;
+        GuiScript script;
+        script.onDialog("File not saved", [&](HWND box) {
+            const LONG yes = GetWindowLongA(GetDlgItem(box, IDYES), GWL_STYLE);
+            yesIsDefault = (yes & BS_TYPEMASK) == BS_DEFPUSHBUTTON;
+            row.answer(box);
+        });
+        row.start();
+        pumpMessages();
+        EXPECT_TRUE(script.finished()) << script.problems();
+        EXPECT_EQ(script.seen().size(), 1u) << "nothing comes after the offer";
+        EXPECT_TRUE(yesIsDefault);
+        EXPECT_TRUE(IsWindow(MainWindow) && windowText(MainWindow) == caption);
+        EXPECT_EQ(biographyFileBytes(BiographyDocument), document);
+        EXPECT_TRUE(BiographyDocument.modified);
+        EXPECT_FALSE(fileExists(BiographyDocument.filePath));
+        EXPECT_TRUE(listRowSelected(EntryListView, 1) && !listRowSelected(EntryListView, 0));
+    }
+    EXPECT_FALSE(sessionMayEnd);
+}
+
 TEST_F(DocumentFilesTest, ViewCommandsHandTheExactCallsToTheShell)
 {
     showDocument("", {makeEntry("one", "C")});
@@ -397,26 +449,38 @@ TEST_F(DocumentFilesTest, ViewCommandsDoNothingWithoutAFile)
     EXPECT_EQ(recordedShellCalls()[0].file, "");
 }
 
-TEST_F(DocumentFilesTest, AFileTooLargeForMemoryIsRefusedAndTheDocumentKept)
+TEST_F(DocumentFilesTest, AFileThatCannotBeReadWholeIsRefusedWithItsReason)
 {
+    struct Case {
+        FileBufferSizing sizing;
+        const char *reason;
+    };
+    const Case cases[] = {
+        {[](std::string &, size_t) { throw std::bad_alloc(); }, "is too large to open"},
+        // As if the file had lost a byte since its size was taken.
+        {[](std::string &buffer, size_t size) { buffer.resize(size + 1); },
+         "the file changed while it was read"},
+    };
     const std::string folder = makeTestFolder("too-large");
     const std::string path = folder + "\\anna.xml";
     writeFileBytes(path, sampleFileBytes());
     showDocument("Mine", {makeEntry("kept", "C")});
     const FileBufferSizing realSizing = sizeFileBuffer;
-    sizeFileBuffer = [](std::string &, size_t) { throw std::bad_alloc(); };
-    GuiScript script;
-    script.onDialog(OpenCaption, [&](HWND dialog) { chooseInFileDialog(dialog, path); });
-    script.press("Error", IDOK);
-    command(IDM_OPEN_FILE);
-    sizeFileBuffer = realSizing;
-    EXPECT_TRUE(script.finished()) << script.problems();
-    ASSERT_EQ(script.seen().size(), 2u);
-    EXPECT_EQ(script.seen()[1].icon, static_cast<UINT>(MB_ICONERROR));
-    EXPECT_NE(script.seen()[1].text.find("too large"), std::string::npos) << script.seen()[1].text;
-    EXPECT_EQ(BiographyDocument.title[0], "kept");
-    EXPECT_EQ(windowText(TopicLine), "Mine");
-    EXPECT_EQ(BiographyDocument.filePath, "");
+    for (const Case &c : cases) {
+        sizeFileBuffer = c.sizing;
+        GuiScript script;
+        script.onDialog(OpenCaption, [&](HWND dialog) { chooseInFileDialog(dialog, path); });
+        script.press("Error", IDOK);
+        command(IDM_OPEN_FILE);
+        sizeFileBuffer = realSizing;
+        EXPECT_TRUE(script.finished()) << script.problems();
+        ASSERT_EQ(script.seen().size(), 2u);
+        EXPECT_EQ(script.seen()[1].icon, static_cast<UINT>(MB_ICONERROR));
+        EXPECT_NE(script.seen()[1].text.find(c.reason), std::string::npos) << script.seen()[1].text;
+        EXPECT_EQ(BiographyDocument.title[0], "kept");
+        EXPECT_EQ(windowText(TopicLine), "Mine");
+        EXPECT_EQ(BiographyDocument.filePath, "");
+    }
 }
 
 // Wine's own dialog crashes when given such a path, so the dialog's
@@ -440,6 +504,24 @@ TEST_F(DocumentFilesTest, APathTooLongForTheDialogIsReportedNotIgnored)
     EXPECT_NE(script.seen()[0].text.find("too long"), std::string::npos) << script.seen()[0].text;
     EXPECT_EQ(script.seen()[0].owner, MainWindow);
     EXPECT_TRUE(BiographyDocument.modified);
+}
+
+// The dialog appends the default extension to a name typed without one:
+// the bare type, not a pattern; Attach takes any type.
+TEST_F(DocumentFilesTest, OpenAndAttachGiveTheDialogTheBareDefaultExtension)
+{
+    static std::vector<std::string> given;
+    const FileDialogRunner realDialog = runOpenFileDialog;
+    runOpenFileDialog = [](OPENFILENAMEA &dialog, DWORD &error) {
+        given.push_back(dialog.lpstrDefExt ? dialog.lpstrDefExt : "(none)");
+        error = 0;
+        return false;
+    };
+    std::string path;
+    chooseOpenPath(MainWindow, path);
+    chooseFileToAttach(MainWindow, path);
+    runOpenFileDialog = realDialog;
+    EXPECT_EQ(given, (std::vector<std::string>{"xml", "(none)"}));
 }
 
 namespace {

@@ -11,7 +11,7 @@
 #include <algorithm>
 #include <functional>
 
-#include "document/biography_document.h"
+#include "document/core/biography_document.h"
 #include "gui_harness.h"
 #include "mainwindow/category_commands.h"
 #include "mainwindow/category_tabs.h"

@@ -20,13 +20,16 @@ Entry fullEntry(int n)
                  "detail " + s + "\r\nline two", "keys " + s, "\"C:\\f" + s + ".jpg\"", "C"};
 }
 
-LRESULT sendCustomDraw(DWORD stage, int subItem, NMLVCUSTOMDRAW &draw, UINT code = NM_CUSTOMDRAW)
+LRESULT sendCustomDraw(DWORD stage, int subItem, NMLVCUSTOMDRAW &draw, UINT code = NM_CUSTOMDRAW,
+                       int row = 0, UINT rowState = 0)
 {
     draw = NMLVCUSTOMDRAW();
     draw.nmcd.hdr.hwndFrom = EntryListView;
     draw.nmcd.hdr.idFrom = 2;
     draw.nmcd.hdr.code = code;
     draw.nmcd.dwDrawStage = stage;
+    draw.nmcd.dwItemSpec = row;
+    draw.nmcd.uItemState = rowState;
     draw.iSubItem = subItem;
     draw.clrText = 0x123456;
     draw.clrTextBk = 0x654321;
@@ -338,4 +341,41 @@ TEST_F(EntryListTest, EachChangeRefillsTheListOnce)
         EXPECT_EQ(refills.count(), 1) << c.change;
     }
     EXPECT_EQ(listCell(EntryListView, 0, 0), "New entry") << "the list shows the result";
+}
+
+
+// A selected row shows in the system's highlight colours across every
+// cell, whether the list has the focus or a dialog has it (Find's hit): the
+// list's own colours would be nearly white without the focus and leave most
+// of the title's cell white with it.
+TEST_F(EntryListTest, SelectedRowsAreDrawnInTheHighlightColoursWithOrWithoutTheFocus)
+{
+    showDocument("", {makeEntry("alpha", "C", "one"), makeEntry("beta", "C", "two")});
+    selectListRow(EntryListView, 1, true);
+    const COLORREF highlight = GetSysColor(COLOR_HIGHLIGHT);
+    const auto background = [highlight](int row, bool light) {
+        return row ? highlight : light ? 0xEDB996u : 0xDF864Au;
+    };
+    for (int sub = 0; sub < 5; ++sub) {
+        NMLVCUSTOMDRAW draw;
+        sendCustomDraw(CDDS_ITEMPREPAINT | CDDS_SUBITEM, sub, draw, NM_CUSTOMDRAW, 1, CDIS_SELECTED);
+        EXPECT_EQ(draw.clrTextBk, highlight);
+        EXPECT_EQ(draw.clrText, GetSysColor(COLOR_HIGHLIGHTTEXT));
+        EXPECT_FALSE(draw.nmcd.uItemState & CDIS_SELECTED) << "left marked, the list recolours it";
+    }
+    // Each row's top line, clear of the text, in every column and past the title.
+    for (HWND focus : {EntryListView, TopicLine}) {
+        SetFocus(focus);
+        RedrawWindow(EntryListView, NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+        HDC dc = GetDC(EntryListView);
+        for (int row = 0; row < 2; ++row) {
+            RECT bounds = {LVIR_BOUNDS, 0, 0, 0};
+            SendMessageA(EntryListView, LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(&bounds));
+            for (int x : {3, 150, 250, 400, 520, 650})
+                EXPECT_EQ(GetPixel(dc, x, bounds.top + 1),
+                          background(row, x < 200 || (x > 310 && x < 450) || x > 590))
+                    << "row " << row << " at " << x << (focus == TopicLine ? "" : ", focused");
+        }
+        ReleaseDC(EntryListView, dc);
+    }
 }

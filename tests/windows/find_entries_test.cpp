@@ -207,6 +207,30 @@ TEST_F(FindEntriesTest, TheOnlyMatchIsFoundAgainFromItself)
     EXPECT_EQ(script.seen().size(), 1u) << "no \"Cannot find\"";
 }
 
+class FindEntriesCodePage932 : public FindEntriesTest {};
+
+// Japanese, as the ctest entry runs it: the second byte of a character of
+// two bytes can be an ASCII letter's ("\x83\x41" is katakana a) and must
+// not be found as one.
+TEST_F(FindEntriesCodePage932, ASecondByteIsNoLetterOfItsOwn)
+{
+    if (GetACP() != 932) GTEST_SKIP() << "code page " << GetACP() << ", not 932 (LC_ALL=ja_JP.UTF-8)";
+    showDocument("", {makeEntry("\x83\x41\x83\x93\x83\x69 \x93\xfa\x96\x7b", "A")}); // アンナ 日本
+    GuiScript script;
+    script.onDialog(Caption, [](HWND dialog) {
+        HWND box = GetDlgItem(dialog, IDC_FIND_TEXT);
+        PostMessageA(box, WM_CHAR, 'a', 1);
+        PostMessageA(box, WM_KEYDOWN, VK_RETURN, 1);
+    });
+    script.onMessage("Cannot find", [](HWND box) { clickButton(box, IDOK); });
+    searchInDialog(script, "\x83\x93\x83\x69"); // ンナ
+    command(IDM_FIND_ENTRIES);
+    EXPECT_TRUE(script.finished()) << script.problems();
+    ASSERT_EQ(script.seen().size(), 2u);
+    expectBox(script.seen()[1], Caption, "Cannot find \"a\".", MB_ICONINFORMATION, MB_OK);
+    EXPECT_EQ(selectedRows(), std::vector<int>{0});
+}
+
 // Nothing found, from the dialog and again by F3: the box belongs to the
 // window the search ran from; the tab and the selection stay.
 TEST_F(FindEntriesTest, CannotFindSaysSoAndChangesNothing)
@@ -258,7 +282,7 @@ TEST_F(FindEntriesTest, AreGreyedUntilAFileIsOpenThenCtrlFAndAFirstF3OpenTheDial
     ASSERT_GE(options.size(), 7u);
     EXPECT_EQ(options[4], "&Move to another category");
     EXPECT_EQ(options[5], "&Find entries...\tCtrl+F");
-    EXPECT_EQ(options[6], "Find &next\tF3");
+    EXPECT_EQ(options[6], "Find ne&xt\tF3");
 
     GuiScript script;
     EXPECT_TRUE(menuItemGreyed(MainWindow, IDM_FIND_ENTRIES));

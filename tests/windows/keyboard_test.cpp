@@ -113,6 +113,8 @@ private:
 
 using KeyboardShortcuts = KeyboardFixture;
 using DialogKeys = KeyboardFixture;
+// The keyboard where the program leaves it: no focus set by the test.
+using KeyboardFocus = MainWindowFixture;
 
 const char NewFileCaption[] = "Create new biography file";
 
@@ -319,6 +321,16 @@ TEST_F(DialogKeys, EnterActsAndEscCancelsInEveryDialog)
                         EXPECT_EQ(BiographyDocument.categoryCount, 3);
                         EXPECT_EQ(BiographyDocument.categories[2], "New category");
                     }});
+    // An added name leaves the box, which keeps the keys for the next.
+    rows.push_back({"Create new category: type, Enter, type, Enter, Esc",
+                    [](GuiScript &s) {
+                        keysIn(s, "Create new category", {'A', 'B', Enter, 'C', 'D', Enter, Esc});
+                    },
+                    menu(IDM_NEW_CATEGORY), [](const GuiScript &) {
+                        ASSERT_EQ(BiographyDocument.categoryCount, 4);
+                        EXPECT_EQ(BiographyDocument.categories[2], "ab");
+                        EXPECT_EQ(BiographyDocument.categories[3], "cd");
+                    }});
     // The name box scrolls: a name far wider than it is typed in full.
     rows.push_back({"Create new category: a long name, Enter, Esc",
                     [](GuiScript &s) {
@@ -395,4 +407,71 @@ TEST_F(DialogKeys, EnterActsAndEscCancelsInEveryDialog)
         row.check(script);
     }
     browseForFolder = systemBrowser;
+}
+
+namespace {
+
+// As another program taking the keyboard for a while.
+void switchAwayAndBack()
+{
+    HWND elsewhere = CreateWindowExA(0, "STATIC", "Elsewhere", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50,
+                                     NULL, NULL, NULL, NULL);
+    SetForegroundWindow(elsewhere);
+    pumpMessages();
+    SetForegroundWindow(MainWindow);
+    DestroyWindow(elsewhere);
+}
+
+} // namespace
+
+// Whatever closed last, Enter reaches the entry list: after each dialog and
+// message box, after another window had the keyboard, and once a file is
+// open, from the start or by Open or New.
+TEST_F(KeyboardFocus, EnterOpensTheSelectedEntryAfterAnyDialogOrSwitch)
+{
+    const std::string folder = makeTestFolder("keyboard-focus");
+    const std::string other = folder + "\\other.xml";
+    showDocument("Other", {makeEntry("Elsewhere", "C"), makeEntry("Abroad", "C")});
+    ASSERT_TRUE(saveDocument(other));
+    const auto press = [](int button) { return [button](HWND d) { clickButton(d, button); }; };
+    const auto createNew = [&](HWND d) {
+        SetDlgItemTextA(d, IDC_NEW_FILE_FILENAME, (folder + "\\new.xml").c_str());
+        clickButton(d, IDC_NEW_FILE_OK);
+    };
+    const struct {
+        int command; // 0 for the start, -1 for a switch to another window and back
+        const char *opens;
+        std::function<void(HWND)> close;
+    } rows[] = {
+        {0, "", nullptr},
+        {IDM_SET_TOPIC, "Set topic text", press(IDC_TOPIC_CANCEL)},
+        {IDM_FIND_ENTRIES, "Find entries", press(IDCANCEL)},
+        {IDM_ABOUT, "About", press(IDC_ABOUT_OK)},
+        {IDM_DELETE_ENTRIES, "Delete entries?", press(IDNO)},
+        {IDM_NEW_CATEGORY, "Create new category", press(IDC_CATEGORY_CANCEL)},
+        {IDM_OPEN_FILE, "Open", [&](HWND d) { chooseInFileDialog(d, other); }},
+        {IDM_NEW_FILE, NewFileCaption, createNew},
+        {-1, "", nullptr},
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(testing::Message() << row.command << " " << row.opens);
+        MainWindowFixture::TearDown();
+        MainWindowFixture::SetUp();
+        // Open and New from the start, when the list takes no keys yet.
+        if (row.command != IDM_OPEN_FILE && row.command != IDM_NEW_FILE)
+            showDocument("Life", {makeEntry("Born", "Youth"), makeEntry("School", "Youth")});
+        BiographyDocument.modified = false;
+        GuiScript script;
+        if (row.close) script.onDialog(row.opens, row.close);
+        if (row.command > 0) command(row.command);
+        if (row.command < 0) switchAwayAndBack();
+        const int last = listRowCount(EntryListView) - 1;
+        selectListRow(EntryListView, last, true);
+        std::string shown;
+        inEditor(script, [&](HWND) { shown = editorText(); });
+        pressKeys({VK_RETURN});
+        runMainLoopFor(500);
+        EXPECT_TRUE(script.finished()) << script.problems();
+        EXPECT_EQ(shown.rfind("Title:\r" + listCell(EntryListView, last, 0) + "\r", 0), 0u) << shown;
+    }
 }

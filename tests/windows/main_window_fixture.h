@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "document/biography_document.h"
+#include "document/core/biography_document.h"
 #include "gui_harness.h"
 #include "mainwindow/main_window.h"
 

@@ -1,12 +1,17 @@
-#include "main_window_fixture.h"
+#include "editor_steps.h"
 
 #include <commctrl.h>
 
+#include <cctype>
+#include <map>
+
 #include "../res/resource.h"
+#include "entryedit/editor_headings.h"
 #include "version.h"
 
 using MainWindowStart = MainWindowFixture;
 using MainWindowClose = MainWindowFixture;
+using DialogLayout = MainWindowFixture;
 
 TEST_F(MainWindowStart, IsA735By400WindowCentredOnTheDesktop)
 {
@@ -82,6 +87,27 @@ TEST_F(MainWindowStart, MenuHoldsTheItemsInOrder)
                                         "E&xit"}));
 }
 
+// A key pressed in an open menu chooses the first item it underlines, so an
+// item sharing it can never be reached. The two Delete items were written so
+// and stay so.
+TEST_F(MainWindowStart, NoTwoItemsOfAMenuShareAnAccessKey)
+{
+    HMENU bar = GetMenu(MainWindow);
+    for (int popup = 0; popup < GetMenuItemCount(bar); ++popup) {
+        std::map<char, std::string> owners;
+        for (const std::string &text : menuItemTexts(GetSubMenu(bar, popup))) {
+            const size_t amp = text.find('&');
+            if (amp == std::string::npos || amp + 1 >= text.size()) continue;
+            const char key = static_cast<char>(toupper(static_cast<unsigned char>(text[amp + 1])));
+            const std::string pair = owners[key] + "|" + text;
+            EXPECT_TRUE(owners[key].empty() ||
+                        pair == "&Delete selected entries|&Delete category")
+                << "both underline " << key << ": " << pair;
+            owners[key] = text;
+        }
+    }
+}
+
 TEST_F(MainWindowStart, LaysOutTheChildrenForAn800By600ClientArea)
 {
     RECT wanted = {0, 0, 800, 600};
@@ -122,7 +148,7 @@ TEST_F(MainWindowClose, WithUnsavedChangesAsksAndNoClosesWithoutSaving)
     SendMessageA(MainWindow, WM_CLOSE, 0, 0);
     pumpMessages();
     ASSERT_EQ(script.seen().size(), 1u) << script.problems();
-    expectBox(script.seen()[0], "File not saved", "Save changes?", MB_ICONQUESTION, MB_YESNO);
+    expectBox(script.seen()[0], "File not saved", "Save changes?", MB_ICONQUESTION, MB_YESNOCANCEL);
     EXPECT_TRUE(script.seen()[0].hasOwner);
     EXPECT_TRUE(script.finished()) << script.problems();
     EXPECT_FALSE(IsWindow(MainWindow));
@@ -144,7 +170,7 @@ TEST_F(MainWindowClose, ExitOffersToSaveLikeTheCloseBox)
     script.press("File not saved", IDNO);
     command(IDM_EXIT);
     ASSERT_EQ(script.seen().size(), 1u) << script.problems();
-    expectBox(script.seen()[0], "File not saved", "Save changes?", MB_ICONQUESTION, MB_YESNO);
+    expectBox(script.seen()[0], "File not saved", "Save changes?", MB_ICONQUESTION, MB_YESNOCANCEL);
     EXPECT_FALSE(IsWindow(MainWindow));
 }
 
@@ -155,7 +181,7 @@ TEST_F(MainWindowClose, EndOfSessionOffersToSaveAndAFailedSaveRefusesIt)
     script.press("File not saved", IDNO);
     EXPECT_TRUE(SendMessageA(MainWindow, WM_QUERYENDSESSION, 0, 0));
     ASSERT_EQ(script.seen().size(), 1u) << script.problems();
-    expectBox(script.seen()[0], "File not saved", "Save changes?", MB_ICONQUESTION, MB_YESNO);
+    expectBox(script.seen()[0], "File not saved", "Save changes?", MB_ICONQUESTION, MB_YESNOCANCEL);
 
     // Nowhere to save to: the session must not end and take the changes.
     GuiScript failing;
@@ -217,4 +243,71 @@ TEST_F(MainWindowStart, TheStatusBarShowsWhatAFreshPaintShowsAfterTheWindowGrows
     const std::vector<COLORREF> shown = statusBarPixels();
     RedrawWindow(StatusBar, NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
     EXPECT_TRUE(shown == statusBarPixels()) << "stale pixels left in the status bar";
+}
+
+namespace {
+
+// Every control of the dialog, wholly inside its client area: a button
+// reaching below it is cut off, and under some fonts cannot be clicked.
+void expectControlsInside(HWND dialog)
+{
+    RECT client;
+    GetClientRect(dialog, &client);
+    for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        if (!(GetWindowLongA(child, GWL_STYLE) & WS_VISIBLE)) continue;
+        const RECT r = childRect(child);
+        EXPECT_TRUE(r.left >= 0 && r.top >= 0 && r.right <= client.right && r.bottom <= client.bottom)
+            << windowText(dialog) << ": control " << GetDlgCtrlID(child) << " \""
+            << windowText(child) << "\" at " << r.left << "," << r.top << "-" << r.right << ","
+            << r.bottom << " in " << client.right << "x" << client.bottom;
+    }
+}
+
+} // namespace
+
+TEST_F(DialogLayout, EveryControlOfEveryDialogLiesInsideItsClientArea)
+{
+    showDocument("Life", {makeEntry("Born", "Youth")});
+    selectListRow(EntryListView, 0, true);
+    // The text dialogs lay themselves out again at any size: also at the
+    // 150 pixels their template of 100 units is high in a font of 12-pixel
+    // lines.
+    const auto check = [](HWND dialog) {
+        expectControlsInside(dialog);
+        if (windowText(dialog).rfind("Set ", 0) != 0) return;
+        RECT frame, client;
+        GetWindowRect(dialog, &frame);
+        GetClientRect(dialog, &client);
+        SetWindowPos(dialog, NULL, 0, 0, frame.right - frame.left,
+                     frame.bottom - frame.top - client.bottom + 150, SWP_NOMOVE | SWP_NOZORDER);
+        expectControlsInside(dialog);
+    };
+    struct Row {
+        std::string caption;
+        int command;      // the menu command that opens it, or
+        const char *link; // the entry editor's heading that does
+    };
+    std::vector<Row> rows = {
+        {"Set topic text", IDM_SET_TOPIC, nullptr}, {"Create new category", IDM_NEW_CATEGORY, nullptr},
+        {"Rename category", IDM_RENAME_CATEGORY, nullptr}, {"Move to category", IDM_MOVE_TO_CATEGORY, nullptr},
+        {"Find entries", IDM_FIND_ENTRIES, nullptr}, {"Create new biography file", IDM_NEW_FILE, nullptr},
+        {"Create personality folder", IDM_PERSONALITY_FOLDER, nullptr}, {"About", IDM_ABOUT, nullptr},
+    };
+    for (const EditorHeading &heading : EditorHeadings)
+        rows.push_back({heading.caption ? heading.caption : "Associated files", 0, heading.text});
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.caption);
+        GuiScript script;
+        if (row.link) {
+            const std::string link = row.link;
+            inEditor(script, [link](HWND editor) {
+                expectControlsInside(editor);
+                clickLink(editor, rangeOf(link));
+            });
+        }
+        inDialog(script, row.caption, check);
+        if (row.link) doubleClickRow(0);
+        else command(row.command);
+        EXPECT_TRUE(script.finished()) << script.problems();
+    }
 }

@@ -6,7 +6,7 @@
 #include <memory>
 
 #include "../res/resource.h"
-#include "document/biography_writer.h"
+#include "document/core/biography_writer.h"
 
 using NewFileDialogTest = MainWindowFixture;
 
@@ -171,7 +171,7 @@ TEST_F(NewFileDialogTest, UnsavedChangesAreOfferedFirst)
     script.onDialog(Caption, cancel);
     command(IDM_NEW_FILE);
     EXPECT_TRUE(script.finished()) << script.problems();
-    expectBox(script.seen()[0], "File not saved", "Save changes?", MB_ICONQUESTION, MB_YESNO);
+    expectBox(script.seen()[0], "File not saved", "Save changes?", MB_ICONQUESTION, MB_YESNOCANCEL);
     EXPECT_EQ(BiographyDocument.title[0], "precious");
     EXPECT_TRUE(BiographyDocument.modified);
 }

@@ -187,6 +187,8 @@ TEST_F(OpenFromOutside, TheProgramStartedWithAPathOpensItAsOpenDoes)
         {"\"" + folder + "\\Anna life.xml\"", "Memorion - Anna life.xml", 2, {}},
         // Unquoted, as older registrations pass it; what follows is ignored.
         {folder + "\\plain.xml " + folder + "\\letter.xml", "Memorion - plain.xml", 2, {}},
+        // Unquoted with a blank, when only the whole text names a file.
+        {folder + "\\Anna life.xml", "Memorion - Anna life.xml", 2, {}},
         {"\"" + folder + "\\letter.xml\"", "Memorion", 0, {"MSG", "Not a valid biography file"}},
         {"\"" + folder + "\\gone.xml\"", "Memorion", 0,
          {"Error", "The file \"" + folder + "\\gone.xml\" could not be opened."}},
@@ -225,6 +227,7 @@ TEST_F(OpenFromOutside, ADroppedFileOpensAfterTheOfferToSave)
         {false, 0, false, "Memorion - anna.xml", false},
         {true, IDNO, false, "Memorion - anna.xml", false},
         {true, IDYES, false, "Memorion - anna.xml", true},
+        {true, IDCANCEL, false, "Memorion - mine.xml", false},
         // Not while a dialog is up: the document is the dialog's then.
         {true, 0, true, "Memorion - mine.xml", false},
     };
@@ -252,10 +255,11 @@ TEST_F(OpenFromOutside, ADroppedFileOpensAfterTheOfferToSave)
         EXPECT_TRUE(script.finished()) << script.problems();
         EXPECT_EQ(script.seen().size(), c.answer || c.dialogUp ? 1u : 0u);
         EXPECT_EQ(windowText(MainWindow), c.caption);
-        EXPECT_EQ(windowText(TopicLine), c.dialogUp ? "Mine" : "Anna");
-        EXPECT_EQ(listRowCount(EntryListView), c.dialogUp ? 1 : 2);
+        const bool kept = c.dialogUp || c.answer == IDCANCEL;
+        EXPECT_EQ(windowText(TopicLine), kept ? "Mine" : "Anna");
+        EXPECT_EQ(listRowCount(EntryListView), kept ? 1 : 2);
         EXPECT_EQ(fileExists(mine), c.mineSaved);
-        EXPECT_EQ(BiographyDocument.modified, c.dialogUp);
+        EXPECT_EQ(BiographyDocument.modified, kept);
     }
 }
 

@@ -8,7 +8,7 @@
 #include <cstring>
 
 #include "../res/resource.h"
-#include "document/biography_writer.h"
+#include "document/core/biography_writer.h"
 #include "document/file_dialogs.h"
 #include "editor_steps.h"
 #include "entryedit/associated_files_dialog.h"
@@ -437,15 +437,35 @@ bool hasButton(Soak &s)
     return button && (GetWindowLongA(button, GWL_STYLE) & WS_VISIBLE);
 }
 
+// Cancelling the offer to save goes back to everything as it was: the
+// window, its document unsaved, its file, the tab and the rows selected.
+void checkCancelledOffer(Soak &s, int answer)
+{
+    if (answer != IDCANCEL || messageBoxText(s.target()).find(SaveChanges) == std::string::npos) return;
+    std::shared_ptr<Biography> before(copyOfDocument().release());
+    const std::string path = doc().filePath, caption = windowText(MainWindow);
+    const int starts = s.starts(), tab = selectedTab(CategoryTabs);
+    const std::vector<int> rows = selectedEntryIndices();
+    s.afterStep([&s, before, path, caption, starts, tab, rows](std::string &failure) {
+        if (s.starts() != starts || windowText(MainWindow) != caption || doc().filePath != path ||
+            !doc().modified || !documentDifference(doc(), *before, Compare::Exact).empty() ||
+            selectedTab(CategoryTabs) != tab || selectedEntryIndices() != rows)
+            failure = "a cancelled offer to save changed the window, document, file, tab or rows";
+        return true;
+    });
+}
+
 template <int Id>
 void answer(Soak &s)
 {
+    checkCancelledOffer(s, Id);
     s.noteAnswer(Id);
     press(s, Id);
 }
 
 void answerByCloseBox(Soak &s)
 {
+    checkCancelledOffer(s, IDCANCEL);
     s.noteAnswer(IDCANCEL);
     closeBox(s);
 }
@@ -464,8 +484,8 @@ void clickLinkNumber(Soak &s, size_t link)
     const EditorHeading &heading = EditorHeadings[std::min(link, FilesHeadingIndex)];
     long end = link + 1 < starts.size() ? starts[link + 1] : static_cast<long>(text.size());
     if (&heading != &FilesHeading) {
-        end = starts[link] + static_cast<long>(std::strlen(heading.text)) + 1;
-        s.expectOutcome({{heading.caption}});
+        end = starts[link] + static_cast<long>(headingText(heading).size()) + 1;
+        s.expectOutcome({{fieldDialogCaption(heading)}});
         const std::string value = (doc().*heading.column)[entry];
         s.afterStep([&s, value](std::string &failure) {
             if (s.place() == Place::FieldDialog && dialogItemText(s.target(), IDC_FIELD_EDIT) != value)
@@ -506,7 +526,7 @@ std::string *editedValue(Soak &s)
     if (s.place() == Place::TopicDialog) return &doc().topic;
     const std::string caption = windowText(s.target());
     for (const EditorHeading &heading : EditorHeadings)
-        if (heading.caption && caption == heading.caption)
+        if (&heading != &FilesHeading && caption == fieldDialogCaption(heading))
             return &(doc().*heading.column)[firstSelectedEntryIndex()];
     return nullptr;
 }
@@ -1054,6 +1074,7 @@ const std::vector<Action> Actions = {
     {"Answer Yes", Place::MessageBox, 4, hasButton<IDYES>, answer<IDYES>, Answered},
     {"Answer No", Place::MessageBox, 3, hasButton<IDNO>, answer<IDNO>, Answered},
     {"Answer OK", Place::MessageBox, 4, hasButton<IDOK>, answer<IDOK>, Answered},
+    {"Answer Cancel", Place::MessageBox, 2, hasButton<IDCANCEL>, answer<IDCANCEL>, Answered},
     {"Close the message box", Place::MessageBox, 1, nullptr, answerByCloseBox, MayClose},
     // The entry editor.
     {"Click a heading", Place::Editor, 14, nullptr, clickHeading, Staying},

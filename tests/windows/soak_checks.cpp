@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "../res/resource.h"
-#include "document/biography_reader.h"
+#include "document/core/biography_reader.h"
 #include "editor_steps.h"
 #include "entryedit/associated_files_dialog.h"
 #include "entryedit/editor_headings.h"
@@ -195,7 +195,7 @@ std::string expectedEditorText(int entry, std::vector<long> *linkStarts)
     };
     for (const EditorHeading &heading : EditorHeadings) {
         linkStartsHere();
-        text += std::string(heading.text) + "\r";
+        text += headingText(heading) + "\r";
         if (&heading != &FilesHeading) text += shown((d.*heading.column)[entry]) + "\r\r";
     }
     for (const std::string &path : parseFileList((d.*FilesHeading.column)[entry])) {

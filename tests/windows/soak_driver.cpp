@@ -5,7 +5,7 @@
 #include <set>
 
 #include "../res/resource.h"
-#include "document/biography_writer.h"
+#include "document/core/biography_writer.h"
 #include "gui_harness.h"
 #include "mainwindow/main_window.h"
 #include "soak_checks.h"

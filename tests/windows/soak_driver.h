@@ -17,7 +17,7 @@
 #include <string>
 #include <vector>
 
-#include "document/biography_document.h"
+#include "document/core/biography_document.h"
 
 // Where the user is: the window whose commands are open to them.
 enum class Place {

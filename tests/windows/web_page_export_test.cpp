@@ -20,7 +20,7 @@ struct DialogRequest {
     int shown = 0;
 };
 DialogRequest request;
-std::string answer; // empty: Cancel
+std::string answer; // given once, then Cancel; empty: Cancel
 FileDialogRunner realSaveDialog;
 
 void noteRequest(const OPENFILENAMEA &dialog)
@@ -51,6 +51,7 @@ bool standInDialog(OPENFILENAMEA &dialog, DWORD &error)
     error = 0;
     if (answer.empty()) return false;
     lstrcpynA(dialog.lpstrFile, answer.c_str(), static_cast<int>(dialog.nMaxFile));
+    answer.clear();
     return true;
 }
 
@@ -66,10 +67,10 @@ public:
     ~SaveDialogReplaced() { runSaveFileDialog = realSaveDialog; }
 };
 
-// A document that belongs to Anna.xml in `folder`, with unsaved changes.
-void openAnna(const std::string &folder)
+// A document that belongs to `name` in `folder`, with unsaved changes.
+void openAnna(const std::string &folder, const std::string &name = "Anna.xml")
 {
-    setDocumentPath(folder + "\\Anna.xml");
+    setDocumentPath(folder + "\\" + name);
     showDocumentName();
     BiographyDocument.modified = true;
 }
@@ -159,6 +160,43 @@ TEST_F(WebPageExportTest, AFailureIsReportedAndTheOldPageKept)
     EXPECT_EQ(readFileBytes(target), "the page from last week");
     EXPECT_TRUE(BiographyDocument.modified);
     EXPECT_EQ(windowText(MainWindow), "Memorion - Anna.xml");
+}
+
+// Writing the page over the biography would leave its only good copy in
+// memory, unmarked. Every name of the same file counts.
+TEST_F(WebPageExportTest, TheBiographyItIsMadeFromIsNeverReplaced)
+{
+    const std::string folder = makeTestFolder("export-over-itself");
+    const std::string biography = folder + "\\Anna.html";
+    writeFileBytes(biography, "the biography's own bytes");
+    char shortName[MAX_PATH] = "", previousFolder[MAX_PATH] = "";
+    ASSERT_TRUE(GetShortPathNameA(biography.c_str(), shortName, MAX_PATH));
+    GetCurrentDirectoryA(MAX_PATH, previousFolder);
+    SetCurrentDirectoryA(folder.c_str());
+    showDocument("Anna", {makeEntry("Born", "Family")});
+    for (const std::string &target :
+         {biography, folder + "\\aNNA.HTML", std::string(".\\Anna.html"), std::string(shortName)}) {
+        SCOPED_TRACE(target);
+        writeFileBytes(biography, "the biography's own bytes");
+        openAnna(folder, "Anna.html");
+        BiographyDocument.modified = false;
+        SaveDialogReplaced replaced(standInDialog);
+        answer = target;
+        GuiScript script;
+        script.press("Export as web page", IDOK);
+        command(IDM_EXPORT_WEB_PAGE);
+        EXPECT_EQ(readFileBytes(biography), "the biography's own bytes");
+        EXPECT_FALSE(BiographyDocument.modified);
+        EXPECT_TRUE(script.finished()) << script.problems();
+        EXPECT_EQ(request.proposedName, "Anna.page.html");
+        EXPECT_EQ(request.shown, 2) << "the save dialog again after the refusal";
+        for (const SeenDialog &seen : script.seen()) {
+            expectBox(seen, "Export as web page", "A web page cannot replace the biography it is "
+                      "made from. Choose another name.", MB_ICONEXCLAMATION, MB_OK);
+            EXPECT_EQ(seen.owner, MainWindow);
+        }
+    }
+    SetCurrentDirectoryA(previousFolder);
 }
 
 // The export tells the writer where the page goes and where the biography

@@ -7,3 +7,10 @@
 // left off, as the entry function gets it): quoted or not, with the quotes
 // taken away. Empty when there is none. Further arguments are ignored.
 std::string firstArgument(const std::string &commandLine);
+
+// The path to open: the first argument, or, when that names no file but
+// the whole text does (trimmed, quotes taken away), the whole text, as for
+// "C:\My files\Anna.xml" passed without quotes. `namesFile` asks the file
+// system.
+std::string pathArgument(const std::string &commandLine,
+                         bool (*namesFile)(const std::string &path));

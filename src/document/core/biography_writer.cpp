@@ -1,4 +1,4 @@
-#include "document/biography_writer.h"
+#include "document/core/biography_writer.h"
 
 #include <cstdint>
 #include <cstring>
@@ -6,8 +6,8 @@
 #include <string_view>
 #include <utility>
 
-#include "document/fact_elements.h"
-#include "document/sse2_support.h"
+#include "document/core/fact_elements.h"
+#include "document/core/sse2_support.h"
 
 // Values are stored as held, except that each LF becomes CR LF: the same
 // bytes a text-mode stream would have produced on Windows.

@@ -1,4 +1,4 @@
-#include "mainwindow/command_line.h"
+#include "document/core/command_line.h"
 
 // A blank outside quotes ends the argument; quotes may enclose any part of
 // it, as the C run-time's own splitting allows ("C:\My files"\a.xml). Paths
@@ -18,4 +18,18 @@ std::string firstArgument(const std::string &commandLine)
             argument += c;
     }
     return argument;
+}
+
+std::string pathArgument(const std::string &commandLine,
+                         bool (*namesFile)(const std::string &path))
+{
+    const std::string first = firstArgument(commandLine);
+    if (namesFile(first)) return first;
+    std::string whole;
+    for (char c : commandLine)
+        if (c != '"') whole += c;
+    const size_t start = whole.find_first_not_of(" \t");
+    if (start == std::string::npos) return first;
+    whole = whole.substr(start, whole.find_last_not_of(" \t") + 1 - start);
+    return namesFile(whole) ? whole : first;
 }

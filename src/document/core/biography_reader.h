@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "document/biography_document.h"
+#include "document/core/biography_document.h"
 
 // File bytes to text: every CR LF pair becomes LF; every other byte,
 // a lone CR or a Ctrl-Z included, is kept.

@@ -1,4 +1,4 @@
-#include "document/entry_date.h"
+#include "document/core/entry_date.h"
 
 std::string dayMonthYear(const std::tm &when)
 {

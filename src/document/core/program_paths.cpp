@@ -1,13 +1,17 @@
-#include "document/program_paths.h"
+#include "document/core/program_paths.h"
 
 #include <cctype>
 
 namespace {
 
-// Types the shell runs rather than opens in a viewer.
-const char *const ProgramTypes[] = {
-    "exe", "com", "bat", "cmd", "scr", "pif", "cpl", "msi", "msp", "hta",
-    "js",  "jse", "vbs", "vbe", "wsf", "wsh", "ps1", "lnk", "reg",
+// Data a viewer shows: images, sound, video, text and documents. A list
+// of what runs would miss whatever the next program registers.
+const char *const ViewerTypes[] = {
+    "jpg", "jpeg", "png",  "gif", "bmp",  "tif", "tiff", "webp", "heic",
+    "mp3", "wav",  "ogg",  "flac", "m4a", "wma", "aac",
+    "mp4", "m4v",  "avi",  "mov", "mkv",  "wmv", "mpg",  "mpeg", "webm",
+    "txt", "rtf",  "pdf",  "doc", "docx", "odt", "xls",  "xlsx", "ods",
+    "ppt", "pptx", "odp",  "csv", "xml",
 };
 
 // Types every browser shows in an img element.
@@ -24,17 +28,19 @@ std::string lowerCase(std::string text)
     return text;
 }
 
-// Windows ignores dots and blanks at the end of a name: "setup.exe." runs
-// setup.exe.
 std::string typeOf(const std::string &path)
 {
-    size_t end = path.size();
-    while (end > 0 && (path[end - 1] == '.' || path[end - 1] == ' ')) --end;
-    for (size_t i = end; i > 0; --i) {
+    for (size_t i = path.size(); i > 0; --i) {
         if (isSeparator(path[i - 1])) return "";
-        if (path[i - 1] == '.') return lowerCase(path.substr(i, end - i));
+        if (path[i - 1] == '.') return lowerCase(path.substr(i));
     }
     return "";
+}
+
+// Windows drops them: "setup.exe." runs setup.exe.
+bool endsInDotOrBlank(const std::string &path)
+{
+    return !path.empty() && (path.back() == '.' || path.back() == ' ');
 }
 
 bool isOnAnotherComputer(const std::string &path)
@@ -56,13 +62,15 @@ bool hasStrayColon(const std::string &path)
 
 } // namespace
 
-bool mayRunProgram(const std::string &path)
+bool mayRunProgram(const std::string &path, bool (*namesFolder)(const std::string &path))
 {
-    if (isOnAnotherComputer(path) || hasStrayColon(path)) return true;
+    // Checked before the file system is asked: looking up a path on another
+    // computer already sends the user's credentials there.
+    if (isOnAnotherComputer(path) || hasStrayColon(path) || endsInDotOrBlank(path)) return true;
     const std::string type = typeOf(path);
-    for (const char *programType : ProgramTypes)
-        if (type == programType) return true;
-    return false;
+    for (const char *viewerType : ViewerTypes)
+        if (type == viewerType) return false;
+    return !namesFolder(path);
 }
 
 bool isPicture(const std::string &path)

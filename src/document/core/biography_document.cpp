@@ -1,4 +1,4 @@
-#include "biography_document.h"
+#include "document/core/biography_document.h"
 
 #include <utility>
 
@@ -42,6 +42,25 @@ int categoryShownOnTab(const Biography &document, int tab)
 {
     const int count = document.categoryCount;
     return tab >= 0 && tab < count ? count - 1 - tab : -1;
+}
+
+std::vector<int> entriesOnTab(const Biography &document, int tab)
+{
+    std::vector<int> entries;
+    const int category = categoryShownOnTab(document, tab);
+    if (category < 0) return entries;
+    const std::string &name = document.categories[category];
+    for (int e = 0; e < document.entryCount; ++e)
+        if (document.category[e] == name) entries.push_back(e);
+    return entries;
+}
+
+std::string labelInSentence(const EntryField &field)
+{
+    std::string text(field.label);
+    for (char &c : text)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return text;
 }
 
 Entry entryAt(int index)
@@ -158,20 +177,21 @@ bool isValidCategoryName(const std::string &text)
     return !containsAnyOf(text, "\"<>&");
 }
 
+bool QuotedList::next(std::string_view &text)
+{
+    const size_t open = rest_.find('"');
+    const size_t close = open == std::string_view::npos ? open : rest_.find('"', open + 1);
+    if (close == std::string_view::npos) return false;
+    text = rest_.substr(open + 1, close - open - 1);
+    rest_.remove_prefix(close + 1);
+    return true;
+}
+
 std::vector<std::string> parseFileList(const std::string &filesText)
 {
     std::vector<std::string> paths;
-    std::string current;
-    bool inQuotes = false;
-    for (char c : filesText) {
-        if (c == '"') {
-            if (inQuotes) paths.push_back(std::move(current));
-            current.clear();
-            inQuotes = !inQuotes;
-        } else if (inQuotes) {
-            current += c;
-        }
-    }
+    QuotedList list(filesText);
+    for (std::string_view path; list.next(path);) paths.emplace_back(path);
     return paths;
 }
 

@@ -1,4 +1,4 @@
-#include "document/chronology.h"
+#include "document/core/chronology.h"
 
 #include <algorithm>
 

@@ -10,9 +10,9 @@
 #include <string>
 #include <string_view>
 
-#include "document/biography_document.h"
-#include "document/biography_writer.h"
-#include "document/file_links.h"
+#include "document/core/biography_document.h"
+#include "document/core/biography_writer.h"
+#include "document/core/file_links.h"
 
 // Writes `ansi` to `utf8` as UTF-8 and returns the number of bytes written.
 // `utf8` has room for MaxUtf8BytesPerAnsiByte bytes per byte of `ansi`:

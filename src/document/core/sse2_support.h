@@ -25,18 +25,6 @@ inline int lowestBit(unsigned bits)
 #endif
 }
 
-// Index of the highest set bit; `bits` is not 0.
-inline int highestBit(unsigned bits)
-{
-#if defined(_MSC_VER) && !defined(__clang__)
-    unsigned long index;
-    _BitScanReverse(&index, bits);
-    return static_cast<int>(index);
-#else
-    return 31 - __builtin_clz(bits);
-#endif
-}
-
 inline __m128i load16(const char *p)
 {
     return _mm_loadu_si128(reinterpret_cast<const __m128i *>(p));

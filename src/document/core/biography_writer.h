@@ -10,7 +10,7 @@
 #include <string>
 #include <string_view>
 
-#include "document/biography_document.h"
+#include "document/core/biography_document.h"
 
 // A file's bytes in a block of their own: a full document's ten megabytes
 // are made once, where a string would first be cleared or copied.

@@ -12,23 +12,24 @@ constexpr int MaxEntries = 1024;
 constexpr int MaxCategories = 500;
 
 // The eight text fields of an entry, each with the element that stores it
-// in a fact block and its place among the elements there. The Entry value,
-// the document's columns and the reader's and writer's tables are all made
+// in a fact block, its place among the elements there, and the name the
+// user sees it by. The Entry value, the document's columns, the reader's and
+// writer's tables and every label on screen and on the web page are all made
 // from this one list, so no field can be forgotten in one of them.
-#define MEMORION_ENTRY_FIELDS(FIELD)        \
-    FIELD(title, "title", 0)                \
-    FIELD(entryDate, "entry_date", 1)       \
-    FIELD(timePeriod, "period", 2)          \
-    FIELD(location, "location", 6)          \
-    FIELD(detail, "detail", 7)              \
-    FIELD(keywords, "keywords", 3)          \
-    FIELD(files, "files", 4)                \
-    FIELD(category, "category", 5)
+#define MEMORION_ENTRY_FIELDS(FIELD)                            \
+    FIELD(title, "title", 0, "Title")                           \
+    FIELD(entryDate, "entry_date", 1, "Entry date")             \
+    FIELD(timePeriod, "period", 2, "Time period")               \
+    FIELD(location, "location", 6, "Location")                  \
+    FIELD(detail, "detail", 7, "Detail")                        \
+    FIELD(keywords, "keywords", 3, "Keywords")                  \
+    FIELD(files, "files", 4, "Associated files")                \
+    FIELD(category, "category", 5, "Category")
 
 // One fact of the biography, as a value. The document itself keeps its
 // entries column by column; an Entry is just one row of those columns.
 struct Entry {
-#define MEMORION_ENTRY_MEMBER(name, element, place) std::string name;
+#define MEMORION_ENTRY_MEMBER(name, element, place, label) std::string name;
     MEMORION_ENTRY_FIELDS(MEMORION_ENTRY_MEMBER)
 #undef MEMORION_ENTRY_MEMBER
 };
@@ -42,7 +43,7 @@ struct Biography {
     int categoryCount = 0;
 
     // One fixed column per entry field, all indexed by entry index.
-#define MEMORION_ENTRY_COLUMN(name, element, place) std::string name[MaxEntries];
+#define MEMORION_ENTRY_COLUMN(name, element, place, label) std::string name[MaxEntries];
     MEMORION_ENTRY_FIELDS(MEMORION_ENTRY_COLUMN)
 #undef MEMORION_ENTRY_COLUMN
     int entryCount = 0;
@@ -62,16 +63,25 @@ struct EntryField {
     std::string_view openTag;
     std::string_view closeTag;
     int placeInFact;
+    std::string_view label;
 };
 
 inline constexpr EntryField EntryFields[] = {
-#define MEMORION_ENTRY_FIELD(name, element, place) \
-    {&Entry::name, &Biography::name, "<" element ">", "</" element ">", place},
+#define MEMORION_ENTRY_FIELD(name, element, place, label) \
+    {&Entry::name, &Biography::name, "<" element ">", "</" element ">", place, label},
     MEMORION_ENTRY_FIELDS(MEMORION_ENTRY_FIELD)
 #undef MEMORION_ENTRY_FIELD
 };
 constexpr int EntryFieldCount = sizeof EntryFields / sizeof EntryFields[0];
 static_assert(EntryFieldCount == 8, "an entry has eight fields");
+
+// Where a field stands in EntryFields.
+constexpr int fieldNumber(std::string (Biography::*column)[MaxEntries])
+{
+    for (int f = 0; f < EntryFieldCount; ++f)
+        if (EntryFields[f].column == column) return f;
+    return -1;
+}
 
 // The biography being edited. Every window and dialog works on it directly.
 extern Biography BiographyDocument;
@@ -80,8 +90,15 @@ extern Biography BiographyDocument;
 void resetDocument();
 
 // The tabs show the categories in reverse list order: tab t shows category
-// (categoryCount - 1 - t). -1 for a tab that is not there.
+// (categoryCount - 1 - t). -1 for a tab that is not there. The rule is its
+// own inverse: given a category it gives its tab.
 int categoryShownOnTab(const Biography &document, int tab);
+// The entries tab `tab` lists, in list order: those whose category is
+// exactly the tab's, by ascending index. None for a tab that is not there.
+std::vector<int> entriesOnTab(const Biography &document, int tab);
+
+// The field's label as it reads inside a sentence: "entry date".
+std::string labelInSentence(const EntryField &field);
 
 Entry entryAt(int index);
 void setEntryAt(int index, const Entry &entry);
@@ -116,6 +133,19 @@ extern const char InvalidTextMessage[];
 
 // Where an entry without a category goes, in the file and on screen.
 extern const char DefaultCategory[];
+
+// The texts between pairs of double quotes, in order: the paths of a file
+// list ("a""b") and the names of the category list ("a","b"). What stands
+// outside the quotes is ignored, and an unclosed last text is dropped.
+class QuotedList {
+public:
+    explicit QuotedList(std::string_view text) : rest_(text) {}
+    // The next text, or false when there is none.
+    bool next(std::string_view &text);
+
+private:
+    std::string_view rest_;
+};
 
 std::vector<std::string> parseFileList(const std::string &filesText);
 std::string joinFileList(const std::vector<std::string> &paths);

@@ -1,4 +1,4 @@
-#include "document/file_links.h"
+#include "document/core/file_links.h"
 
 #include <array>
 #include <vector>

@@ -1,4 +1,4 @@
-#include "document/web_page_writer.h"
+#include "document/core/web_page_writer.h"
 
 #include <algorithm>
 #include <array>
@@ -7,12 +7,11 @@
 #include <initializer_list>
 #include <memory>
 #include <string>
-#include <unordered_map>
 #include <utility>
 #include <vector>
 
-#include "document/chronology.h"
-#include "document/program_paths.h"
+#include "document/core/chronology.h"
+#include "document/core/program_paths.h"
 
 // Values are whatever a file held: markup characters, control characters,
 // any byte above 0x7F. Each byte goes through one table of what it becomes:
@@ -358,36 +357,24 @@ void styles(PageOutput &page)
     }
 }
 
-struct DescribedField {
-    std::string (Biography::*column)[MaxEntries];
-    std::string_view term;
-};
-const DescribedField DescribedFields[] = {
-    {&Biography::entryDate, "Entry date"},
-    {&Biography::timePeriod, "Time period"},
-    {&Biography::location, "Location"},
-    {&Biography::keywords, "Keywords"},
-};
-
-// A category's entries, in list order; a name listed twice shows them twice,
-// as its two tabs do.
-using EntriesByCategory = std::unordered_map<std::string_view, std::vector<int>>;
-
-EntriesByCategory entriesByCategory(const Biography &d)
+// The short fields, listed under an entry's title by their labels; the
+// title, the detail and the files have places of their own, and the
+// category is the section the entry stands in.
+bool isListedField(const EntryField &field)
 {
-    EntriesByCategory entries;
-    for (int i = 0; i < d.entryCount; ++i) entries[d.category[i]].push_back(i);
+    return field.column != &Biography::title && field.column != &Biography::detail &&
+           field.column != &Biography::files && field.column != &Biography::category;
+}
+
+// What each tab lists, tab by tab.
+using TabEntries = std::vector<std::vector<int>>;
+
+TabEntries entriesOfEveryTab(const Biography &d)
+{
+    TabEntries entries;
+    for (int tab = 0; tab < d.categoryCount; ++tab) entries.push_back(entriesOnTab(d, tab));
     return entries;
 }
-
-const std::vector<int> &entriesOf(const EntriesByCategory &entries, const std::string &name)
-{
-    static const std::vector<int> none;
-    const auto found = entries.find(name);
-    return found == entries.end() ? none : found->second;
-}
-
-int categoryAtTab(const Biography &d, int tab) { return d.categoryCount - 1 - tab; }
 
 void categoryName(PageOutput &page, const std::string &name)
 {
@@ -405,13 +392,13 @@ void head(PageOutput &page, const Biography &d, std::string_view language)
     page.text("</style>\n</head>\n");
 }
 
-void contents(PageOutput &page, const Biography &d, const EntriesByCategory &entries)
+void contents(PageOutput &page, const Biography &d, const TabEntries &entries)
 {
     if (d.categoryCount == 0) return;
     page.text("<nav id=\"contents\">\n<h2>Contents</h2>\n<ul>\n");
     for (int tab = 0; tab < d.categoryCount; ++tab) {
-        const std::string &name = d.categories[categoryAtTab(d, tab)];
-        const size_t count = entriesOf(entries, name).size();
+        const std::string &name = d.categories[categoryShownOnTab(d, tab)];
+        const size_t count = entries[tab].size();
         page.text("<li><a href=\"#category-");
         page.number(tab + 1);
         page.text("\">");
@@ -426,12 +413,12 @@ void contents(PageOutput &page, const Biography &d, const EntriesByCategory &ent
 void fieldList(PageOutput &page, const Biography &d, int i)
 {
     bool listed = false;
-    for (const DescribedField &field : DescribedFields) {
+    for (const EntryField &field : EntryFields) {
         const std::string &value = (d.*field.column)[i];
-        if (value.empty()) continue;
+        if (!isListedField(field) || value.empty()) continue;
         page.text(listed ? "<dt>" : "<dl>\n<dt>");
         listed = true;
-        page.text(field.term);
+        page.text(field.label);
         page.text("</dt><dd>");
         page.value(value, LineBreaks::Breaks);
         page.text("</dd>\n");
@@ -522,12 +509,12 @@ struct PagePlan {
     std::vector<DatedEntry> dated;
 };
 
-PagePlan pagePlan(PageOutput &page, const Biography &d, const EntriesByCategory &entries)
+PagePlan pagePlan(PageOutput &page, const Biography &d, const TabEntries &entries)
 {
     PagePlan plan;
     plan.firstTab.assign(static_cast<size_t>(d.entryCount), -1);
     for (int tab = 0; tab < d.categoryCount; ++tab) {
-        for (int i : entriesOf(entries, d.categories[categoryAtTab(d, tab)])) {
+        for (int i : entries[tab]) {
             if (plan.firstTab[i] >= 0) continue;
             plan.firstTab[i] = tab;
             const std::string timePeriod(page.utf8(d.timePeriod[i]));
@@ -538,17 +525,17 @@ PagePlan pagePlan(PageOutput &page, const Biography &d, const EntriesByCategory 
     return plan;
 }
 
-void sections(PageOutput &page, const Biography &d, const EntriesByCategory &entries, const PagePlan &plan,
+void sections(PageOutput &page, const Biography &d, const TabEntries &entries, const PagePlan &plan,
               const PageFolders &folders)
 {
     for (int tab = 0; tab < d.categoryCount; ++tab) {
-        const std::string &name = d.categories[categoryAtTab(d, tab)];
+        const std::string &name = d.categories[categoryShownOnTab(d, tab)];
         page.text("<section class=\"category\" id=\"category-");
         page.number(tab + 1);
         page.text("\">\n<h2>");
         categoryName(page, name);
         page.text("</h2>\n");
-        const std::vector<int> &listed = entriesOf(entries, name);
+        const std::vector<int> &listed = entries[tab];
         for (int i : listed) entry(page, d, i, plan.firstTab[i] == tab, folders);
         if (listed.empty()) page.text("<p>No entries.</p>\n");
         page.text("<p class=\"back\"><a href=\"#contents\">Back to contents</a></p>\n</section>\n");
@@ -673,7 +660,7 @@ void timelinePicture(PageOutput &page, const Biography &d, const Timeline &timel
         if (tab == OtherCategoriesRow)
             page.text("Other categories");
         else
-            page.firstVisible({d.categories[categoryAtTab(d, tab)]}, "Unnamed category", LineBreaks::Spaces);
+            page.firstVisible({d.categories[categoryShownOnTab(d, tab)]}, "Unnamed category", LineBreaks::Spaces);
         page.text("</text>\n");
         for (; next < timeline.marks.size() && timeline.marks[next].row == static_cast<int>(row); ++next)
             timelineMark(page, d, timeline, timeline.marks[next]);
@@ -722,7 +709,7 @@ BiographyBytes writeWebPage(const Biography &d, const AnsiCodePage &codePage, st
     const std::string pageFolder(page.utf8(ansiFolders.page));
     const std::string biographyFolder(page.utf8(ansiFolders.biography));
     const PageFolders folders{pageFolder, biographyFolder};
-    const EntriesByCategory entries = entriesByCategory(d);
+    const TabEntries entries = entriesOfEveryTab(d);
     const PagePlan plan = pagePlan(page, d, entries);
     head(page, d, language);
     page.text("<body>\n<h1>");

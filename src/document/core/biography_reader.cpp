@@ -1,4 +1,4 @@
-#include "document/biography_reader.h"
+#include "document/core/biography_reader.h"
 
 #include <algorithm>
 #include <cstring>
@@ -6,8 +6,8 @@
 #include <unordered_map>
 #include <vector>
 
-#include "document/fact_elements.h"
-#include "document/sse2_support.h"
+#include "document/core/fact_elements.h"
+#include "document/core/sse2_support.h"
 
 // The reader's results are defined by plain "first occurrence" substring
 // searches: fact n's text lies between the first <factn> and the first
@@ -335,26 +335,17 @@ LoadReport load(std::string_view all, LineEnds lineEnds)
     // can names that did not fit into it be lost.
     const bool entryCategoriesFit = rebuildCategories();
 
-    // The file's own list wins when it names anything. Names are what lies
-    // between pairs of double quotes; separators between them do not matter.
+    // The file's own list wins when it names anything.
     const std::string_view list =
         between(all, map.categoriesOpen, std::strlen("<categories>"), map.categoriesClose);
     int named = 0;
-    bool inside = false;
-    size_t nameStart = 0;
-    for (size_t i = 0; i < list.size(); ++i) {
-        if (list[i] != '"') continue;
-        if (!inside) {
-            inside = true;
-            nameStart = i + 1;
-            continue;
-        }
-        inside = false;
+    QuotedList names(list);
+    for (std::string_view name; names.next(name);) {
         if (named == MaxCategories) {
             report.categoriesDropped = true;
             break;
         }
-        assignValue(d.categories[named++], list.substr(nameStart, i - nameStart), lineEnds);
+        assignValue(d.categories[named++], name, lineEnds);
     }
     if (named > 0)
         d.categoryCount = named;

@@ -4,7 +4,7 @@
 
 #include <array>
 
-#include "document/biography_document.h"
+#include "document/core/biography_document.h"
 
 using FactElement = EntryField;
 
