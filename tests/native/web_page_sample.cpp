@@ -94,78 +94,59 @@ void makeAwkward(Biography &d, std::mt19937 &rng)
 using Colour = std::array<unsigned char, 3>;
 const Colour Palette[4] = {{250, 230, 120}, {200, 40, 40}, {30, 90, 170}, {255, 255, 255}};
 using Painter = unsigned (*)(int x, int y);
-
 unsigned stripes(int x, int y) { return static_cast<unsigned>((x / 12 + y / 30) % 3); }
 unsigned checks(int x, int y) { return static_cast<unsigned>((x / 10 + y / 10) % 2); }
 
-void putLittleEndian(Bytes &out, uint32_t value, int bytes)
+void put(Bytes &out, uint32_t value, int bytes, bool bigEndian = false)
 {
-    for (int i = 0; i < bytes; ++i) out += static_cast<char>((value >> (8 * i)) & 0xFF);
+    for (int i = 0; i < bytes; ++i) out += static_cast<char>(value >> 8 * (bigEndian ? bytes - 1 - i : i));
 }
 
-void putBigEndian(Bytes &out, uint32_t value)
+Bytes paletteBytes()
 {
-    for (int shift = 24; shift >= 0; shift -= 8) out += static_cast<char>((value >> shift) & 0xFF);
+    Bytes bytes;
+    for (const Colour &c : Palette) bytes.append(c.begin(), c.end());
+    return bytes;
 }
 
-uint32_t crc32(const Bytes &bytes)
+void pngChunk(Bytes &png, const Bytes &typeAndData)
 {
+    put(png, static_cast<uint32_t>(typeAndData.size() - 4), 4, true);
+    png += typeAndData;
     uint32_t crc = 0xFFFFFFFF;
-    for (unsigned char b : bytes) {
-        crc ^= b;
-        for (int k = 0; k < 8; ++k) crc = (crc >> 1) ^ (0xEDB88320 & (0 - (crc & 1)));
-    }
-    return ~crc;
+    for (unsigned char b : typeAndData)
+        for (int k = 0; k < 8; ++k, b >>= 1) crc = (crc >> 1) ^ (0xEDB88320 & (0 - ((crc ^ b) & 1)));
+    put(png, ~crc, 4, true);
 }
 
-void pngChunk(Bytes &png, const char *type, const Bytes &data)
-{
-    putBigEndian(png, static_cast<uint32_t>(data.size()));
-    const Bytes typed = type + data;
-    png += typed;
-    putBigEndian(png, crc32(typed));
-}
-
-// Two bits a pixel through the palette, in a zlib stream of stored
-// (uncompressed) blocks.
+// Two bits a pixel through the palette, in a zlib stream of stored blocks.
 Bytes png(int width, int height, Painter paint)
 {
     Bytes rows;
     for (int y = 0; y < height; ++y) {
         rows += '\0'; // no filter
-        for (int x = 0; x < width; x += 4) {
-            unsigned packed = 0;
-            for (int i = 0; i < 4; ++i) packed = packed << 2 | (x + i < width ? paint(x + i, y) : 0);
-            rows += static_cast<char>(packed);
-        }
+        for (int x = 0; x < width; x += 4)
+            rows += static_cast<char>(paint(x, y) << 6 | paint(x + 1, y) << 4 | paint(x + 2, y) << 2 | paint(x + 3, y));
     }
-    Bytes zlib = "\x78\x01";
+    Bytes zlib = "IDAT\x78\x01";
+    uint32_t a = 1, b = 0;
     for (size_t at = 0; at < rows.size(); at += 65535) {
-        const size_t length = std::min<size_t>(65535, rows.size() - at);
-        zlib += static_cast<char>(at + length == rows.size() ? 1 : 0);
-        putLittleEndian(zlib, static_cast<uint32_t>(length), 2);
-        putLittleEndian(zlib, static_cast<uint32_t>(~length & 0xFFFF), 2);
+        const uint32_t length = static_cast<uint32_t>(std::min<size_t>(65535, rows.size() - at));
+        zlib += static_cast<char>(at + length == rows.size());
+        put(zlib, length | (~length << 16), 4);
         zlib += rows.substr(at, length);
     }
-    uint32_t a = 1, b = 0;
-    for (unsigned char c : rows) {
-        a = (a + c) % 65521;
-        b = (b + a) % 65521;
-    }
-    putBigEndian(zlib, (b << 16) | a);
-
-    Bytes header;
-    putBigEndian(header, static_cast<uint32_t>(width));
-    putBigEndian(header, static_cast<uint32_t>(height));
-    header += std::string("\x02\x03\x00\x00\x00", 5); // 2 bits, a palette, deflate, no filter, no interlace
-    Bytes palette;
-    for (const Colour &c : Palette)
-        for (unsigned char part : c) palette += static_cast<char>(part);
+    for (unsigned char c : rows) b = (b + (a = (a + c) % 65521)) % 65521;
+    put(zlib, b << 16 | a, 4, true);
+    Bytes header = "IHDR";
+    put(header, static_cast<uint32_t>(width), 4, true);
+    put(header, static_cast<uint32_t>(height), 4, true);
+    header += std::string("\x02\x03\0\0\0", 5); // 2 bits through a palette
     Bytes out = "\x89PNG\r\n\x1a\n";
-    pngChunk(out, "IHDR", header);
-    pngChunk(out, "PLTE", palette);
-    pngChunk(out, "IDAT", zlib);
-    pngChunk(out, "IEND", "");
+    pngChunk(out, header);
+    pngChunk(out, "PLTE" + paletteBytes());
+    pngChunk(out, zlib);
+    pngChunk(out, "IEND");
     return out;
 }
 
@@ -173,65 +154,40 @@ Bytes png(int width, int height, Painter paint)
 Bytes gif(int width, int height, Painter paint)
 {
     Bytes out = "GIF89a";
-    putLittleEndian(out, static_cast<uint32_t>(width), 2);
-    putLittleEndian(out, static_cast<uint32_t>(height), 2);
-    out += std::string("\x81\x00\x00", 3); // a global table of 4 colours
-    for (const Colour &c : Palette)
-        for (unsigned char part : c) out += static_cast<char>(part);
-    out += ',';
-    putLittleEndian(out, 0, 4);
-    putLittleEndian(out, static_cast<uint32_t>(width), 2);
-    putLittleEndian(out, static_cast<uint32_t>(height), 2);
-    out += std::string("\x00\x02", 2); // no local table; LZW codes start at 2 bits
-
-    constexpr unsigned Clear = 4, End = 5;
+    put(out, static_cast<uint32_t>(width | height << 16), 4);
+    out += std::string("\x81\0\0", 3) + paletteBytes() + ",";
+    put(out, 0, 4);
+    put(out, static_cast<uint32_t>(width | height << 16), 4);
+    out += std::string("\0\x02", 2); // no table of its own; 2-bit pixels
     Bytes codes;
     uint32_t bits = 0;
-    int bitCount = 0;
-    auto code = [&](unsigned value) {
-        bits |= value << bitCount;
-        for (bitCount += 3; bitCount >= 8; bitCount -= 8, bits >>= 8) codes += static_cast<char>(bits & 0xFF);
+    int count = 0;
+    const auto code = [&](unsigned value) {
+        for (bits |= value << count, count += 3; count >= 8; count -= 8, bits >>= 8) codes += static_cast<char>(bits);
     };
     for (int p = 0; p < width * height; ++p) {
-        if (p % 2 == 0) code(Clear);
+        if (p % 2 == 0) code(4); // clear
         code(paint(p % width, p / width));
     }
-    code(End);
-    if (bitCount > 0) codes += static_cast<char>(bits & 0xFF);
-    for (size_t at = 0; at < codes.size(); at += 255) {
-        const Bytes block = codes.substr(at, 255);
-        out += static_cast<char>(block.size());
-        out += block;
-    }
-    out += std::string("\x00;", 2);
-    return out;
+    code(5); // end
+    if (count > 0) codes += static_cast<char>(bits);
+    for (size_t at = 0; at < codes.size(); at += 255)
+        out += static_cast<char>(std::min<size_t>(255, codes.size() - at)) + codes.substr(at, 255);
+    return out + std::string("\0;", 2);
 }
 
 // 24 bits a pixel, rows bottom up, each padded to four bytes.
 Bytes bmp(int width, int height, Painter paint)
 {
-    const uint32_t rowBytes = static_cast<uint32_t>((width * 3 + 3) / 4 * 4);
-    const uint32_t pixelBytes = rowBytes * static_cast<uint32_t>(height);
+    const uint32_t rowBytes = static_cast<uint32_t>((width * 3 + 3) / 4 * 4), pixelBytes = rowBytes * height;
     Bytes out = "BM";
-    putLittleEndian(out, 54 + pixelBytes, 4);
-    putLittleEndian(out, 0, 4);
-    putLittleEndian(out, 54, 4);
-    putLittleEndian(out, 40, 4);
-    putLittleEndian(out, static_cast<uint32_t>(width), 4);
-    putLittleEndian(out, static_cast<uint32_t>(height), 4);
-    putLittleEndian(out, 1, 2);
-    putLittleEndian(out, 24, 2);
-    putLittleEndian(out, 0, 4);
-    putLittleEndian(out, pixelBytes, 4);
-    putLittleEndian(out, 2835, 4);
-    putLittleEndian(out, 2835, 4);
-    putLittleEndian(out, 0, 8);
+    for (uint32_t field : {54 + pixelBytes, 0u, 54u, 40u, static_cast<uint32_t>(width), static_cast<uint32_t>(height)})
+        put(out, field, 4);
+    put(out, 1 | 24 << 16, 4); // one plane, 24 bits
+    for (uint32_t field : {0u, pixelBytes, 2835u, 2835u, 0u, 0u}) put(out, field, 4);
     for (int y = height - 1; y >= 0; --y) {
         Bytes row;
-        for (int x = 0; x < width; ++x) {
-            const Colour &c = Palette[paint(x, y)];
-            row += {static_cast<char>(c[2]), static_cast<char>(c[1]), static_cast<char>(c[0])};
-        }
+        for (int x = 0; x < width; ++x) row.append(Palette[paint(x, y)].rbegin(), Palette[paint(x, y)].rend());
         row.resize(rowBytes, '\0');
         out += row;
     }
