@@ -216,7 +216,7 @@ public:
     // A value from the document, converted and escaped.
     void value(std::string_view ansi, LineBreaks breaks)
     {
-        const std::string_view text = converted_ ? utf8(ansi) : ansi;
+        const std::string_view text = converted_ ? asUtf8(ansi) : ansi;
         makeRoom(text.size() * WorstBytesPerByte);
         at_ = escapeText(text.data(), text.data() + text.size(), at_, breaks, table_);
     }
@@ -248,8 +248,17 @@ public:
         at_ = escapeText(utf8.data(), utf8.data() + utf8.size(), at_, breaks, Utf8Table);
     }
 
+    size_t written() const { return static_cast<size_t>(at_ - bytes_.get()); }
+    void rollBack(size_t size) { at_ = bytes_.get() + size; }
+
+    BiographyBytes finish()
+    {
+        const size_t size = written(); // before the block is handed on
+        return BiographyBytes(std::move(bytes_), size);
+    }
+
     // `ansi` in UTF-8, good until the next conversion.
-    std::string_view utf8(std::string_view ansi)
+    std::string_view asUtf8(std::string_view ansi)
     {
         // Every ANSI code page keeps ASCII as it is.
         if (isAscii(ansi)) return ansi;
@@ -259,15 +268,6 @@ public:
             scratchSize_ = room;
         }
         return std::string_view(scratch_.get(), toUtf8_(ansi, scratch_.get()));
-    }
-
-    size_t written() const { return static_cast<size_t>(at_ - bytes_.get()); }
-    void rollBack(size_t size) { at_ = bytes_.get() + size; }
-
-    BiographyBytes finish()
-    {
-        const size_t size = written(); // before the block is handed on
-        return BiographyBytes(std::move(bytes_), size);
     }
 
 private:
@@ -468,7 +468,7 @@ void attachedFiles(PageOutput &page, const std::string &files, const PageFolders
     std::vector<std::string> others;
     for (const std::string &ansiPath : parseFileList(files)) {
         if (ansiPath.empty()) continue;
-        std::string path(page.utf8(ansiPath));
+        std::string path(page.asUtf8(ansiPath));
         if (isPicture(path))
             figure(page, path, folders);
         else
@@ -517,8 +517,8 @@ PagePlan pagePlan(PageOutput &page, const Biography &d, const TabEntries &entrie
         for (int i : entries[tab]) {
             if (plan.firstTab[i] >= 0) continue;
             plan.firstTab[i] = tab;
-            const std::string timePeriod(page.utf8(d.timePeriod[i]));
-            const YearSpan years = entryYears(timePeriod, page.utf8(d.entryDate[i]));
+            const std::string timePeriod(page.asUtf8(d.timePeriod[i]));
+            const YearSpan years = entryYears(timePeriod, page.asUtf8(d.entryDate[i]));
             if (years.dated()) plan.dated.push_back({i, tab, years});
         }
     }
@@ -706,8 +706,8 @@ BiographyBytes writeWebPage(const Biography &d, const AnsiCodePage &codePage, st
                             const PageFolders &ansiFolders)
 {
     PageOutput page(roomEstimate(d), codePage);
-    const std::string pageFolder(page.utf8(ansiFolders.page));
-    const std::string biographyFolder(page.utf8(ansiFolders.biography));
+    const std::string pageFolder(page.asUtf8(ansiFolders.page));
+    const std::string biographyFolder(page.asUtf8(ansiFolders.biography));
     const PageFolders folders{pageFolder, biographyFolder};
     const TabEntries entries = entriesOfEveryTab(d);
     const PagePlan plan = pagePlan(page, d, entries);
