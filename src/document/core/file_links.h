@@ -19,9 +19,11 @@ struct PageFolders {
 // The link to `path` as the page gives it: relative to the page's folder
 // when the file is on the page's drive or share (../IMAGE/Anna%201931.jpg),
 // a file: address otherwise (file:///D:/a.jpg, file://server/share/a.jpg).
-// A path without a drive is taken from the biography's folder. Drives,
-// shares and folder names compare without regard to ASCII case, as Windows
-// compares them. Every byte a URL may not hold as it is goes percent-encoded.
+// A path without a drive is taken from the biography's folder (the page's
+// when none is given). Drives, shares and folder names compare ignoring the
+// case of A to Z, as Windows does (it ignores other letters' case too; such
+// a name only makes the link longer). Every byte a URL may not hold as it
+// is goes percent-encoded.
 std::string fileLink(std::string_view path, const PageFolders &folders);
 
 // The file's name without its folders: "Anna 1931.jpg" for
