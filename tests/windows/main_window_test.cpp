@@ -285,20 +285,21 @@ TEST_F(DialogLayout, EveryControlOfEveryDialogLiesInsideItsClientArea)
     struct Row {
         std::string caption;
         int command;      // the menu command that opens it, or
-        const char *link; // the entry editor's heading that does
+        std::string link; // the entry editor's heading that does
     };
     std::vector<Row> rows = {
-        {"Set topic text", IDM_SET_TOPIC, nullptr}, {"Create new category", IDM_NEW_CATEGORY, nullptr},
-        {"Rename category", IDM_RENAME_CATEGORY, nullptr}, {"Move to category", IDM_MOVE_TO_CATEGORY, nullptr},
-        {"Find entries", IDM_FIND_ENTRIES, nullptr}, {"Create new biography file", IDM_NEW_FILE, nullptr},
-        {"Create personality folder", IDM_PERSONALITY_FOLDER, nullptr}, {"About", IDM_ABOUT, nullptr},
+        {"Set topic text", IDM_SET_TOPIC, ""}, {"Create new category", IDM_NEW_CATEGORY, ""},
+        {"Rename category", IDM_RENAME_CATEGORY, ""}, {"Move to category", IDM_MOVE_TO_CATEGORY, ""},
+        {"Find entries", IDM_FIND_ENTRIES, ""}, {"Create new biography file", IDM_NEW_FILE, ""},
+        {"Create personality folder", IDM_PERSONALITY_FOLDER, ""}, {"About", IDM_ABOUT, ""},
     };
     for (const EditorHeading &heading : EditorHeadings)
-        rows.push_back({heading.caption ? heading.caption : "Associated files", 0, heading.text});
+        rows.push_back({&heading == &FilesHeading ? "Associated files" : fieldDialogCaption(heading), 0,
+                        headingText(heading)});
     for (const Row &row : rows) {
         SCOPED_TRACE(row.caption);
         GuiScript script;
-        if (row.link) {
+        if (!row.link.empty()) {
             const std::string link = row.link;
             inEditor(script, [link](HWND editor) {
                 expectControlsInside(editor);
@@ -306,7 +307,7 @@ TEST_F(DialogLayout, EveryControlOfEveryDialogLiesInsideItsClientArea)
             });
         }
         inDialog(script, row.caption, check);
-        if (row.link) doubleClickRow(0);
+        if (!row.link.empty()) doubleClickRow(0);
         else command(row.command);
         EXPECT_TRUE(script.finished()) << script.problems();
     }
