@@ -211,10 +211,11 @@ TEST_F(WebPageExportTest, LinksFilesRelativeToThePagesFolder)
     showDocument("Anna", {born});
     openAnna(folder);
     SaveDialogReplaced replaced(standInDialog);
-    answer = folder + "\\WEB\\Anna.html";
+    const std::string target = folder + "\\WEB\\Anna.html";
+    answer = target;
     command(IDM_EXPORT_WEB_PAGE);
 
-    const std::string page = readFileBytes(answer);
+    const std::string page = readFileBytes(target);
     EXPECT_NE(page.find("<img src=\"../IMAGE/Anna%201931.jpg\""), std::string::npos) << page;
     EXPECT_NE(page.find("<a href=\"../TEXT/letter.txt\">"), std::string::npos) << page;
 }
