@@ -107,8 +107,13 @@ void exportWebPage(HWND owner)
     std::string error;
     bool written = false;
     try {
-        written = replaceFileContents(
-            path, writeWebPage(BiographyDocument, systemCodePage(), userLanguage()).view(), error);
+        const std::string pageFolder = containingFolder(path);
+        const std::string biographyFolder = containingFolder(BiographyDocument.filePath);
+        written = replaceFileContents(path,
+                                      writeWebPage(BiographyDocument, systemCodePage(), userLanguage(),
+                                                   {pageFolder, biographyFolder})
+                                          .view(),
+                                      error);
     } catch (const std::bad_alloc &) {
         error = "There is not enough memory to export it.";
     }

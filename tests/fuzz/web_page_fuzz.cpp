@@ -1,6 +1,7 @@
 // Any bytes, opened the way "Open biography file" opens them and exported
 // as a web page, both ways a code page can be converted: no markup
-// character of a value may show on the page unescaped.
+// character of a value may show on the page unescaped, in its text, its
+// links and pictures, its chronology or its timeline.
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -28,10 +29,12 @@ constexpr char MarkupCharacters[] = "&<>\"'";
 constexpr int MarkupCount = 5;
 const std::string_view References[MarkupCount] = {"&amp;", "&lt;", "&gt;", "&quot;", "&#39;"};
 const std::string_view PercentEncodings[MarkupCount] = {"%26", "%3C", "%3E", "%22", "%27"};
-// Not letters: a letter before a colon would make a path look like a drive.
-// Digits first, for they are rarer in prose than punctuation.
-constexpr char StandInCandidates[] = "0123456789-._~!$()*+,;=@";
-constexpr int DigitCandidates = 10;
+// Bytes that mean nothing to the page's rules, as the markup characters
+// mean nothing to them: no letter (a letter before a colon makes a drive,
+// letters make "to" and "1950s" of the year rule and a picture's type), no
+// digit (years, and a percent-encoding after a value's '%': "p%<<" would
+// read "p%22"), no '-' (a range of years) and no '.' (a type, a folder "..").
+constexpr char StandInCandidates[] = "_~!$()*+,;=@";
 
 // Calls visit(value, holdsFileList) for every value of the document; the
 // double quotes of a file list are its own and are not to be renamed.
@@ -47,8 +50,6 @@ void forEachValue(Biography &d, Visit visit)
 }
 
 // Five bytes no value holds, or false when the document uses too many.
-// Digits after a value's '%' would read as a percent-encoding ("p%<<" as
-// "p%22"): with a '%' anywhere, none is taken.
 bool pickStandIns(Biography &d, char standIns[MarkupCount])
 {
     bool used[256] = {};
@@ -56,16 +57,18 @@ bool pickStandIns(Biography &d, char standIns[MarkupCount])
         for (char c : value) used[static_cast<unsigned char>(c)] = true;
     });
     int picked = 0;
-    const char *c = StandInCandidates + (used[static_cast<unsigned char>('%')] ? DigitCandidates : 0);
-    for (; *c != '\0' && picked < MarkupCount; ++c)
+    for (const char *c = StandInCandidates; *c != '\0' && picked < MarkupCount; ++c)
         if (!used[static_cast<unsigned char>(*c)]) standIns[picked++] = *c;
     return picked == MarkupCount;
 }
 
+// Relative links and file: addresses alike.
+const PageFolders Folders = {"C:\\Anna\\BIOGRAPHY XML", "C:\\Anna\\BIOGRAPHY XML"};
+
 std::string webPage(const Biography &d)
 {
-    const std::string page(writeWebPage(d, CodePage1252, "en").view());
-    check(page == std::string(writeWebPage(d, CodePage1252AsMultiByte, "en").view()),
+    const std::string page(writeWebPage(d, CodePage1252, "en", Folders).view());
+    check(page == std::string(writeWebPage(d, CodePage1252AsMultiByte, "en", Folders).view()),
           "the web page differs when converted value by value instead of byte by byte");
     return page;
 }

@@ -161,9 +161,13 @@ void BM_ReadSearchedFields(benchmark::State &state)
 }
 BENCHMARK(BM_ReadSearchedFields)->Unit(benchmark::kMillisecond);
 
+// The page beside the biography in a personality folder; the generated
+// pictures are on the same drive, so every link is a relative one.
+const PageFolders BenchmarkFolders = {"C:\\Anna\\BIOGRAPHY XML", "C:\\Anna\\BIOGRAPHY XML"};
+
 BiographyBytes exportWebPage(const Biography &document)
 {
-    return writeWebPage(document, CodePage1252, "en");
+    return writeWebPage(document, CodePage1252, "en", BenchmarkFolders);
 }
 
 // Seconds one write takes.
@@ -213,7 +217,7 @@ void BM_WebPageValueByValue(benchmark::State &state)
 {
     const FullDocument &full = fullDocument();
     for (auto _ : state) {
-        const BiographyBytes bytes = writeWebPage(*full.document, CodePage1252AsMultiByte, "en");
+        const BiographyBytes bytes = writeWebPage(*full.document, CodePage1252AsMultiByte, "en", BenchmarkFolders);
         benchmark::DoNotOptimize(bytes.view().data());
         benchmark::ClobberMemory();
     }

@@ -57,3 +57,13 @@ TEST(ProgramPathsTest, ProgramsScriptsAndOtherComputersAreTold)
     };
     for (const Case &c : cases) EXPECT_EQ(mayRunProgram(c.path, namesTestFolder), c.risky) << c.path;
 }
+
+TEST(ProgramPathsTest, PicturesAreTold)
+{
+    const std::pair<const char *, bool> paths[] = {
+        {"C:\\a.jpg", true}, {"a.JPEG", true}, {"a.Png", true},     {"a.gif", true},
+        {"a.bmp", true},      {"a.webp", true}, {"a.tif", false},    {"a.jpg.txt", false},
+        {"a.jpg\\b", false}, {"jpg", false},   {"photo.", false}, {"", false},
+    };
+    for (const auto &path : paths) EXPECT_EQ(isPicture(path.first), path.second) << path.first;
+}

@@ -198,3 +198,24 @@ TEST_F(WebPageExportTest, TheBiographyItIsMadeFromIsNeverReplaced)
     }
     SetCurrentDirectoryA(previousFolder);
 }
+
+// The export tells the writer where the page goes and where the biography
+// is: a page in a folder of its own links the files beside the biography,
+// named with or without their folder, by relative links.
+TEST_F(WebPageExportTest, LinksFilesRelativeToThePagesFolder)
+{
+    const std::string folder = makeTestFolder("export-links");
+    ASSERT_TRUE(CreateDirectoryA((folder + "\\WEB").c_str(), NULL));
+    Entry born = makeEntry("Born", "Family");
+    born.files = "\"IMAGE\\Anna 1931.jpg\"\"" + folder + "\\TEXT\\letter.txt\"";
+    showDocument("Anna", {born});
+    openAnna(folder);
+    SaveDialogReplaced replaced(standInDialog);
+    const std::string target = folder + "\\WEB\\Anna.html";
+    answer = target;
+    command(IDM_EXPORT_WEB_PAGE);
+
+    const std::string page = readFileBytes(target);
+    EXPECT_NE(page.find("<img src=\"../IMAGE/Anna%201931.jpg\""), std::string::npos) << page;
+    EXPECT_NE(page.find("<a href=\"../TEXT/letter.txt\">"), std::string::npos) << page;
+}

@@ -14,6 +14,9 @@ const char *const ViewerTypes[] = {
     "ppt", "pptx", "odp",  "csv", "xml",
 };
 
+// Types every browser shows in an img element.
+const char *const PictureTypes[] = {"jpg", "jpeg", "png", "gif", "bmp", "webp"};
+
 bool isSeparator(char c)
 {
     return c == '\\' || c == '/';
@@ -68,4 +71,12 @@ bool mayRunProgram(const std::string &path, bool (*namesFolder)(const std::strin
     for (const char *viewerType : ViewerTypes)
         if (type == viewerType) return false;
     return !namesFolder(path);
+}
+
+bool isPicture(const std::string &path)
+{
+    const std::string type = typeOf(path);
+    for (const char *pictureType : PictureTypes)
+        if (type == pictureType) return true;
+    return false;
 }

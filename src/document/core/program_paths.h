@@ -1,7 +1,7 @@
 // Which paths named in a biography file could start a program when handed
-// to the shell. A file received from someone else may name a program, a
-// script or a shortcut to one among its associated files; the user is
-// asked before such a path is opened.
+// to the shell, and which name pictures. A file received from someone else
+// may name a program, a script or a shortcut to one among its associated
+// files; the user is asked before such a path is opened.
 //
 // Portable: no Windows headers here.
 #pragma once
@@ -17,3 +17,7 @@
 // program, a stream of a file), and dots or blanks at the end, which
 // Windows drops.
 bool mayRunProgram(const std::string &path, bool (*namesFolder)(const std::string &path));
+
+// True for a path whose type a browser shows as a picture (".jpg", ".png"
+// and the like, in any case).
+bool isPicture(const std::string &path);

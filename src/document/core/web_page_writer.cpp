@@ -2,12 +2,16 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdio>
 #include <cstring>
 #include <initializer_list>
 #include <memory>
 #include <string>
 #include <utility>
 #include <vector>
+
+#include "document/core/chronology.h"
+#include "document/core/program_paths.h"
 
 // Values are whatever a file held: markup characters, control characters,
 // any byte above 0x7F. Each byte goes through one table of what it becomes:
@@ -191,34 +195,6 @@ bool showsAnything(const char *p, const char *end)
     return false;
 }
 
-constexpr bool isAsciiLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
-
-constexpr std::array<bool, 256> urlSafeBytes()
-{
-    std::array<bool, 256> safe{};
-    for (int b = 0; b < 256; ++b) safe[b] = (b >= '0' && b <= '9') || isAsciiLetter(static_cast<char>(b));
-    for (unsigned char b : {'-', '.', '_', '~', '!', '$', '(', ')', '*', '+', ',', ';', '=', '@', '/'})
-        safe[b] = true;
-    return safe;
-}
-// Bytes a link carries as they are; a path's other bytes go percent-encoded.
-constexpr std::array<bool, 256> UrlSafeBytes = urlSafeBytes();
-
-void appendPercentEncoded(std::string &link, std::string_view path)
-{
-    static const char Hex[] = "0123456789ABCDEF";
-    for (char c : path) {
-        const unsigned char b = static_cast<unsigned char>(c == '\\' ? '/' : c);
-        if (UrlSafeBytes[b]) {
-            link += static_cast<char>(b);
-        } else {
-            link += '%';
-            link += Hex[b >> 4];
-            link += Hex[b & 15];
-        }
-    }
-}
-
 // The page, written into one block that grows only when a value needs more
 // than the block has left, which the first estimate makes rare.
 class PageOutput {
@@ -265,7 +241,12 @@ public:
         text(last);
     }
 
-    void link(std::string_view ansiPath) { text(fileLink(asUtf8(ansiPath))); }
+    // Text already in UTF-8, escaped.
+    void utf8Value(std::string_view utf8, LineBreaks breaks)
+    {
+        makeRoom(utf8.size() * WorstBytesPerByte);
+        at_ = escapeText(utf8.data(), utf8.data() + utf8.size(), at_, breaks, Utf8Table);
+    }
 
     size_t written() const { return static_cast<size_t>(at_ - bytes_.get()); }
     void rollBack(size_t size) { at_ = bytes_.get() + size; }
@@ -276,9 +257,7 @@ public:
         return BiographyBytes(std::move(bytes_), size);
     }
 
-private:
-    static constexpr size_t Slack = 64; // escapeText writes a little past its output
-
+    // `ansi` in UTF-8, good until the next conversion.
     std::string_view asUtf8(std::string_view ansi)
     {
         // Every ANSI code page keeps ASCII as it is.
@@ -290,6 +269,9 @@ private:
         }
         return std::string_view(scratch_.get(), toUtf8_(ansi, scratch_.get()));
     }
+
+private:
+    static constexpr size_t Slack = 64; // escapeText writes a little past its output
 
     void makeRoom(size_t size)
     {
@@ -314,25 +296,66 @@ private:
 };
 
 // Styles for the screen and for paper: black on white, each category on a
-// page of its own when printed.
+// sheet of its own when printed, the first sheet holding the title, the
+// contents and the start of the chronology. A picture whose file is missing
+// shows the note of img::after, which a browser draws only for a picture it
+// could not load.
 const char PageStyle[] =
     "body { margin: 2em auto; max-width: 45em; padding: 0 1em; color: #000; background: #fff;"
-    " font-family: Georgia, \"Times New Roman\", serif; line-height: 1.45; }\n"
+    " font-family: Georgia, \"Times New Roman\", serif; line-height: 1.45; overflow-wrap: break-word; }\n"
     "h1 { font-size: 2em; margin-bottom: 0.5em; }\n"
-    "h2 { font-size: 1.5em; border-bottom: 1px solid #000; }\n"
+    "h2 { font-size: 1.5em; border-bottom: 1px solid #000; page-break-after: avoid; }\n"
     "h3 { font-size: 1.15em; margin: 1.5em 0 0.3em; page-break-after: avoid; }\n"
-    "nav ul { list-style: none; padding: 0; }\n"
+    "nav ul, ol.chronology { list-style: none; padding: 0; }\n"
     "dl { margin: 0.3em 0; }\n"
     "dt { float: left; clear: left; width: 7.5em; font-weight: bold; }\n"
     "dd { margin: 0 0 0.2em 8em; }\n"
     "ul.files { padding-left: 1.2em; }\n"
+    "figure { margin: 0.8em 0; }\n"
+    "figure img { display: block; max-width: 100%; height: auto; position: relative; font-size: 0; }\n"
+    "figure img::after { content: \"(picture not found)\"; position: absolute; left: 0; top: 0;"
+    " width: max-content; min-height: 100%; background: #fff; font-size: 0.8rem; font-style: italic;"
+    " print-color-adjust: exact; }\n"
+    "figcaption { font-size: 0.9em; }\n"
     "a { color: #1a3e80; }\n"
     "section { margin-top: 2.5em; }\n"
+    ".back { margin-top: 1.5em; }\n"
+    "svg.timeline { display: block; margin: 1em 0 1.5em; font-family: sans-serif; font-size: 11px; }\n"
+    ".timeline a { color: inherit; }\n"
+    ".timeline text, .timeline circle { fill: currentColor; }\n"
+    ".timeline line { stroke: currentColor; }\n"
+    ".timeline line.years { stroke-width: 8px; stroke-linecap: round; }\n"
+    ".timeline .ticks { text-anchor: middle; }\n"
+    "@media (max-width: 40em) {\n"
+    "  .timeline .odd { display: none; }\n"
+    "}\n"
     "@media print {\n"
     "  body { margin: 0; max-width: none; padding: 0; }\n"
     "  a { color: #000; text-decoration: none; }\n"
-    "  section { margin-top: 0; page-break-before: always; }\n"
+    "  section { margin-top: 0; }\n"
+    "  section.category { page-break-before: always; }\n"
+    "  article, figure, svg.timeline { break-inside: avoid; }\n"
+    "  figure img { max-height: 50vh; width: auto; }\n"
     "}\n";
+
+// The colours of the timeline's rows, dark enough to read as text on white.
+const char *const RowColours[] = {
+    "#1f5fa8", "#b8321a", "#2a7a2a", "#7b3fa0", "#a85400", "#00707a",
+    "#a8326e", "#5c5c00", "#3d4fb3", "#8a4b2a", "#2b6e57", "#555",
+};
+static_assert(std::size(RowColours) == MaxTimelineRows, "a colour for every row of the timeline");
+
+void styles(PageOutput &page)
+{
+    page.text(PageStyle);
+    for (int row = 0; row < MaxTimelineRows; ++row) {
+        page.text(".row");
+        page.number(row + 1);
+        page.text(" { color: ");
+        page.text(RowColours[row]);
+        page.text("; }\n");
+    }
+}
 
 // The short fields, listed under an entry's title by their labels; the
 // title, the detail and the files have places of their own, and the
@@ -365,14 +388,14 @@ void head(PageOutput &page, const Biography &d, std::string_view language)
     page.text("\">\n<head>\n<meta charset=\"utf-8\">\n<title>");
     page.firstVisible({d.topic, d.fileName}, "Biography", LineBreaks::Spaces);
     page.text("</title>\n<style>\n");
-    page.text(PageStyle);
+    styles(page);
     page.text("</style>\n</head>\n");
 }
 
 void contents(PageOutput &page, const Biography &d, const TabEntries &entries)
 {
     if (d.categoryCount == 0) return;
-    page.text("<nav>\n<h2>Contents</h2>\n<ul>\n");
+    page.text("<nav id=\"contents\">\n<h2>Contents</h2>\n<ul>\n");
     for (int tab = 0; tab < d.categoryCount; ++tab) {
         const std::string &name = d.categories[categoryShownOnTab(d, tab)];
         const size_t count = entries[tab].size();
@@ -413,46 +436,253 @@ void detail(PageOutput &page, const std::string &text)
         page.rollBack(start);
 }
 
-void fileList(PageOutput &page, const std::string &files)
+void figure(PageOutput &page, std::string_view path, const PageFolders &folders)
 {
-    bool listed = false;
-    for (const std::string &path : parseFileList(files)) {
-        if (path.empty()) continue;
-        page.text(listed ? "<li><a href=\"" : "<ul class=\"files\">\n<li><a href=\"");
-        listed = true;
-        page.link(path);
-        page.text("\">");
-        page.value(path, LineBreaks::Breaks);
-        page.text("</a></li>\n");
-    }
-    if (listed) page.text("</ul>\n");
+    const std::string_view name = fileNameOf(path);
+    page.text("<figure><img src=\"");
+    page.text(fileLink(path, folders));
+    page.text("\" alt=\"");
+    page.utf8Value(name, LineBreaks::Spaces);
+    page.text("\" loading=\"lazy\"><figcaption>");
+    page.utf8Value(name, LineBreaks::Spaces);
+    page.text("</figcaption></figure>\n");
 }
 
-void entry(PageOutput &page, const Biography &d, int i)
+void fileList(PageOutput &page, const std::vector<std::string> &paths, const PageFolders &folders)
 {
-    page.text("<article>\n<h3>");
+    if (paths.empty()) return;
+    page.text("<ul class=\"files\">\n");
+    for (const std::string &path : paths) {
+        page.text("<li><a href=\"");
+        page.text(fileLink(path, folders));
+        page.text("\">");
+        page.utf8Value(path, LineBreaks::Breaks);
+        page.text("</a></li>\n");
+    }
+    page.text("</ul>\n");
+}
+
+// Pictures show as figures, one under the other; the other files are listed.
+void attachedFiles(PageOutput &page, const std::string &files, const PageFolders &folders)
+{
+    std::vector<std::string> others;
+    for (const std::string &ansiPath : parseFileList(files)) {
+        if (ansiPath.empty()) continue;
+        std::string path(page.asUtf8(ansiPath));
+        if (isPicture(path))
+            figure(page, path, folders);
+        else
+            others.push_back(std::move(path));
+    }
+    fileList(page, others, folders);
+}
+
+void entryId(PageOutput &page, int i)
+{
+    page.text("entry-");
+    page.number(i + 1);
+}
+
+// An entry that a second tab of the same name shows again has its id only
+// where it is shown first, which the chronology and the timeline link to.
+void entry(PageOutput &page, const Biography &d, int i, bool shownFirst, const PageFolders &folders)
+{
+    page.text("<article");
+    if (shownFirst) {
+        page.text(" id=\"");
+        entryId(page, i);
+        page.text("\"");
+    }
+    page.text(">\n<h3>");
     page.firstVisible({d.title[i]}, "Untitled entry", LineBreaks::Breaks);
     page.text("</h3>\n");
     fieldList(page, d, i);
     detail(page, d.detail[i]);
-    fileList(page, d.files[i]);
+    attachedFiles(page, d.files[i], folders);
     page.text("</article>\n");
 }
 
-void sections(PageOutput &page, const Biography &d, const TabEntries &entries)
+// Where the page shows what: the tab each entry is shown on first (-1 when
+// no tab lists it), and the entries with years in the order of the page.
+struct PagePlan {
+    std::vector<int> firstTab;
+    std::vector<DatedEntry> dated;
+};
+
+PagePlan pagePlan(PageOutput &page, const Biography &d, const TabEntries &entries)
+{
+    PagePlan plan;
+    plan.firstTab.assign(static_cast<size_t>(d.entryCount), -1);
+    for (int tab = 0; tab < d.categoryCount; ++tab) {
+        for (int i : entries[tab]) {
+            if (plan.firstTab[i] >= 0) continue;
+            plan.firstTab[i] = tab;
+            const std::string timePeriod(page.asUtf8(d.timePeriod[i]));
+            const YearSpan years = entryYears(timePeriod, page.asUtf8(d.entryDate[i]));
+            if (years.dated()) plan.dated.push_back({i, tab, years});
+        }
+    }
+    return plan;
+}
+
+void sections(PageOutput &page, const Biography &d, const TabEntries &entries, const PagePlan &plan,
+              const PageFolders &folders)
 {
     for (int tab = 0; tab < d.categoryCount; ++tab) {
         const std::string &name = d.categories[categoryShownOnTab(d, tab)];
-        page.text("<section id=\"category-");
+        page.text("<section class=\"category\" id=\"category-");
         page.number(tab + 1);
         page.text("\">\n<h2>");
         categoryName(page, name);
         page.text("</h2>\n");
         const std::vector<int> &listed = entries[tab];
-        for (int i : listed) entry(page, d, i);
+        for (int i : listed) entry(page, d, i, plan.firstTab[i] == tab, folders);
         if (listed.empty()) page.text("<p>No entries.</p>\n");
-        page.text("</section>\n");
+        page.text("<p class=\"back\"><a href=\"#contents\">Back to contents</a></p>\n</section>\n");
     }
+}
+
+void years(PageOutput &page, YearSpan years)
+{
+    page.number(years.first);
+    if (years.last == years.first) return;
+    page.text("-");
+    page.number(years.last);
+}
+
+// "1931: Born", "1939-1945: War service": how the chronology and the
+// timeline name an entry.
+void datedTitle(PageOutput &page, const Biography &d, int i, YearSpan span)
+{
+    years(page, span);
+    page.text(": ");
+    page.firstVisible({d.title[i]}, "Untitled entry", LineBreaks::Spaces);
+}
+
+void entryLink(PageOutput &page, int i)
+{
+    page.text("<a href=\"#");
+    entryId(page, i);
+    page.text("\">");
+}
+
+// A length along the timeline, "37.05%".
+void percent(PageOutput &page, int hundredths)
+{
+    char text[16];
+    std::snprintf(text, sizeof text, "%d.%02d%%", hundredths / 100, hundredths % 100);
+    page.text(text);
+}
+
+// The timeline's rows from the top, each with its name above its marks,
+// then the axis. Horizontal places are fractions of the width, so the
+// picture fits any column while its text keeps its size.
+constexpr int RowHeight = 28, RowNameBaseline = 11, MarkCentre = 20, MarkRadius = 5;
+constexpr int AxisBelowRows = 4, TickLength = 5, TickLabelBaseline = 17, AxisHeight = 24;
+
+void timelineMark(PageOutput &page, const Biography &d, const Timeline &timeline, const TimelineMark &mark)
+{
+    const int y = mark.row * RowHeight + MarkCentre;
+    entryLink(page, mark.entry);
+    page.text("<title>");
+    datedTitle(page, d, mark.entry, mark.years);
+    page.text("</title>");
+    if (mark.years.last == mark.years.first) {
+        page.text("<circle cx=\"");
+        percent(page, timelinePosition(timeline, mark.years.first));
+        page.text("\" cy=\"");
+        page.number(y);
+        page.text("\" r=\"");
+        page.number(MarkRadius);
+    } else {
+        page.text("<line class=\"years\" x1=\"");
+        percent(page, timelinePosition(timeline, mark.years.first));
+        page.text("\" x2=\"");
+        percent(page, timelinePosition(timeline, mark.years.last));
+        page.text("\" y1=\"");
+        page.number(y);
+        page.text("\" y2=\"");
+        page.number(y);
+    }
+    page.text("\"/></a>\n");
+}
+
+void timelineAxis(PageOutput &page, const Timeline &timeline, int y)
+{
+    page.text("<g class=\"ticks\">\n<line x1=\"");
+    percent(page, timelinePosition(timeline, timeline.firstYear));
+    page.text("\" x2=\"");
+    percent(page, timelinePosition(timeline, timeline.lastYear));
+    page.text("\" y1=\"");
+    page.number(y);
+    page.text("\" y2=\"");
+    page.number(y);
+    page.text("\"/>\n");
+    const int step = timeline.tickStep;
+    for (int year = (timeline.firstYear + step - 1) / step * step; year <= timeline.lastYear; year += step) {
+        const int x = timelinePosition(timeline, year);
+        page.text("<line x1=\"");
+        percent(page, x);
+        page.text("\" x2=\"");
+        percent(page, x);
+        page.text("\" y1=\"");
+        page.number(y);
+        page.text("\" y2=\"");
+        page.number(y + TickLength);
+        // Every other label makes room on a narrow screen.
+        page.text(year / step % 2 ? "\"/><text class=\"odd\" x=\"" : "\"/><text x=\"");
+        percent(page, x);
+        page.text("\" y=\"");
+        page.number(y + TickLabelBaseline);
+        page.text("\">");
+        page.number(year);
+        page.text("</text>\n");
+    }
+    page.text("</g>\n");
+}
+
+void timelinePicture(PageOutput &page, const Biography &d, const Timeline &timeline)
+{
+    const int axis = static_cast<int>(timeline.rowTabs.size()) * RowHeight + AxisBelowRows;
+    page.text("<svg class=\"timeline\" role=\"img\" aria-label=\"Timeline of the ");
+    page.number(static_cast<int>(timeline.marks.size()));
+    page.text(" dated entries, one row per category\" width=\"100%\" height=\"");
+    page.number(axis + AxisHeight);
+    page.text("\">\n");
+    size_t next = 0; // the marks come row by row
+    for (size_t row = 0; row < timeline.rowTabs.size(); ++row) {
+        page.text("<g class=\"row");
+        page.number(static_cast<int>(row) + 1);
+        page.text("\">\n<text x=\"0\" y=\"");
+        page.number(static_cast<int>(row) * RowHeight + RowNameBaseline);
+        page.text("\">");
+        const int tab = timeline.rowTabs[row];
+        if (tab == OtherCategoriesRow)
+            page.text("Other categories");
+        else
+            page.firstVisible({d.categories[categoryShownOnTab(d, tab)]}, "Unnamed category", LineBreaks::Spaces);
+        page.text("</text>\n");
+        for (; next < timeline.marks.size() && timeline.marks[next].row == static_cast<int>(row); ++next)
+            timelineMark(page, d, timeline, timeline.marks[next]);
+        page.text("</g>\n");
+    }
+    timelineAxis(page, timeline, axis);
+    page.text("</svg>\n");
+}
+
+void chronology(PageOutput &page, const Biography &d, const std::vector<DatedEntry> &dated)
+{
+    if (dated.empty()) return;
+    page.text("<section id=\"chronology\">\n<h2>Chronology</h2>\n");
+    timelinePicture(page, d, timelineOf(dated));
+    page.text("<ol class=\"chronology\">\n");
+    for (const DatedEntry &e : chronologyOrder(dated)) {
+        page.text("<li>");
+        entryLink(page, e.entry);
+        datedTitle(page, d, e.entry, e.years);
+        page.text("</a></li>\n");
+    }
+    page.text("</ol>\n</section>\n");
 }
 
 // Room for the usual page: the values once each, a little more for their
@@ -460,47 +690,34 @@ void sections(PageOutput &page, const Biography &d, const TabEntries &entries)
 // for itself.
 size_t roomEstimate(const Biography &d)
 {
-    size_t size = 4096 + sizeof PageStyle + 2 * d.topic.size();
+    size_t size = 4096 + sizeof PageStyle + 30 * MaxTimelineRows + 2 * d.topic.size();
     for (int i = 0; i < d.categoryCount; ++i) size += 2 * (2 * d.categories[i].size() + 100);
     for (int i = 0; i < d.entryCount; ++i) {
-        size += 300;
+        size += 600; // with its line in the chronology and its mark
         for (const EntryField &field : EntryFields) size += (d.*field.column)[i].size();
-        size += d.files[i].size(); // each path is written twice
+        size += 2 * d.files[i].size(); // each path is written three times
     }
     return size + size / 4;
 }
 
 } // namespace
 
-std::string fileLink(std::string_view path)
-{
-    std::string link;
-    link.reserve(8 + 3 * path.size());
-    const bool drive = path.size() >= 2 && isAsciiLetter(path[0]) && path[1] == ':';
-    const bool network = path.size() >= 2 && (path[0] == '\\' || path[0] == '/') &&
-                         (path[1] == '\\' || path[1] == '/');
-    if (drive) {
-        link = "file:///";
-        link.append(path.data(), 2);
-        path.remove_prefix(2);
-    } else if (network) {
-        link = "file:";
-    }
-    // Anything else is a path relative to the page, written as one.
-    appendPercentEncoded(link, path);
-    return link;
-}
-
-BiographyBytes writeWebPage(const Biography &d, const AnsiCodePage &codePage, std::string_view language)
+BiographyBytes writeWebPage(const Biography &d, const AnsiCodePage &codePage, std::string_view language,
+                            const PageFolders &ansiFolders)
 {
     PageOutput page(roomEstimate(d), codePage);
+    const std::string pageFolder(page.asUtf8(ansiFolders.page));
+    const std::string biographyFolder(page.asUtf8(ansiFolders.biography));
+    const PageFolders folders{pageFolder, biographyFolder};
     const TabEntries entries = entriesOfEveryTab(d);
+    const PagePlan plan = pagePlan(page, d, entries);
     head(page, d, language);
     page.text("<body>\n<h1>");
     page.firstVisible({d.topic, d.fileName}, "Biography", LineBreaks::Breaks);
     page.text("</h1>\n");
     contents(page, d, entries);
-    sections(page, d, entries);
+    chronology(page, d, plan.dated);
+    sections(page, d, entries, plan, folders);
     page.text("</body>\n</html>\n");
     return page.finish();
 }

@@ -12,6 +12,7 @@
 
 #include "document/core/biography_document.h"
 #include "document/core/biography_writer.h"
+#include "document/core/file_links.h"
 
 // Writes `ansi` to `utf8` as UTF-8 and returns the number of bytes written.
 // `utf8` has room for MaxUtf8BytesPerAnsiByte bytes per byte of `ansi`:
@@ -31,13 +32,10 @@ struct AnsiCodePage {
 };
 
 // The whole page for `document`, in tab order: the categories as the tabs
-// show them (the last category first), each one's entries in list order.
-// `language` is the tag of the language the text is written in ("en"), for
-// the page's lang attribute.
+// show them (the last category first), each one's entries in list order,
+// after a chronology of the entries that have years. `language` is the tag
+// of the language the text is written in ("en"), for the page's lang
+// attribute. `folders` (in the ANSI code page) say where the page goes and
+// where the biography is, for the links to attached files.
 BiographyBytes writeWebPage(const Biography &document, const AnsiCodePage &codePage,
-                            std::string_view language);
-
-// The link to an associated file: file:///C:/Family/photo%201.jpg for
-// C:\Family\photo 1.jpg, file://server/share/a.jpg for \\server\share\a.jpg.
-// `path` is UTF-8; every byte a URL may not hold as it is goes percent-encoded.
-std::string fileLink(std::string_view path);
+                            std::string_view language, const PageFolders &folders);
