@@ -33,7 +33,7 @@ const T &pick(Rng &rng, const std::vector<T> &items)
 const std::vector<std::string> Words = {
     "the", "family", "moved", "to", "Leeds", "in", "spring", "school", "began", "with", "an",
     "uncle", "who", "kept", "bees", "letters", "from", "Anna", "war", "years", "harbour",
-    "1947", "3rd", "May", "piano", "lessons", "café", "Zürich", "naïve", "and", "of", "a",
+    "1947", "3rd", "May", "piano", "lessons", "caf\xe9", "Z\xfcrich", "na\xefve", "and", "of", "a",
 };
 
 const std::vector<std::string> CategoryNames = {

@@ -227,6 +227,8 @@ TEST(WebPageWriter, EmptyFieldsAreLeftOut)
         {"an empty path only", [](Biography &d) { d.files[0] = "\"\""; }, "<h3>Born</h3>\n</article>"},
         {"a title of control characters",
          [](Biography &d) { d.title[0] = "\x01\r\n\x02"; }, "<h3>Untitled entry</h3>\n</article>"},
+        {"a location of control characters", [](Biography &d) { d.location[0] = "\x01\x02"; },
+         "<h3>Born</h3>\n</article>"},
     };
     for (const Case &c : cases) {
         auto d = emptyDocument();

@@ -416,11 +416,16 @@ void fieldList(PageOutput &page, const Biography &d, int i)
     for (const EntryField &field : EntryFields) {
         const std::string &value = (d.*field.column)[i];
         if (!isListedField(field) || value.empty()) continue;
+        // A value of nothing a reader would see is left out with its label.
+        const size_t start = page.written();
         page.text(listed ? "<dt>" : "<dl>\n<dt>");
-        listed = true;
         page.text(field.label);
         page.text("</dt><dd>");
-        page.value(value, LineBreaks::Breaks);
+        if (!page.visibleValue(value, LineBreaks::Breaks)) {
+            page.rollBack(start);
+            continue;
+        }
+        listed = true;
         page.text("</dd>\n");
     }
     if (listed) page.text("</dl>\n");
