@@ -631,6 +631,8 @@ void doubleClickFile(Soak &s)
     SendMessageA(FileListView, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(at.x, at.y));
 }
 
+// Closing keeps the files listed; those an entry names beyond them go as
+// a step.
 void closeFilesDialog(Soak &s)
 {
     const std::string expected = joinFileList(workingFiles);
@@ -1249,7 +1251,7 @@ const std::vector<Action> Actions = {
     {"Right-click the files", Place::FilesDialog, 7, nullptr, rightClickFiles, {{"menu"}}},
     {"Delete key on the files", Place::FilesDialog, 3, nullptr, deleteFileByKey, commandOutcome(IDM_REMOVE_FILE)},
     {"Double-click a file", Place::FilesDialog, 2, hasFileRows, doubleClickFile, {{FileMissing, MayBeProgram}}},
-    {"Close the files dialog", Place::FilesDialog, 3, nullptr, closeFilesDialog, Closing},
+    {"Close the files dialog", Place::FilesDialog, 3, nullptr, closeFilesDialog, {{}, Closes::Yes, "Remove files"}},
     // The category dialogs.
     {"Type a category name", Place::NewCategoryDialog, 5, nullptr, typeCategoryName, Staying},
     {"Press Add", Place::NewCategoryDialog, 5, nullptr, pressAdd, {{InvalidText, CategoryPresent, CategoryEmpty, CategoriesFull}, Closes::No, "New category"}},

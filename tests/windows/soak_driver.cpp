@@ -202,6 +202,15 @@ void Soak::expectOutcome(const Outcome &outcome)
     expectedMove_ = outcome.move;
 }
 
+// The thread's dialogs and menus, for a report of what is stuck.
+std::string Soak::describeWindows() const
+{
+    std::string text = "windows:";
+    for (HWND window : threadDialogsAndMenus())
+        text += " \"" + windowText(window) + "\"" + (IsWindowVisible(window) ? "" : " (hidden)");
+    return text;
+}
+
 void Soak::run()
 {
     for (const auto &file : filesIn(filesFolder())) seenFiles_[filesFolder() + "\\" + file.first] = file.second;
@@ -266,7 +275,7 @@ void Soak::advance()
     if (inAdvance_ || actionQueued_ || done_) return;
     inAdvance_ = true;
     if (GetTickCount() - lastProgress_ > StuckMs) {
-        if (!stopping_) fail("nothing settled for " + std::to_string(StuckMs / 1000) + " s");
+        if (!stopping_) fail("nothing settled for " + std::to_string(StuckMs / 1000) + " s; " + describeWindows());
         else {
             std::fprintf(stderr, "soak: could not close the windows after a failure; giving up\n");
             std::fflush(stderr);
@@ -307,12 +316,18 @@ bool Soak::settle()
             if (frame.window == window) return true;
         return false;
     };
-    // A dialog on its way is hidden until its loop first waits; one that
-    // has ended stays hidden until its loop returns.
+    // A dialog on its way is hidden until its loop first waits, or while
+    // it tells something as it starts; one that has ended stays hidden
+    // until its loop returns.
+    auto tellsSomething = [&present](HWND dialog) {
+        for (HWND window : present)
+            if (GetWindow(window, GW_OWNER) == dialog && IsWindowVisible(window)) return true;
+        return false;
+    };
     std::set<HWND> stillThere;
     for (HWND window : present) {
         if (known(window) || ended_.count(window)) stillThere.insert(window);
-        else if (!IsWindowVisible(window) && isDialog(window)) return false;
+        else if (!IsWindowVisible(window) && isDialog(window) && !tellsSomething(window)) return false;
     }
     ended_ = stillThere;
     std::vector<HWND> shown;

@@ -152,6 +152,7 @@ private:
     void post(std::function<void()> action);
     void restartProgram();
     std::string describeTop() const;
+    std::string describeWindows() const;
 
     SoakSettings settings_;
     std::function<void()> startProgram_;
