@@ -164,7 +164,14 @@ size_t loadWorkingFiles(int entryIndex)
 void storeWorkingFiles()
 {
     const int entry = firstSelectedEntryIndex();
-    if (entry >= 0) BiographyDocument.files[entry] = joinFileList(workingFiles);
+    if (entry < 0) return;
+    std::string &files = BiographyDocument.files[entry];
+    // The files beyond those listed go as the user was told, a change
+    // like any other.
+    if (countFiles(files) > static_cast<int>(workingFiles.size()))
+        edit::setFiles(entry, joinFileList(workingFiles), StepKind::RemoveFiles);
+    else
+        files = joinFileList(workingFiles);
 }
 
 void fillFileList()

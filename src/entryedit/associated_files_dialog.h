@@ -21,7 +21,8 @@ extern HWND FileListView;
 size_t loadWorkingFiles(int entryIndex);
 // Writes the paths into the entry of the first selected row of the entry
 // list, in normal form. Every file added or removed is in it already; what
-// is left is the form of the text, which is no change of the user's.
+// is left is the form of the text, which is no change of the user's, or
+// the files beyond MaxWorkingFiles, which go as a step that removes them.
 void storeWorkingFiles();
 void fillFileList();
 

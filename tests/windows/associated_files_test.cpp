@@ -290,4 +290,10 @@ TEST_F(AssociatedFilesTest, TheListNeverHoldsMoreThan1024Paths)
     EXPECT_EQ(over.seen()[1].caption, "Information");
     EXPECT_NE(over.seen()[1].text.find("1030"), std::string::npos) << over.seen()[1].text;
     EXPECT_EQ(BiographyDocument.files[1], quoted(first1024));
+    // The files left out are a change like any other: unsaved, and undone
+    // they are back.
+    EXPECT_TRUE(BiographyDocument.modified);
+    EXPECT_EQ(menuItemText(MainWindow, IDM_UNDO), "&Undo Remove files\tCtrl+Z");
+    command(IDM_UNDO);
+    EXPECT_TRUE(BiographyDocument.files[1] == quoted(paths));
 }

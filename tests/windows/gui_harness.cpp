@@ -1,8 +1,10 @@
 #include "gui_harness.h"
 
 #include <commctrl.h>
+#include <shlobj.h> // DROPFILES
 
 #include <cstdio>
+#include <cstring>
 
 namespace {
 
@@ -426,6 +428,13 @@ bool menuItemGreyed(HWND window, int id)
     return (menuState(window, id) & MF_GRAYED) != 0;
 }
 
+std::string menuItemText(HWND window, int id)
+{
+    char text[256] = "";
+    GetMenuStringA(GetMenu(window), id, text, sizeof text, MF_BYCOMMAND);
+    return text;
+}
+
 std::vector<std::string> menuItemTexts(HMENU menu)
 {
     std::vector<std::string> texts;
@@ -503,4 +512,21 @@ std::string makeTestFolder(const std::string &name)
     CreateDirectoryA(folder.c_str(), NULL);
     removeFolderContents(folder);
     return folder;
+}
+
+HDROP makeDrop(const std::vector<std::string> &paths)
+{
+    size_t size = sizeof(DROPFILES) + 1;
+    for (const std::string &path : paths) size += path.size() + 1;
+    HGLOBAL memory = GlobalAlloc(GHND, size);
+    DROPFILES *drop = static_cast<DROPFILES *>(GlobalLock(memory));
+    drop->pFiles = sizeof(DROPFILES);
+    drop->fWide = FALSE;
+    char *at = reinterpret_cast<char *>(drop) + sizeof(DROPFILES);
+    for (const std::string &path : paths) {
+        std::memcpy(at, path.c_str(), path.size() + 1);
+        at += path.size() + 1;
+    }
+    GlobalUnlock(memory);
+    return static_cast<HDROP>(memory);
 }

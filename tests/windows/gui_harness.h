@@ -5,6 +5,7 @@
 #pragma once
 
 #include <windows.h>
+#include <shellapi.h>
 
 #include <functional>
 #include <string>
@@ -104,6 +105,11 @@ void chooseInFileDialog(HWND dialog, const std::string &path);
 // presses: {VK_CONTROL, 'S'} is Ctrl+S.
 void pressKeys(std::vector<WORD> keys);
 
+// A real drop of these files: the shell's DROPFILES block in global
+// memory, which the program reads with DragQueryFile and releases with
+// DragFinish.
+HDROP makeDrop(const std::vector<std::string> &paths);
+
 void pumpMessages();
 // Processes messages for about `ms` milliseconds.
 void pumpFor(int ms);
@@ -123,6 +129,8 @@ std::string windowText(HWND window);
 RECT childRect(HWND child);
 UINT menuState(HWND window, int id);
 bool menuItemGreyed(HWND window, int id);
+// The text of the window's menu item `id`, keys and all.
+std::string menuItemText(HWND window, int id);
 std::vector<std::string> menuItemTexts(HMENU menu);
 std::vector<UINT> menuItemIds(HMENU menu);
 

@@ -5,6 +5,7 @@
 #include <commctrl.h>
 
 #include "document/core/document_history.h"
+#include "mainwindow/find_entries.h"
 #include "mainwindow/message_loop.h"
 #include "mainwindow/shell_handoff.h"
 
@@ -50,6 +51,7 @@ void MainWindowFixture::SetUp()
 {
     resetDocument();
     startHistory();
+    forgetLastSearch();
     recordedShellCalls().clear();
     shellExecute = recordShellCall;
     ASSERT_NE(createMainWindow(GetModuleHandleA(NULL)), (HWND)NULL) << "error " << GetLastError();

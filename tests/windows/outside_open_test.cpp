@@ -5,7 +5,6 @@
 
 #include <commctrl.h>
 #include <shellapi.h>
-#include <shlobj.h> // DROPFILES
 
 #include <cstring>
 
@@ -144,25 +143,6 @@ protected:
 
 using OpenFromOutside = OutsideOpenFixture;
 using InstalledOpenCommand = OutsideOpenFixture;
-
-// A real drop: the shell's DROPFILES block in global memory, which the
-// program reads with DragQueryFile and releases with DragFinish.
-HDROP makeDrop(const std::vector<std::string> &paths)
-{
-    size_t size = sizeof(DROPFILES) + 1;
-    for (const std::string &path : paths) size += path.size() + 1;
-    HGLOBAL memory = GlobalAlloc(GHND, size);
-    DROPFILES *drop = static_cast<DROPFILES *>(GlobalLock(memory));
-    drop->pFiles = sizeof(DROPFILES);
-    drop->fWide = FALSE;
-    char *at = reinterpret_cast<char *>(drop) + sizeof(DROPFILES);
-    for (const std::string &path : paths) {
-        std::memcpy(at, path.c_str(), path.size() + 1);
-        at += path.size() + 1;
-    }
-    GlobalUnlock(memory);
-    return static_cast<HDROP>(memory);
-}
 
 void CALLBACK closeFromTimer(HWND window, UINT, UINT_PTR timer, DWORD)
 {

@@ -9,6 +9,7 @@
 
 #include "../res/resource.h"
 #include "document/core/biography_writer.h"
+#include "document/core/document_history.h"
 #include "document/file_dialogs.h"
 #include "editor_steps.h"
 #include "entryedit/associated_files_dialog.h"
@@ -344,21 +345,25 @@ Outcome commandOutcome(int id)
     case IDM_SAVE: return {{SaveFailed}};
     case IDM_SAVE_AS: return {{SaveFailed, PathTooLong}};
     case IDM_SET_TOPIC: return {{"Set topic text"}};
-    case IDM_ADD_ENTRY: return {{EntriesFull}};
-    case IDM_DELETE_ENTRIES: return {{DeleteSelected}};
+    case IDM_ADD_ENTRY: return {{EntriesFull}, Closes::No, "Add entry"};
+    case IDM_DELETE_ENTRIES: return {{DeleteSelected}, Closes::No, "Delete entries"};
     case IDM_MOVE_TO_CATEGORY: return {{"Move to category"}};
     case IDM_NEW_CATEGORY:
     case IDM_TAB_ADD: return {{"Create new category"}};
     case IDM_DELETE_CATEGORY:
-    case IDM_TAB_DELETE: return {{DefaultInUse, LastCategory}};
+    case IDM_TAB_DELETE: return {{DefaultInUse, LastCategory}, Closes::No, "Delete category"};
+    case IDM_TAB_MOVE_LEFT: return {{}, Closes::No, "Move category left"};
+    case IDM_TAB_MOVE_RIGHT: return {{}, Closes::No, "Move category right"};
     case IDM_RENAME_CATEGORY: return {{"Rename category"}};
     case IDM_PERSONALITY_FOLDER: return {{"Create personality folder"}};
     case IDM_ABOUT: return {{"About"}};
-    case IDM_ADD_FILE: return {{FilesFull, PathTooLong}};
-    case IDM_REMOVE_FILE: return {{DeleteSelected}};
+    case IDM_ADD_FILE: return {{FilesFull, PathTooLong}, Closes::No, "Add file"};
+    case IDM_REMOVE_FILE: return {{DeleteSelected}, Closes::No, "Remove files"};
     case IDM_FIND_ENTRIES: return {{"Find entries"}};
     case IDM_FIND_NEXT: return {{"Find entries", NotFound}};
     case IDM_EXPORT_WEB_PAGE: return {{SaveFailed, PathTooLong}};
+    case IDM_UNDO: return {{}, Closes::No, nullptr, -1};
+    case IDM_REDO: return {{}, Closes::No, nullptr, +1};
     }
     return {};
 }
@@ -521,13 +526,28 @@ void typeText(Soak &s)
     SetDlgItemTextA(s.target(), Box, randomText(s).c_str());
 }
 
+// The step a field dialog's OK makes.
+const char *fieldStep(std::string (Biography::*column)[MaxEntries])
+{
+    static const std::pair<std::string (Biography::*)[MaxEntries], const char *> steps[] = {
+        {&Biography::title, "Edit title"}, {&Biography::entryDate, "Edit entry date"},
+        {&Biography::timePeriod, "Edit time period"}, {&Biography::location, "Edit location"},
+        {&Biography::detail, "Edit detail"}, {&Biography::keywords, "Edit keywords"}};
+    for (const auto &step : steps)
+        if (step.first == column) return step.second;
+    return nullptr;
+}
+
+// The value the dialog edits; a field's names the step its OK makes.
 std::string *editedValue(Soak &s)
 {
     if (s.place() == Place::TopicDialog) return &doc().topic;
     const std::string caption = windowText(s.target());
     for (const EditorHeading &heading : EditorHeadings)
-        if (&heading != &FilesHeading && caption == fieldDialogCaption(heading))
+        if (&heading != &FilesHeading && caption == fieldDialogCaption(heading)) {
+            s.expectStep(fieldStep(heading.column));
             return &(doc().*heading.column)[firstSelectedEntryIndex()];
+        }
     return nullptr;
 }
 
@@ -611,6 +631,8 @@ void doubleClickFile(Soak &s)
     SendMessageA(FileListView, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(at.x, at.y));
 }
 
+// Closing keeps the files listed; those an entry names beyond them go as
+// a step.
 void closeFilesDialog(Soak &s)
 {
     const std::string expected = joinFileList(workingFiles);
@@ -718,7 +740,11 @@ void pressNewOk(Soak &s)
     const std::string path = dialogItemText(s.target(), IDC_NEW_FILE_FILENAME);
     const std::string topic = dialogItemText(s.target(), IDC_NEW_FILE_TOPIC);
     s.afterStep([&s, path, topic](std::string &failure) {
-        if (s.place() == Place::NewFileDialog || s.place() == Place::MessageBox) return true;
+        // A refusal keeps the dialog; a failed save is told once the new
+        // document is there.
+        if (s.place() == Place::MessageBox) return false;
+        if (s.place() == Place::NewFileDialog) return true;
+        s.historyStarts();
         const Biography &d = doc();
         if (d.filePath != path || d.entryCount != 1 || d.title[0] != "New entry" ||
             d.categoryCount != 1 || d.categories[0] != "Category 1" ||
@@ -841,6 +867,53 @@ void pressFindNext(Soak &s)
     press(s, IDOK);
 }
 
+// ---- undo and redo
+
+// Presses the menu item up to `most` times, while it is enabled; how many
+// times.
+int pressWhileEnabled(int id, int most)
+{
+    int presses = 0;
+    for (; presses < most && !menuItemGreyed(MainWindow, id); ++presses)
+        SendMessageA(MainWindow, WM_COMMAND, MAKEWPARAM(id, 0), 0);
+    return presses;
+}
+
+// Every step undone: the document is where the history started, and
+// `modified` is clear exactly at the state last saved or opened, which is
+// then the file's. As many redone: it is where it was. (Closing the files
+// dialog writes a list in its own form, which is no step: the states of
+// the past compare as shown.)
+void undoAllRedoAll(Soak &s)
+{
+    const ExpectedHistory &h = s.history();
+    const std::string before = biographyFileBytes(doc());
+    const int undone = pressWhileEnabled(IDM_UNDO, MaxHistorySteps + 1);
+    const std::string fromStart =
+        h.whole ? documentDifference(doc(), *readBiography(h.startBytes), Compare::AsShown) : "";
+    const bool startModified = doc().modified;
+    const std::string fromDisk =
+        startModified ? "" : documentDifference(doc(), *readBiography(readFileBytes(doc().filePath)), Compare::AsShown);
+    const int redone = pressWhileEnabled(IDM_REDO, undone);
+    std::string failure;
+    if (undone != h.done || redone != undone)
+        failure = "undid " + std::to_string(undone) + " and redid " + std::to_string(redone) + " of " +
+                  std::to_string(h.done) + " steps";
+    else if (!fromStart.empty())
+        failure = "undoing every step did not bring back the document the history started with: " + fromStart;
+    else if (startModified != (h.savedAt != 0) || !fromDisk.empty())
+        failure = "undoing every step left modified " + std::to_string(startModified) + " with the state saved at step " +
+                  std::to_string(h.savedAt) + (fromDisk.empty() ? "" : ", yet the file differs: " + fromDisk);
+    else if (biographyFileBytes(doc()) != before)
+        failure = "redoing every step did not bring back the document";
+    else if (doc().modified != (h.done != h.savedAt))
+        failure = "redoing every step left modified " + std::to_string(doc().modified);
+    s.afterStep([failure](std::string &result) {
+        result = failure;
+        return true;
+    });
+}
+
 // ---- answers of the replaceable dialogs
 
 Soak *answering = nullptr;
@@ -889,6 +962,7 @@ void checkOpen(Soak &s, const std::string &path)
             failure = documentDifference(doc(), *readBiography(bytes), Compare::Exact);
             if (!failure.empty()) failure = "the opened document is not what the file holds: " + failure;
             else if (doc().filePath != path || doc().modified) failure = "the opened file is not the document's";
+            s.historyStarts();
         } else {
             failure = documentDifference(doc(), *before, Compare::Exact);
             if (!failure.empty() || doc().filePath != pathBefore)
@@ -988,25 +1062,95 @@ bool answerFolderBrowser(HWND, const char *, std::string &folder)
     return true;
 }
 
+// As many files as an entry can list, or more.
+std::string manyFiles(Soak &s, int count)
+{
+    std::vector<std::string> paths;
+    for (int i = 0; i < count; ++i) paths.push_back(s.attachFolder() + "\\" + std::to_string(i) + ".txt");
+    return joinFileList(paths);
+}
+
 // A biography received from someone else: hand-made layout, an entry in a
-// category the list does not name, text between the quoted paths.
-const char ReceivedFile[] =
-    "<?xml version=\"1.0\"?>\r\n<biography_data>\r\n<topic>Received from a friend</topic>\r\n"
-    "<categories> \"Family\", \"Work\" </categories>\r\n"
-    "<fact1>\r\n<category>Family</category><title>Born</title>\r\n"
-    "<files>\"C:\\photos\\baby.jpg\" and \"C:\\photos\\home.jpg\"</files>\r\n</fact1>\r\n"
-    "<fact2><title>Kites</title><category>Hobbies</category></fact2>\r\n"
-    "<fact3>\r\n<title>First job</title>\r\n<category>Work</category>\r\n"
-    "<detail>line one\r\nline two</detail>\r\n</fact3>\r\n</biography_data>\r\n";
+// category the list does not name, text between the quoted paths, entries
+// that name as many files as an entry can list, and more.
+std::string receivedFile(Soak &s)
+{
+    return "<?xml version=\"1.0\"?>\r\n<biography_data>\r\n<topic>Received from a friend</topic>\r\n"
+           "<categories> \"Family\", \"Work\" </categories>\r\n"
+           "<fact1>\r\n<category>Family</category><title>Born</title>\r\n"
+           "<files>\"C:\\photos\\baby.jpg\" and \"C:\\photos\\home.jpg\"</files>\r\n</fact1>\r\n"
+           "<fact2><title>Kites</title><category>Hobbies</category></fact2>\r\n"
+           "<fact3>\r\n<title>First job</title>\r\n<category>Work</category>\r\n"
+           "<detail>line one\r\nline two</detail>\r\n</fact3>\r\n"
+           "<fact4><title>Scans</title><category>Work</category><files>" + manyFiles(s, MaxWorkingFiles) +
+           "</files></fact4>\r\n<fact5><title>Letters</title><category>Family</category><files>" +
+           manyFiles(s, MaxWorkingFiles + 6) + "</files></fact5>\r\n</biography_data>\r\n";
+}
+
+// Near the limits: 1000 to 1020 entries, a third of them in the first
+// tab's category, over 50 to 100 categories or 495; details of up to 600
+// short lines (Wine's rich edit lays out a long line in quadratic time).
+std::string nearCapacityBiography(Soak &s)
+{
+    std::unique_ptr<Biography> b(new Biography);
+    b->topic = randomWord(s, 30);
+    b->categoryCount = s.percent(50) ? MaxCategories - 5 : 50 + s.below(51);
+    for (int i = 0; i < b->categoryCount; ++i) {
+        std::string name;
+        do name = "Chapter " + std::to_string(i + 1) + " " + randomWord(s, s.below(10));
+        while (!isValidCategoryName(name));
+        b->categories[i] = name;
+    }
+    b->entryCount = MaxEntries - 4 - s.below(21);
+    for (int e = 0; e < b->entryCount; ++e) {
+        b->title[e] = randomWord(s, 1 + s.below(40));
+        b->entryDate[e] = std::to_string(1 + s.below(28)) + "/" + std::to_string(1 + s.below(12)) + "/19" +
+                          std::to_string(10 + s.below(90));
+        b->location[e] = randomWord(s, s.below(20));
+        b->keywords[e] = randomWord(s, s.below(30));
+        for (int line = s.percent(2) ? 200 + s.below(400) : s.below(40); line > 0; --line)
+            b->detail[e] += randomWord(s, s.below(100)) + "\r\n";
+        if (s.percent(10)) b->files[e] = joinFileList({s.attachFolder() + "\\photo.jpg", s.attachFolder() + "\\run.bat"});
+        b->category[e] = b->categories[s.percent(33) ? b->categoryCount - 1 : s.below(b->categoryCount)];
+    }
+    return biographyFileBytes(*b);
+}
 
 void prepareFolders(Soak &s)
 {
-    writeFileBytes(s.filesFolder() + "\\received.xml", ReceivedFile);
+    if (s.nearCapacity()) writeFileBytes(s.startFile(), nearCapacityBiography(s));
+    writeFileBytes(s.filesFolder() + "\\received.xml", receivedFile(s));
     writeFileBytes(s.filesFolder() + "\\letter.xml", "<?xml version=\"1.0\"?>\r\n<letter>Dear Anna</letter>");
     for (const char *name : {"photo.jpg", "notes & more.txt", "caf\xe9.txt", "run.bat"})
         writeFileBytes(s.attachFolder() + "\\" + name, "x");
     CreateDirectoryA((s.folder() + "\\people").c_str(), NULL);
     CreateDirectoryA((s.folder() + "\\pages").c_str(), NULL);
+}
+
+// Near a limit, a user goes on adding until refused.
+bool nearEntryLimit(Soak &)
+{
+    return doc().documentLoaded && doc().entryCount > MaxEntries - 8;
+}
+
+bool nearCategoryLimit(Soak &)
+{
+    return doc().documentLoaded && doc().categoryCount > MaxCategories - 8;
+}
+
+// A file dropped on the window, while there is nothing to save first.
+bool nothingUnsaved(Soak &)
+{
+    return !doc().modified;
+}
+
+void dropFile(Soak &s)
+{
+    std::vector<std::string> files = biographiesOnDisk(s);
+    files.push_back(s.filesFolder() + "\\missing.xml");
+    const std::string path = chooseFrom(s, files);
+    checkOpen(s, path);
+    SendMessageA(MainWindow, WM_DROPFILES, reinterpret_cast<WPARAM>(makeDrop({path})), 0);
 }
 
 // ---- the table
@@ -1037,14 +1181,19 @@ const std::vector<Action> Actions = {
     {"Close the main window", Place::Main, 1, nullptr, closeMainBox, {{SaveChanges, SaveFailed}, Closes::Maybe}},
     mainMenu<IDM_SET_TOPIC>("Set topic", 4),
     mainMenu<IDM_ADD_ENTRY>("Add entry", 12, addEntryByMenu),
+    {"Add entry near the limit", Place::Main, 12, nearEntryLimit, addEntryByMenu, commandOutcome(IDM_ADD_ENTRY)},
     mainMenu<IDM_DELETE_ENTRIES>("Delete selected entries", 3, deleteByMenu),
     mainMenu<IDM_MOVE_TO_CATEGORY>("Move to another category", 3),
     mainMenu<IDM_NEW_CATEGORY>("New category", 3),
+    {"New category near the limit", Place::Main, 6, nearCategoryLimit, menuCommand<IDM_NEW_CATEGORY>, commandOutcome(IDM_NEW_CATEGORY)},
     mainMenu<IDM_DELETE_CATEGORY>("Delete category", 2),
     mainMenu<IDM_RENAME_CATEGORY>("Rename category", 2),
     mainMenu<IDM_PERSONALITY_FOLDER>("Create personality folder", 1),
     mainMenu<IDM_FIND_ENTRIES>("Find entries", 2),
     mainMenu<IDM_FIND_NEXT>("Find next", 2),
+    mainMenu<IDM_UNDO>("Undo", 4),
+    mainMenu<IDM_REDO>("Redo", 2),
+    {"Undo all, then redo all", Place::Main, 2, menuEnabled<IDM_UNDO>, undoAllRedoAll, Staying},
     // The main window's keys.
     mainMenu<IDM_NEW_FILE>("Ctrl+N", 1, shortcut<'N', Ctrl>),
     mainMenu<IDM_OPEN_FILE>("Ctrl+O", 1, shortcut<'O', Ctrl>),
@@ -1053,6 +1202,9 @@ const std::vector<Action> Actions = {
     mainMenu<IDM_SAVE_AS>("Ctrl+Shift+S", 1, shortcut<'S', CtrlShift>),
     mainMenu<IDM_FIND_ENTRIES>("Ctrl+F", 1, shortcut<'F', Ctrl>),
     mainMenu<IDM_FIND_NEXT>("F3", 2, shortcut<VK_F3, Plain>),
+    mainMenu<IDM_UNDO>("Ctrl+Z", 2, shortcut<'Z', Ctrl>),
+    mainMenu<IDM_REDO>("Ctrl+Y", 1, shortcut<'Y', Ctrl>),
+    mainMenu<IDM_REDO>("Ctrl+Shift+Z", 1, shortcut<'Z', CtrlShift>),
     mainMenu<IDM_ABOUT>("About", 1),
     // The main window's children.
     {"Select no row", Place::Main, 3, hasDocument, selectNone, Staying},
@@ -1063,7 +1215,8 @@ const std::vector<Action> Actions = {
     {"Enter in the list", Place::Main, 3, hasRows, shortcut<VK_RETURN, Plain>, {{"Entry editor"}}},
     {"Double-click below the rows", Place::Main, 1, hasDocument, doubleClickBelowRows, Staying},
     {"Double-click the status bar", Place::Main, 1, hasDocument, doubleClickStatusBar, {{"Entry editor"}}},
-    {"Delete key in the list", Place::Main, 3, hasDocument, deleteByKey, {{DeleteSelected}}},
+    {"Drop a file on the window", Place::Main, 2, nothingUnsaved, dropFile, commandOutcome(IDM_OPEN_FILE)},
+    {"Delete key in the list", Place::Main, 3, hasDocument, deleteByKey, commandOutcome(IDM_DELETE_ENTRIES)},
     {"Right-click the list", Place::Main, 4, hasDocument, rightClickList, {{"menu"}}},
     {"Right-click the tabs", Place::Main, 4, hasDocument, rightClickTabs, {{"menu"}}},
     {"Right-click the topic line", Place::Main, 1, hasDocument, rightClickTopic, {{"menu"}}},
@@ -1088,7 +1241,7 @@ const std::vector<Action> Actions = {
     {"Esc in the field dialog", Place::FieldDialog, 1, nullptr, finishTextDialog<IDC_FIELD_EDIT, 0, Finish::Escape>, Closing},
     // The topic dialog.
     {"Type a topic", Place::TopicDialog, 4, nullptr, typeText<IDC_TOPIC_TEXT>, Staying},
-    {"Press OK", Place::TopicDialog, 4, nullptr, finishTextDialog<IDC_TOPIC_TEXT, IDC_TOPIC_OK, Finish::Ok>, {{InvalidText}, Closes::Maybe}},
+    {"Press OK", Place::TopicDialog, 4, nullptr, finishTextDialog<IDC_TOPIC_TEXT, IDC_TOPIC_OK, Finish::Ok>, {{InvalidText}, Closes::Maybe, "Set topic"}},
     {"Press Cancel", Place::TopicDialog, 1, nullptr, finishTextDialog<IDC_TOPIC_TEXT, IDC_TOPIC_CANCEL, Finish::Cancel>, Closing},
     {"Close the topic dialog", Place::TopicDialog, 1, nullptr, finishTextDialog<IDC_TOPIC_TEXT, 0, Finish::CloseBox>, Closing},
     {"Esc in the topic dialog", Place::TopicDialog, 1, nullptr, finishTextDialog<IDC_TOPIC_TEXT, 0, Finish::Escape>, Closing},
@@ -1096,20 +1249,20 @@ const std::vector<Action> Actions = {
     {"Select a file", Place::FilesDialog, 4, hasFileRows, selectFile, Staying},
     {"Select no file", Place::FilesDialog, 1, nullptr, selectNoFile, Staying},
     {"Right-click the files", Place::FilesDialog, 7, nullptr, rightClickFiles, {{"menu"}}},
-    {"Delete key on the files", Place::FilesDialog, 3, nullptr, deleteFileByKey, {{DeleteSelected}}},
+    {"Delete key on the files", Place::FilesDialog, 3, nullptr, deleteFileByKey, commandOutcome(IDM_REMOVE_FILE)},
     {"Double-click a file", Place::FilesDialog, 2, hasFileRows, doubleClickFile, {{FileMissing, MayBeProgram}}},
-    {"Close the files dialog", Place::FilesDialog, 3, nullptr, closeFilesDialog, Closing},
+    {"Close the files dialog", Place::FilesDialog, 3, nullptr, closeFilesDialog, {{}, Closes::Yes, "Remove files"}},
     // The category dialogs.
     {"Type a category name", Place::NewCategoryDialog, 5, nullptr, typeCategoryName, Staying},
-    {"Press Add", Place::NewCategoryDialog, 5, nullptr, pressAdd, {{InvalidText, CategoryPresent, CategoryEmpty, CategoriesFull}}},
+    {"Press Add", Place::NewCategoryDialog, 5, nullptr, pressAdd, {{InvalidText, CategoryPresent, CategoryEmpty, CategoriesFull}, Closes::No, "New category"}},
     {"Press Cancel", Place::NewCategoryDialog, 2, nullptr, pressButton<IDC_CATEGORY_CANCEL>, Closing},
     {"Close the new category dialog", Place::NewCategoryDialog, 1, nullptr, closeBox, Closing},
     {"Type a new name", Place::RenameCategoryDialog, 5, nullptr, typeCategoryName, Staying},
-    {"Press Rename", Place::RenameCategoryDialog, 5, nullptr, pressRename, {{InvalidText, CategoryPresent, CategoryEmpty}, Closes::Maybe}},
+    {"Press Rename", Place::RenameCategoryDialog, 5, nullptr, pressRename, {{InvalidText, CategoryPresent, CategoryEmpty}, Closes::Maybe, "Rename category"}},
     {"Press Cancel", Place::RenameCategoryDialog, 1, nullptr, pressButton<IDC_CATEGORY_CANCEL>, Closing},
     {"Close the rename dialog", Place::RenameCategoryDialog, 1, nullptr, closeBox, Closing},
     {"Pick a category", Place::MoveDialog, 3, nullptr, pickTargetCategory, Staying},
-    {"Press Proceed", Place::MoveDialog, 4, nullptr, pressProceed, Closing},
+    {"Press Proceed", Place::MoveDialog, 4, nullptr, pressProceed, {{}, Closes::Yes, "Move entries"}},
     {"Press Cancel", Place::MoveDialog, 1, nullptr, pressButton<IDC_MOVE_CANCEL>, Closing},
     {"Close the move dialog", Place::MoveDialog, 1, nullptr, closeBox, Closing},
     // The new file dialog.

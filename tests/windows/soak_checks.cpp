@@ -177,6 +177,19 @@ std::string mainWindowDifference()
     return "";
 }
 
+std::string editMenuDifference(const std::string &undoStep, const std::string &redoStep)
+{
+    struct Item { int id; const char *verb, *keys; const std::string &step; };
+    for (const Item &item : {Item{IDM_UNDO, "&Undo", "Ctrl+Z", undoStep}, Item{IDM_REDO, "&Redo", "Ctrl+Y", redoStep}}) {
+        const std::string expected = item.verb + (item.step.empty() ? "" : " " + item.step) + "\t" + item.keys;
+        const std::string shown = menuItemText(MainWindow, item.id);
+        if (shown != expected || menuItemGreyed(MainWindow, item.id) != item.step.empty())
+            return "the menu shows " + quote(shown) + (menuItemGreyed(MainWindow, item.id) ? " greyed" : "") +
+                   " where the history " + (item.step.empty() ? "has nothing for it" : "holds " + quote(item.step));
+    }
+    return "";
+}
+
 std::string expectedEditorText(int entry, std::vector<long> *linkStarts)
 {
     // The control keeps one "\r" for every line break it is given.

@@ -30,6 +30,9 @@ std::string brokenLimit();
 // The tabs, the list, the topic line, the caption and the menu against the
 // document, as they must be whenever no dialog is open.
 std::string mainWindowDifference();
+// The Edit menu's Undo and Redo against the steps they must name ("":
+// greyed, with nothing to undo or redo).
+std::string editMenuDifference(const std::string &undoStep, const std::string &redoStep);
 // The entry editor's text for an entry of the document, as its rich edit
 // control counts characters (one "\r" per line break). `linkStarts`
 // receives where each heading begins, and after the last where each file

@@ -6,8 +6,10 @@
 
 #include "../res/resource.h"
 #include "document/core/biography_writer.h"
+#include "document/core/document_history.h"
 #include "gui_harness.h"
 #include "mainwindow/main_window.h"
+#include "mainwindow/outside_open.h"
 #include "soak_checks.h"
 
 namespace {
@@ -20,6 +22,9 @@ constexpr UINT TickMs = 10;
 // A step that shows nothing new for this long has hung the program.
 constexpr DWORD StuckMs = 30000;
 constexpr size_t TraceLength = 25;
+// How many of the latest states of the history the soak keeps to compare
+// undo and redo with: a copy of a document near capacity is megabytes.
+constexpr int KeptStates = 12;
 
 const char DriverClass[] = "MemorionSoakDriver";
 
@@ -190,9 +195,26 @@ std::string Soak::describeTop() const
            (text.empty() ? "" : " saying \"" + text.substr(0, 80) + "\"");
 }
 
+void Soak::expectOutcome(const Outcome &outcome)
+{
+    stepOutcome_ = outcome;
+    expectedStep_ = outcome.step;
+    expectedMove_ = outcome.move;
+}
+
+// The thread's dialogs and menus, for a report of what is stuck.
+std::string Soak::describeWindows() const
+{
+    std::string text = "windows:";
+    for (HWND window : threadDialogsAndMenus())
+        text += " \"" + windowText(window) + "\"" + (IsWindowVisible(window) ? "" : " (hidden)");
+    return text;
+}
+
 void Soak::run()
 {
     for (const auto &file : filesIn(filesFolder())) seenFiles_[filesFolder() + "\\" + file.first] = file.second;
+    openStartFile();
     lastProgress_ = GetTickCount();
     timer_ = SetTimer(NULL, 0, TickMs, tick);
 
@@ -253,7 +275,7 @@ void Soak::advance()
     if (inAdvance_ || actionQueued_ || done_) return;
     inAdvance_ = true;
     if (GetTickCount() - lastProgress_ > StuckMs) {
-        if (!stopping_) fail("nothing settled for " + std::to_string(StuckMs / 1000) + " s");
+        if (!stopping_) fail("nothing settled for " + std::to_string(StuckMs / 1000) + " s; " + describeWindows());
         else {
             std::fprintf(stderr, "soak: could not close the windows after a failure; giving up\n");
             std::fflush(stderr);
@@ -266,6 +288,7 @@ void Soak::advance()
         if (!stopping_) {
             verifyStep();
             if (!stopping_) verifyState();
+            if (!stopping_) verifyHistory();
         }
         if (stopping_ || step_ >= settings_.steps) {
             stopping_ = true;
@@ -293,12 +316,18 @@ bool Soak::settle()
             if (frame.window == window) return true;
         return false;
     };
-    // A dialog on its way is hidden until its loop first waits; one that
-    // has ended stays hidden until its loop returns.
+    // A dialog on its way is hidden until its loop first waits, or while
+    // it tells something as it starts; one that has ended stays hidden
+    // until its loop returns.
+    auto tellsSomething = [&present](HWND dialog) {
+        for (HWND window : present)
+            if (GetWindow(window, GW_OWNER) == dialog && IsWindowVisible(window)) return true;
+        return false;
+    };
     std::set<HWND> stillThere;
     for (HWND window : present) {
         if (known(window) || ended_.count(window)) stillThere.insert(window);
-        else if (!IsWindowVisible(window) && isDialog(window)) return false;
+        else if (!IsWindowVisible(window) && isDialog(window) && !tellsSomething(window)) return false;
     }
     ended_ = stillThere;
     std::vector<HWND> shown;
@@ -357,6 +386,90 @@ void Soak::restartProgram()
     ++starts_;
     diskPath_.clear();
     diskDocument_.reset();
+    openStartFile();
+}
+
+// A near-capacity seed's program is started with its file, as Explorer
+// starts it; any other starts empty.
+void Soak::openStartFile()
+{
+    if (settings_.nearCapacity) openCommandLineFile(("\"" + startFile() + "\"").c_str());
+    startExpectedHistory();
+}
+
+void Soak::startExpectedHistory()
+{
+    history_ = ExpectedHistory();
+    history_.savedAt = BiographyDocument.modified ? -1 : 0;
+    history_.startBytes = biographyFileBytes(BiographyDocument);
+    states_.clear();
+    states_.push_back(copyOfDocument());
+    historyStarts_ = false;
+}
+
+// Once every check of the step is decided: a change of the document is the
+// step the command makes, or an undo or redo; the Edit menu names the
+// steps either side. The files dialog writes a list back in its own form,
+// no change of the user's, so files compare by their paths.
+void Soak::verifyHistory()
+{
+    if (!checks_.empty()) return;
+    ExpectedHistory &h = history_;
+    if (historyStarts_) {
+        startExpectedHistory();
+    } else if (const std::string change = documentDifference(BiographyDocument, *states_[h.done], Compare::AsShown);
+               !change.empty()) {
+        if (expectedMove_ != 0) {
+            const std::string problem = followUndoOrRedo();
+            if (!problem.empty()) return fail(problem);
+        } else if (expectedStep_) {
+            recordStep();
+        } else {
+            return fail("the document changed, yet nothing this step did changes it: " + change);
+        }
+    }
+    if (!BiographyDocument.modified) h.savedAt = h.done;
+    const std::string problem = editMenuDifference(h.done > 0 ? h.steps[h.done - 1] : "",
+                                                   h.done < static_cast<int>(h.steps.size()) ? h.steps[h.done] : "");
+    if (!problem.empty()) fail(problem);
+}
+
+// The step made drops those that could have been redone, and the oldest
+// once there are too many.
+void Soak::recordStep()
+{
+    ExpectedHistory &h = history_;
+    h.steps.resize(h.done);
+    states_.resize(h.done + 1);
+    if (h.savedAt > h.done) h.savedAt = -1;
+    h.steps.push_back(expectedStep_);
+    states_.push_back(copyOfDocument());
+    if (++h.done > KeptStates) states_[h.done - KeptStates - 1].reset();
+    if (h.done > MaxHistorySteps) {
+        h.steps.erase(h.steps.begin());
+        states_.pop_front();
+        --h.done;
+        h.savedAt = h.savedAt > 0 ? h.savedAt - 1 : -1;
+        h.whole = false;
+    }
+}
+
+// An undo or redo brings back the state it leads to, unsaved exactly when
+// that is not the one last saved.
+std::string Soak::followUndoOrRedo()
+{
+    ExpectedHistory &h = history_;
+    const Biography &d = BiographyDocument;
+    h.done += expectedMove_;
+    if (h.done < 0 || h.done > static_cast<int>(h.steps.size()))
+        return "an undo or redo changed the document with nothing to undo or redo";
+    if (d.modified != (h.done != h.savedAt))
+        return std::string("an undo or redo left modified ") + (d.modified ? "set" : "clear");
+    std::unique_ptr<Biography> &state = states_[h.done];
+    const std::string wrong = state ? documentDifference(d, *state, Compare::AsShown) : "";
+    if (!wrong.empty()) return "an undo or redo did not bring back the document as it was: " + wrong;
+    if (!state) state = copyOfDocument();
+    return "";
 }
 
 void Soak::fail(const std::string &what)
@@ -461,7 +574,9 @@ void Soak::takeStep()
     ++step_;
     if (here == Place::Main) programMayEnd = false;
     action_ = action;
-    stepOutcome_ = action->outcome;
+    // A message box answered goes on with the step of what asked it.
+    if (here == Place::MessageBox) stepOutcome_ = action->outcome;
+    else expectOutcome(action->outcome);
     stepTarget_ = target();
     stepTargetName_ = describeTop();
     inherited_ = frames_.empty() ? std::vector<std::string>() : frames_.back().mayOpen;

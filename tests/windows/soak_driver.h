@@ -9,6 +9,7 @@
 
 #include <windows.h>
 
+#include <deque>
 #include <functional>
 #include <map>
 #include <memory>
@@ -29,11 +30,15 @@ enum class Place {
 enum class Closes { No, Maybe, Yes };
 
 // What a step may lead to: the windows it may open (by caption, or by a
-// part of a message box's text; "menu" for a popup menu) and whether the
-// window it acts on closes.
+// part of a message box's text; "menu" for a popup menu), whether the
+// window it acts on closes, and what it does to the undo history if the
+// document changes: makes the step named `step`, or undoes (`move` -1) or
+// redoes (+1) one. A message box answered goes on with what asked it.
 struct Outcome {
     std::vector<std::string> mayOpen;
     Closes closes = Closes::No;
+    const char *step = nullptr;
+    int move = 0;
 };
 
 class Soak;
@@ -64,6 +69,17 @@ struct SoakSettings {
     long steps = 1000;
     bool trace = false;       // print every step
     std::string folder;       // scratch folder, emptied first
+    bool nearCapacity = false; // the program starts with startFile() open
+};
+
+// The undo history as the soak expects it, from what each step did to the
+// document: never read from the program's own.
+struct ExpectedHistory {
+    std::vector<std::string> steps; // names, oldest first
+    int done = 0;                   // steps applied; the rest can be redone
+    int savedAt = 0;                // `done` when last saved or opened; -1 out of reach
+    bool whole = true;              // no step dropped since it started
+    std::string startBytes;         // the writer's bytes when it started
 };
 
 class Soak {
@@ -87,7 +103,12 @@ public:
     // How often the program has been started.
     int starts() const { return starts_; }
     // Changes what the running step may lead to.
-    void expectOutcome(const Outcome &outcome) { stepOutcome_ = outcome; }
+    void expectOutcome(const Outcome &outcome);
+    void expectStep(const char *name) { expectedStep_ = name; }
+    // Said by a check that saw a file opened or created: the history starts
+    // afresh with the document as it is.
+    void historyStarts() { historyStarts_ = true; }
+    const ExpectedHistory &history() const { return history_; }
     // Adds a check decided after the running step.
     void afterStep(StepCheck check) { checks_.push_back(std::move(check)); }
     // The button that answered the latest message box.
@@ -102,6 +123,10 @@ public:
     // Where the soak saves biographies and keeps files to attach.
     std::string filesFolder() const { return settings_.folder + "\\files"; }
     std::string attachFolder() const { return settings_.folder + "\\attach"; }
+    // The generated biography near the limits a near-capacity seed starts
+    // with, named on the program's command line.
+    bool nearCapacity() const { return settings_.nearCapacity; }
+    std::string startFile() const { return filesFolder() + "\\capacity.xml"; }
 
 private:
     struct Frame {
@@ -116,12 +141,18 @@ private:
     void verifyStep();
     void verifyState();
     void verifyDisk();
+    void verifyHistory();
+    void recordStep();
+    std::string followUndoOrRedo();
+    void openStartFile();
+    void startExpectedHistory();
     void fail(const std::string &what);
     void takeStep();
     void closeTop();
     void post(std::function<void()> action);
     void restartProgram();
     std::string describeTop() const;
+    std::string describeWindows() const;
 
     SoakSettings settings_;
     std::function<void()> startProgram_;
@@ -150,6 +181,14 @@ private:
     std::vector<StepCheck> checks_;
     int lastAnswer_ = 0;
     std::vector<std::string> trace_;
+
+    // The history as expected, the document after each of its latest steps
+    // (by `done`; the older ones dropped) and what a change of it now would be.
+    ExpectedHistory history_;
+    std::deque<std::unique_ptr<Biography>> states_;
+    bool historyStarts_ = false;
+    const char *expectedStep_ = nullptr;
+    int expectedMove_ = 0;
 
     // Files of the scratch folder as last seen: size and time written.
     std::map<std::string, std::pair<ULONGLONG, ULONGLONG>> seenFiles_;

@@ -3,8 +3,10 @@
 //
 //   memorion_soak_test [--steps=N] [--seeds=A,B,...] [--fresh-seed] [--trace]
 //
-// Each seed runs N steps from a freshly started program. A failure names
-// its seed and step; the same seed and steps replay it.
+// Each seed runs N steps from a freshly started program: an odd seed's is
+// started with a generated biography near the limits (and is again after
+// each restart), an even seed's starts empty; a fresh seed is odd. A
+// failure names its seed and step; the same seed and steps replay it.
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -38,7 +40,7 @@ bool readArguments(int argc, char **argv)
                 at = comma == std::string::npos ? arg.size() : comma + 1;
             }
         } else if (arg == "--fresh-seed") {
-            soakRun.seeds.push_back(static_cast<unsigned>(std::time(nullptr)) ^ GetTickCount());
+            soakRun.seeds.push_back((static_cast<unsigned>(std::time(nullptr)) ^ GetTickCount()) | 1);
         } else if (arg == "--trace") {
             soakRun.trace = true;
         } else {
@@ -67,9 +69,11 @@ TEST_F(SoakTest, RandomUserActionsKeepEveryPromise)
         settings.seed = soakRun.seeds[i];
         settings.steps = soakRun.steps;
         settings.trace = soakRun.trace;
+        settings.nearCapacity = settings.seed % 2 == 1;
         settings.folder = makeTestFolder("soak-" + std::to_string(settings.seed));
         // Printed first, so that even a crash names the seed to replay.
-        std::printf("soak seed %u: %ld steps\n", settings.seed, settings.steps);
+        std::printf("soak seed %u: %ld steps%s\n", settings.seed, settings.steps,
+                    settings.nearCapacity ? ", near capacity" : "");
         std::fflush(stdout);
         const DWORD seedStarted = GetTickCount();
         Soak soak(settings, [this] { SetUp(); });

@@ -21,17 +21,11 @@ protected:
         SetForegroundWindow(MainWindow);
     }
     static std::string bytes() { return biographyFileBytes(BiographyDocument); }
-    static std::string itemText(int id)
-    {
-        char text[128] = "";
-        GetMenuStringA(GetMenu(MainWindow), id, text, sizeof text, MF_BYCOMMAND);
-        return text;
-    }
     // The Undo and Redo items as the menu shows them: text, or "greyed".
     static void expectItems(const std::string &undo, const std::string &redo)
     {
-        EXPECT_EQ(menuItemGreyed(MainWindow, IDM_UNDO) ? "greyed" : itemText(IDM_UNDO), undo);
-        EXPECT_EQ(menuItemGreyed(MainWindow, IDM_REDO) ? "greyed" : itemText(IDM_REDO), redo);
+        EXPECT_EQ(menuItemGreyed(MainWindow, IDM_UNDO) ? "greyed" : menuItemText(MainWindow, IDM_UNDO), undo);
+        EXPECT_EQ(menuItemGreyed(MainWindow, IDM_REDO) ? "greyed" : menuItemText(MainWindow, IDM_REDO), redo);
     }
     static std::vector<int> selectedRows()
     {
@@ -48,8 +42,8 @@ TEST_F(UndoRedo, TheEditMenuNamesEachStepAndTheKeysUndoAndRedoIt)
     char title[32] = "";
     GetMenuStringA(bar, 1, title, sizeof title, MF_BYPOSITION);
     EXPECT_STREQ(title, "&Edit");
-    EXPECT_EQ(itemText(IDM_UNDO), "&Undo\tCtrl+Z");
-    EXPECT_EQ(itemText(IDM_REDO), "&Redo\tCtrl+Y");
+    EXPECT_EQ(menuItemText(MainWindow, IDM_UNDO), "&Undo\tCtrl+Z");
+    EXPECT_EQ(menuItemText(MainWindow, IDM_REDO), "&Redo\tCtrl+Y");
     expectItems("greyed", "greyed");
 
     showFamily();
