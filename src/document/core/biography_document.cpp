@@ -9,18 +9,18 @@ const char DefaultCategory[] = "Default";
 
 namespace {
 
-void moveRow(int from, int to)
-{
-    for (const EntryField &field : EntryFields)
-        (BiographyDocument.*field.column)[to] = std::move((BiographyDocument.*field.column)[from]);
-}
-
 bool containsAnyOf(const std::string &text, const char *bytes)
 {
     return text.find_first_of(bytes) != std::string::npos;
 }
 
 } // namespace
+
+void moveEntryRow(int from, int to)
+{
+    for (const EntryField &field : EntryFields)
+        (BiographyDocument.*field.column)[to] = std::move((BiographyDocument.*field.column)[from]);
+}
 
 void resetDocument()
 {
@@ -99,7 +99,7 @@ void removeEntries(const std::vector<int> &ascendingIndices)
     for (int i = 0; i < d.entryCount; ++i) {
         while (next < ascendingIndices.size() && ascendingIndices[next] < i) ++next;
         if (next < ascendingIndices.size() && ascendingIndices[next] == i) continue;
-        if (kept != i) moveRow(i, kept);
+        if (kept != i) moveEntryRow(i, kept);
         ++kept;
     }
     d.entryCount = kept;

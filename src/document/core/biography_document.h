@@ -109,6 +109,9 @@ void appendEntry(const std::string &title, const std::string &entryDate,
                  const std::string &detail, const std::string &keywords,
                  const std::string &files, const std::string &category);
 void removeEntry(int index);
+// Moves all fields of entry row `from` into row `to`; row `from` is then
+// only fit to be written over.
+void moveEntryRow(int from, int to);
 // Removes the given entries (indices as numbered before any removal, in
 // ascending order) in one pass.
 void removeEntries(const std::vector<int> &ascendingIndices);

@@ -39,12 +39,6 @@ void putEntry(int index, Entry &entry)
         (BiographyDocument.*field.column)[index] = std::move(entry.*field.value);
 }
 
-void moveRow(int from, int to)
-{
-    for (const EntryField &field : EntryFields)
-        (BiographyDocument.*field.column)[to] = std::move((BiographyDocument.*field.column)[from]);
-}
-
 // One pass from the end, so that a thousand entries cost what one does.
 void insertEntries(Operation &op)
 {
@@ -55,7 +49,7 @@ void insertEntries(Operation &op)
         if (to == op.positions[next])
             putEntry(to, op.entries[next--]);
         else
-            moveRow(from--, to);
+            moveEntryRow(from--, to);
     }
     d.entryCount += static_cast<int>(op.positions.size());
     op.entries.clear();
