@@ -1,7 +1,7 @@
 // Opens an exported web page in Debian's Chromium, headless, through
-// playwright-core, and checks what a reader would see: the pictures, the
-// layout at three widths, the timeline, the links within the page and the
-// page printed to PDF. Keeps screenshots and the PDF in <output folder>.
+// playwright-core, and checks what a reader would see: the pictures, that
+// nothing comes from another computer, the layout at three widths, the
+// timeline, the links within the page and the page printed to PDF. Keeps screenshots and the PDF in <output folder>.
 //   node check_web_page.mjs <page.html> <tools folder> <output folder>
 // The tools folder holds node_modules/playwright-core (scripts/install-toolchain).
 import { execFileSync } from 'node:child_process';
@@ -50,8 +50,7 @@ try {
     fs.mkdirSync(outputFolder, { recursive: true });
 
     await checkPictures(page);
-    check(requested.every(url => url.startsWith('file:')),
-          `the page fetched nothing but files (${requested.filter(url => !url.startsWith('file:')).join(' ') || 'none'})`);
+    await checkNothingFromAnotherComputer(page, requested);
     await checkWidths(page);
     await checkTimeline(page);
     await checkLinksWithinThePage(page);
@@ -114,6 +113,27 @@ async function checkPictures(page) {
           `${loaded} pictures loaded (${sibling} from a sibling folder by a relative link), ${missing} missing`);
 }
 
+// The page fetches nothing but files of the computer it is opened on:
+// every address it loads by itself (all it asked for, and every src) has
+// no host, and a picture on another computer is a link that says so.
+async function checkNothingFromAnotherComputer(page, requested) {
+    const { sources, elsewhere } = await page.evaluate(() => ({
+        sources: [...document.querySelectorAll('[src]')].map(element => element.src),
+        elsewhere: [...document.querySelectorAll('figcaption')].filter(caption =>
+            caption.querySelector('a[href^="file://"]') && caption.textContent.endsWith(' (picture on another computer)')).length,
+    }));
+    const host = url => {
+        try {
+            return new URL(url).host;
+        } catch {
+            return 'none that can be read';
+        }
+    };
+    const remote = [...requested, ...sources].filter(url => !url.startsWith('file:') || host(url) !== '');
+    check(remote.length === 0, `nothing loaded from another computer (${remote.join(' ') || 'none'})`);
+    check(elsewhere >= 2, `${elsewhere} pictures on another computer shown as links that say so`);
+}
+
 // The box Chromium lays out for each figure picture's ::after, or null.
 async function afterBoxes(page) {
     const cdp = await page.context().newCDPSession(page);
@@ -157,29 +177,51 @@ async function checkWidths(page) {
 }
 
 // One mark per line of the chronology, to the same entries, each drawn
-// inside the picture.
+// inside the picture, clear of every other mark and the one a click at its
+// middle reaches, on a wide screen and a phone's.
 async function checkTimeline(page) {
-    const timeline = await page.evaluate(() => {
-        const svg = document.querySelector('svg.timeline');
-        if (!svg) return null;
+    for (const width of [1280, 360]) {
+        await page.setViewportSize({ width, height: 900 });
+        const timeline = await page.evaluate(timelineMarks);
+        check(timeline !== null && timeline.width > 0 && timeline.height > 0,
+              `the timeline has a box ${width} pixels wide (${timeline ? `${timeline.width}x${timeline.height}` : 'none'})`);
+        if (timeline === null) return;
+        const { marks } = timeline;
+        const sorted = list => [...list].sort().join(' ');
+        check(timeline.lines.length > 0 && sorted(marks.map(m => m.href)) === sorted(timeline.lines),
+              `one mark per dated entry (${marks.length} marks, ${timeline.lines.length} in the chronology)`);
+        const outside = marks.filter(m => m.left < -1 || m.right > timeline.width + 1);
+        check(outside.length === 0, `every mark is drawn inside the timeline ${outside.map(m => m.href).join(' ')}`);
+        const overlapping = [];
+        marks.forEach((a, i) => marks.slice(i + 1).forEach(b => {
+            if (a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom) overlapping.push(`${a.href}/${b.href}`);
+        }));
+        check(overlapping.length === 0, `no mark covers another ${width} pixels wide (${overlapping.length}) ${overlapping.slice(0, 8).join(' ')}`);
+        const unreachable = marks.filter(m => !m.clickable).map(m => m.href);
+        check(unreachable.length === 0, `a click in the middle of each mark reaches it ${width} pixels wide ${unreachable.join(' ')}`);
+    }
+    await page.setViewportSize({ width: 1280, height: 900 });
+}
+
+// Each mark's painted box, relative to the picture: a bar's box is its
+// line, which its stroke makes thicker and its round ends longer.
+function timelineMarks() {
+    const svg = document.querySelector('svg.timeline');
+    if (!svg) return null;
+    const marks = [...svg.querySelectorAll('a')].map(a => {
+        a.scrollIntoView({ block: 'center' });
+        const shape = a.querySelector('line, circle');
+        const half = shape.localName === 'line' ? parseFloat(getComputedStyle(shape).strokeWidth) / 2 : 0;
+        const r = shape.getBoundingClientRect();
         const box = svg.getBoundingClientRect();
-        const marks = [...svg.querySelectorAll('a')].map(a => {
-            // A bar's box is its line; its stroke gives it a thickness.
-            const r = a.getBoundingClientRect();
-            const stroke = a.querySelector('line') ? parseFloat(getComputedStyle(a.querySelector('line')).strokeWidth) : 0;
-            return { href: a.getAttribute('href'), drawn: r.width + stroke > 0 && r.height + stroke > 0 &&
-                     r.left - stroke / 2 >= box.left - 1 && r.right + stroke / 2 <= box.right + 1 };
-        });
-        const lines = [...document.querySelectorAll('ol.chronology a')].map(a => a.getAttribute('href'));
-        return { width: box.width, height: box.height, marks, lines };
+        const hit = document.elementFromPoint((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+        return { href: a.getAttribute('href'), clickable: hit?.closest('a') === a,
+                 left: r.left - half - box.left, right: r.right + half - box.left,
+                 top: r.top - half - box.top, bottom: r.bottom + half - box.top };
     });
-    check(timeline !== null && timeline.width > 0 && timeline.height > 0,
-          `the timeline has a box (${timeline ? `${timeline.width}x${timeline.height}` : 'none'})`);
-    if (timeline === null) return;
-    const sorted = list => [...list].sort().join(' ');
-    check(timeline.lines.length > 0 && sorted(timeline.marks.map(m => m.href)) === sorted(timeline.lines),
-          `one mark per dated entry (${timeline.marks.length} marks, ${timeline.lines.length} in the chronology)`);
-    check(timeline.marks.every(m => m.drawn), 'every mark is drawn inside the timeline');
+    const box = svg.getBoundingClientRect();
+    const lines = [...document.querySelectorAll('ol.chronology a')].map(a => a.getAttribute('href'));
+    return { width: box.width, height: box.height, marks, lines };
 }
 
 async function checkLinksWithinThePage(page) {

@@ -104,4 +104,33 @@ TEST(Chronology, TimelineRowsMarksAndTicks)
     }
 }
 
+// Marks of a row that overlap, or lie too close to tell apart on a phone,
+// go on lanes of their own: as few as the overlaps need.
+TEST(Chronology, OverlappingMarksOfARowTakeLanesOfTheirOwn)
+{
+    struct Case {
+        const char *name;
+        std::vector<DatedEntry> inPageOrder;
+        std::vector<int> lanes, rowLanes;
+    };
+    const Case cases[] = {
+        {"two ranges that overlap", {{0, 0, {1950, 1955}}, {1, 0, {1952, 1958}}}, {0, 1}, {2}},
+        {"the same year twice", {{0, 0, {1953, 1953}}, {1, 0, {1953, 1953}}}, {0, 1}, {2}},
+        {"a lane is taken again once clear, in year order",
+         {{0, 0, {1960, 1965}}, {1, 0, {1950, 1955}}, {2, 0, {1953, 1953}}, {3, 0, {1957, 1958}}}, {0, 0, 1, 0}, {2}},
+        {"each row has lanes of its own",
+         {{0, 0, {1950, 1955}}, {1, 1, {1952, 1958}}, {2, 1, {1954, 1954}}}, {0, 0, 1}, {1, 2}},
+        {"years too close to tell apart, and far enough",
+         {{0, 0, {1800, 1800}}, {1, 0, {1900, 1900}}, {2, 0, {1904, 1904}}, {3, 0, {1909, 1909}}, {4, 0, {2000, 2000}}},
+         {0, 0, 1, 0, 0}, {2}},
+    };
+    for (const Case &c : cases) {
+        const Timeline timeline = timelineOf(c.inPageOrder);
+        std::vector<int> lanes;
+        for (const TimelineMark &mark : timeline.marks) lanes.push_back(mark.lane);
+        EXPECT_EQ(lanes, c.lanes) << c.name;
+        EXPECT_EQ(timeline.rowLanes, c.rowLanes) << c.name;
+    }
+}
+
 } // namespace

@@ -1,12 +1,13 @@
 // Lays out, in <folder>, a personality folder as a user would send it on:
 // the web page of a generated biography in "BIOGRAPHY XML", with pictures
 // beside it and in the sibling folder "IMAGE", and one picture the
-// biography names that is missing. The biography's values use every field
-// and hold what a page must take care of: markup characters, line ends of
-// every kind, control characters, bytes above 0x7F (read as code page
-// 1252), file paths a link has to encode, and time periods of every kind
-// the chronology reads. scripts/test hands the page to the Nu Html Checker
-// and opens it in Chromium (tests/browser/check_web_page.mjs).
+// biography names that is missing, and pictures on another computer. The
+// biography's values use every field and hold what a page must take care
+// of: markup characters, line ends of every kind, control characters, bytes
+// above 0x7F (read as code page 1252), file paths a link has to encode,
+// time periods of every kind the chronology reads, and entries whose marks
+// overlap in one row of the timeline. scripts/test hands the page to the
+// Nu Html Checker and opens it in Chromium (tests/browser/check_web_page.mjs).
 //   memorion_web_page_sample <folder>
 #include <array>
 #include <cstdint>
@@ -58,6 +59,15 @@ const Picture Pictures[] = {
     {"C:\\Anna\\IMAGE\\lost.jpg", nullptr},
 };
 
+// Pictures the page must not load: whoever opened it would connect to the
+// server and send it their login.
+const char *const PicturesElsewhere[] = {
+    "\"\\\\server\\share\\Anna 1950.jpg\"", "\"\\\\?\\UNC\\server\\share\\dance.png\"",
+};
+
+// Two ranges that overlap, a year within both and the same year again.
+const char *const OverlappingYears[] = {"1950-1955", "1952-1958", "1953", "1953"};
+
 void addCategory(Biography &d, const std::string &name)
 {
     d.categories[d.categoryCount++] = name;
@@ -87,6 +97,12 @@ void makeAwkward(Biography &d, std::mt19937 &rng)
     }
     for (size_t p = 0; p < std::size(Pictures); ++p)
         d.files[2 * p + 1] += std::string("\"") + Pictures[p].stored + "\"";
+    for (size_t p = 0; p < std::size(PicturesElsewhere); ++p) d.files[2 * p + 2] += PicturesElsewhere[p];
+    for (size_t k = 0; k < std::size(OverlappingYears); ++k) {
+        const int i = d.entryCount - 1 - static_cast<int>(k);
+        d.timePeriod[i] = OverlappingYears[k];
+        d.category[i] = d.categories[d.categoryCount - 2];
+    }
     d.title[0].clear();
 }
 

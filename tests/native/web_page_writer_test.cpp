@@ -298,6 +298,16 @@ TEST(WebPageWriter, FileLinksEncodeWhatUrlsCannotHold)
         {"IMAGE\\a b.jpg", "C:\\Anna\\WEB", "C:\\Anna", "../IMAGE/a%20b.jpg"},
         {"\\Photos\\a.jpg", "C:\\Web", "D:\\Anna", "file:///D:/Photos/a.jpg"},
         {"IMAGE\\a.jpg", "C:\\Web", "\\\\server\\share\\Anna", "file://server/share/Anna/IMAGE/a.jpg"},
+        // Windows' other spellings of the same places, and file: addresses.
+        {"\\\\?\\C:\\Anna\\IMAGE\\a.jpg", Anna, Anna, "../IMAGE/a.jpg"},
+        {"\\\\?\\UNC\\server\\share\\a.jpg", Anna, Anna, "file://server/share/a.jpg"},
+        {"\\\\.\\unc\\server\\share\\Anna\\a.jpg", "\\\\server\\share\\Anna", Anna, "a.jpg"},
+        {"\\??\\UNC\\server\\share\\a.jpg", Anna, Anna, "file://server/share/a.jpg"},
+        {"//server/share/a.jpg", Anna, Anna, "file://server/share/a.jpg"},
+        {"file://server/share/a%20b.jpg", Anna, Anna, "file://server/share/a%20b.jpg"},
+        {"FILE:////server/share/a.jpg", Anna, Anna, "file://server/share/a.jpg"},
+        {"file:///C:/Anna/IMAGE/Z%C3%BCrich.jpg", Anna, Anna, "../IMAGE/Z%C3%BCrich.jpg"},
+        {"file://localhost/D:/a.jpg", Anna, Anna, "file:///D:/a.jpg"},
         // A biography never saved, a page anywhere.
         {"notes\\a b.txt", "", "", "notes/a%20b.txt"},
         {"C:\\x.jpg", "", "", "file:///C:/x.jpg"},
@@ -315,6 +325,40 @@ TEST(WebPageWriter, FileLinksEncodeWhatUrlsCannotHold)
     EXPECT_TRUE(contains(bytes, "<a href=\"file:///C:/Caf%C3%A9/%E2%82%AC.txt\">C:\\Caf\xc3\xa9\\\xe2\x82\xac.txt</a>"))
         << bytes;
     EXPECT_TRUE(contains(bytes, "<a href=\"Z%C3%BCrich/a.txt\">")) << bytes;
+}
+
+// Whoever opened the page would connect to the computer a picture is on
+// and send it their login: such a picture is a link that says so. (The
+// other spellings of a share are in the table of links above.)
+TEST(WebPageWriter, PicturesOnAnotherComputerAreLinksNeverLoaded)
+{
+    const char Anna[] = "C:\\Anna\\BIOGRAPHY XML", OnShare[] = "\\\\server\\share\\Anna\\BIOGRAPHY XML";
+    struct Picture {
+        const char *path, *page, *biography, *shown;
+    };
+    const Picture pictures[] = {
+        {"\\\\server\\share\\a b.jpg", Anna, Anna, "file://server/share/a%20b.jpg"},
+        {"\\\\?\\UNC\\server\\share\\a b.jpg", Anna, Anna, "file://server/share/a%20b.jpg"},
+        {"a b.jpg", "C:\\Web", "\\\\server\\share", "file://server/share/a%20b.jpg"},
+        {"\\\\server\\other\\a b.jpg", OnShare, OnShare, "file://server/other/a%20b.jpg"},
+    };
+    for (const Picture &picture : pictures) {
+        auto d = emptyDocument();
+        setCategories(*d, {"Family"});
+        d->files[addEntry(*d, "Born", "Family")] = std::string("\"") + picture.path + "\"";
+        const std::string bytes(writeWebPage(*d, CodePage1252, "en", {picture.page, picture.biography}).view());
+        EXPECT_FALSE(contains(bytes, "<img")) << picture.path << ":\n" << bytes;
+        EXPECT_TRUE(contains(bytes, std::string("<figure><figcaption><a href=\"") + picture.shown +
+                                        "\">a b.jpg</a> (picture on another computer)</figcaption></figure>\n"))
+            << picture.path << ":\n" << bytes;
+    }
+    // A page on the share finds it in its own folder tree, from wherever it
+    // is opened: the reader reaches no computer the page did not come from.
+    auto d = emptyDocument();
+    setCategories(*d, {"Family"});
+    d->files[addEntry(*d, "Born", "Family")] = "\"\\\\server\\share\\Anna\\IMAGE\\a.jpg\"";
+    EXPECT_TRUE(contains(std::string(writeWebPage(*d, CodePage1252, "en", {OnShare, OnShare}).view()),
+                         "<img src=\"../IMAGE/a.jpg\""));
 }
 
 size_t occurrences(const std::string &text, const std::string &part)
@@ -364,6 +408,9 @@ TEST(WebPageWriter, ChronologyOfTheEntriesOnThePage)
     EXPECT_EQ(occurrences(many, "<g class=\"row"), 12u) << many;
     EXPECT_EQ(occurrences(many, "<a href=\"#entry-"), 13u) << many;
     EXPECT_TRUE(contains(many, "<g class=\"row12\">\n<text x=\"0\" y=\"319\">Other categories</text>\n")) << many;
+    // Its two marks of 1950 lie on two lanes; the row grows by one.
+    EXPECT_TRUE(contains(many, "cy=\"328\"") && contains(many, "cy=\"340\"")) << many;
+    EXPECT_TRUE(contains(many, "height=\"376\"")) << many;
 
     for (int i = 0; i < d->entryCount; ++i) d->timePeriod[i] = d->entryDate[i] = "";
     EXPECT_FALSE(contains(page(*d), "Chronology")) << "no years, no chronology";

@@ -1,6 +1,7 @@
 #include "document/core/chronology.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -81,6 +82,31 @@ int tickStepFor(int span)
     return span <= 200 ? 10 : 50;
 }
 
+// First fit in year order: a lane holds the marks that keep their spacing,
+// and a mark that fits in none opens the next.
+void assignLanes(Timeline &timeline)
+{
+    std::vector<size_t> order(timeline.marks.size());
+    for (size_t m = 0; m < order.size(); ++m) order[m] = m;
+    const auto rowAndStart = [&](size_t m) {
+        return std::make_pair(timeline.marks[m].row, timeline.marks[m].years.first);
+    };
+    std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) { return rowAndStart(a) < rowAndStart(b); });
+    timeline.rowLanes.assign(timeline.rowTabs.size(), 0);
+    std::vector<int> laneEnds; // where each lane of the current row is clear from
+    for (size_t m : order) {
+        TimelineMark &mark = timeline.marks[m];
+        int &lanes = timeline.rowLanes[static_cast<size_t>(mark.row)];
+        if (lanes == 0) laneEnds.clear();
+        const int start = timelinePosition(timeline, mark.years.first);
+        mark.lane = 0;
+        while (mark.lane < lanes && laneEnds[static_cast<size_t>(mark.lane)] > start) ++mark.lane;
+        if (mark.lane == lanes) laneEnds.push_back(0);
+        lanes = std::max(lanes, mark.lane + 1);
+        laneEnds[static_cast<size_t>(mark.lane)] = timelinePosition(timeline, mark.years.last) + MarkSpacing;
+    }
+}
+
 } // namespace
 
 YearSpan entryYears(std::string_view timePeriod, std::string_view entryDate)
@@ -124,8 +150,9 @@ Timeline timelineOf(const std::vector<DatedEntry> &inPageOrder)
     size_t row = 0;
     for (const DatedEntry &dated : inPageOrder) {
         while (row < ownRows && timeline.rowTabs[row] != dated.tab) ++row;
-        timeline.marks.push_back({dated.entry, static_cast<int>(std::min(row, ownRows)), dated.years});
+        timeline.marks.push_back({dated.entry, static_cast<int>(std::min(row, ownRows)), 0, dated.years});
     }
+    assignLanes(timeline);
     return timeline;
 }
 

@@ -36,13 +36,22 @@ struct DatedEntry {
 std::vector<DatedEntry> chronologyOrder(std::vector<DatedEntry> inPageOrder);
 
 // The timeline's layout: an axis from its first to its last year with a
-// tick every `tickStep` years, and a row per tab with dated entries.
+// tick every `tickStep` years, and a row per tab with dated entries, each
+// row as many lanes high as its overlapping marks need.
 constexpr int MaxTimelineRows = 12;
 constexpr int OtherCategoriesRow = -1; // the tab of the row the rest share
+
+// How far apart along the axis, in timelinePosition's units, two marks of
+// one lane must be. A dot's radius and a bar's round end each reach 5
+// pixels beyond the year; a phone gives the picture about 330 pixels, of
+// which 4% is 13: marks closer than that would touch, and two marks of
+// one colour that touch look like one.
+constexpr int MarkSpacing = 400;
 
 struct TimelineMark {
     int entry;
     int row;
+    int lane; // 0 for the top lane of the row
     YearSpan years;
 };
 
@@ -50,13 +59,17 @@ struct Timeline {
     int firstYear = 0;
     int lastYear = 0;
     int tickStep = 1;
-    std::vector<int> rowTabs; // in tab order; the twelfth may be OtherCategoriesRow
+    std::vector<int> rowTabs;  // in tab order; the twelfth may be OtherCategoriesRow
+    std::vector<int> rowLanes; // how many lanes each row has
     std::vector<TimelineMark> marks;
 };
 
-// One mark per entry of `inPageOrder`, which holds dated entries only.
-// With more than MaxTimelineRows tabs, the first MaxTimelineRows - 1 have
-// rows of their own and the others share the last.
+// One mark per entry of `inPageOrder`, which holds dated entries only, in
+// that order. With more than MaxTimelineRows tabs, the first
+// MaxTimelineRows - 1 have rows of their own and the others share the
+// last. Within a row, each mark takes the top lane where it keeps
+// MarkSpacing from the marks before it in year order, which gives the
+// fewest lanes that keep every mark clear of the others.
 Timeline timelineOf(const std::vector<DatedEntry> &inPageOrder);
 
 // Where `year` lies along the axis, in hundredths of a percent of the

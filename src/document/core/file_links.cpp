@@ -68,12 +68,33 @@ void appendNames(SplitPath &split, std::string_view rest)
     }
 }
 
+bool startsWithIgnoringAsciiCase(std::string_view text, std::string_view start)
+{
+    return text.size() >= start.size() && sameIgnoringAsciiCase(text.substr(0, start.size()), start);
+}
+
+// "\\?\", "\\.\" and "\??\": the path after them goes to Windows as it
+// stands.
+bool hasLiteralPrefix(std::string_view path)
+{
+    if (path.size() < 4 || !isSeparator(path[0]) || !isSeparator(path[3])) return false;
+    return (isSeparator(path[1]) && (path[2] == '?' || path[2] == '.')) || (path[1] == '?' && path[2] == '?');
+}
+
+bool startsWithDrive(std::string_view path) { return path.size() >= 2 && isAsciiLetter(path[0]) && path[1] == ':'; }
+
 // `path` as Windows reads it; one without a drive or share is taken from
 // `base`. "C:name" is read as from the drive's root.
 SplitPath splitPath(std::string_view path, const SplitPath &base)
 {
     SplitPath split;
-    if (path.size() >= 2 && isSeparator(path[0]) && isSeparator(path[1])) {
+    const bool literal = hasLiteralPrefix(path);
+    if (literal) {
+        path.remove_prefix(4);
+        if (startsWithIgnoringAsciiCase(path, "UNC") && path.size() > 3 && isSeparator(path[3]))
+            path.remove_prefix(4);
+    }
+    if ((literal && !startsWithDrive(path)) || (path.size() >= 2 && isSeparator(path[0]) && isSeparator(path[1]))) {
         split.root = SplitPath::Share;
         SplitPath share;
         appendNames(share, path);
@@ -81,7 +102,7 @@ SplitPath splitPath(std::string_view path, const SplitPath &base)
             (i < 2 ? split.rootNames : split.names).push_back(share.names[i]);
         return split;
     }
-    if (path.size() >= 2 && isAsciiLetter(path[0]) && path[1] == ':') {
+    if (startsWithDrive(path)) {
         split.root = SplitPath::Drive;
         split.rootNames.push_back(path.substr(0, 2));
         appendNames(split, path.substr(2));
@@ -140,10 +161,56 @@ std::string addressLink(const SplitPath &file)
     return link;
 }
 
+int hexValue(char c)
+{
+    if (c >= '0' && c <= '9') return c - '0';
+    if ((c | 0x20) >= 'a' && (c | 0x20) <= 'f') return (c | 0x20) - 'a' + 10;
+    return -1;
+}
+
+void appendPercentDecoded(std::string &path, std::string_view encoded)
+{
+    for (size_t i = 0; i < encoded.size(); ++i) {
+        const int high = encoded[i] == '%' && i + 2 < encoded.size() ? hexValue(encoded[i + 1]) : -1;
+        const int low = high >= 0 ? hexValue(encoded[i + 2]) : -1;
+        if (low < 0) {
+            path += encoded[i];
+        } else {
+            path += static_cast<char>(high * 16 + low);
+            i += 2;
+        }
+    }
+}
+
+// The path a file: address stands for: "//server/share/a b.jpg" for
+// "file://server/share/a%20b.jpg", "C:/a.jpg" for "file:///C:/a.jpg" and
+// "file://localhost/C:/a.jpg".
+std::string pathOfAddress(std::string_view address)
+{
+    std::string_view rest = address.substr(5); // after "file:"
+    std::string path;
+    if (rest.size() >= 2 && isSeparator(rest[0]) && isSeparator(rest[1])) {
+        rest.remove_prefix(2);
+        size_t hostEnd = 0;
+        while (hostEnd < rest.size() && !isSeparator(rest[hostEnd])) ++hostEnd;
+        const std::string_view host = rest.substr(0, hostEnd);
+        if (host.empty() || sameIgnoringAsciiCase(host, "localhost"))
+            rest.remove_prefix(hostEnd);
+        else
+            path = "//";
+    }
+    if (path.empty() && rest.size() >= 3 && isSeparator(rest[0]) && startsWithDrive(rest.substr(1)))
+        rest.remove_prefix(1);
+    appendPercentDecoded(path, rest);
+    return path;
+}
+
 } // namespace
 
 std::string fileLink(std::string_view path, const PageFolders &folders)
 {
+    const std::string fromAddress = startsWithIgnoringAsciiCase(path, "file:") ? pathOfAddress(path) : "";
+    if (!fromAddress.empty()) path = fromAddress;
     const SplitPath page = splitPath(folders.page, SplitPath());
     const SplitPath file = splitPath(path, splitPath(folders.biography, page));
     // Without a drive anywhere (a biography never saved) a path is relative to the page as it stands.
@@ -156,4 +223,9 @@ std::string_view fileNameOf(std::string_view path)
     size_t start = path.size();
     while (start > 0 && !isSeparator(path[start - 1])) --start;
     return path.substr(start);
+}
+
+bool reachesAnotherComputer(std::string_view link)
+{
+    return startsWithIgnoringAsciiCase(link, "file://") && !startsWithIgnoringAsciiCase(link, "file:///");
 }
