@@ -303,6 +303,8 @@ TEST_F(EntryListTest, ContextMenuCommandsReachTheList)
     SendMessageA(EntryListView, WM_COMMAND, IDM_ADD_ENTRY, 0);
     pumpMessages();
     EXPECT_EQ(BiographyDocument.entryCount, 2);
+    EXPECT_TRUE(listRowSelected(EntryListView, 1)); // the new entry
+    selectListRow(EntryListView, 1, false);
     selectListRow(EntryListView, 0, true);
     GuiScript script;
     script.press("Delete entries?", IDYES);
@@ -338,7 +340,8 @@ TEST_F(EntryListTest, EachChangeRefillsTheListOnce)
         {"adding an entry", [this] { command(IDM_ADD_ENTRY); }},
         {"deleting entries",
          [this] {
-             selectListRow(EntryListView, 0, true);
+             for (int row = 0; row < listRowCount(EntryListView); ++row)
+                 selectListRow(EntryListView, row, row == 0);
              GuiScript script;
              script.press("Delete entries?", IDYES);
              command(IDM_DELETE_ENTRIES);
