@@ -42,7 +42,7 @@ void loadPicture(HWND dialog)
 HFONT createLinkFont()
 {
     // Weight 1 is the thinnest there is, not the default.
-    return CreateFontA(15, 0, 0, 0, 1, TRUE, FALSE, FALSE, 0, 0, 0, 0, 0, "Time New Roman");
+    return CreateFontA(15, 0, 0, 0, 1, TRUE, FALSE, FALSE, 0, 0, 0, 0, 0, "Times New Roman");
 }
 
 void createLink(HWND dialog)

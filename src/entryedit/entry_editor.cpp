@@ -165,11 +165,15 @@ void onLink(HWND dialog, const ENLINK &link)
     }
 }
 
+// The entry shown is selected again after the refill, so that Enter opens
+// it once more; it is still listed, as the editor changes no category.
 void close(HWND dialog)
 {
+    const int shown = firstSelectedEntryIndex();
     EndDialog(dialog, 0);
     EntryRichText = NULL;
     refillEntryList(currentCategory());
+    if (shown >= 0) selectEntriesAlone({shown});
 }
 
 } // namespace

@@ -50,9 +50,7 @@ void onOk(HWND dialog)
     if (!acceptedEntryText(dialog, IDC_FIELD_EDIT, text)) return;
     const FieldDialogState &state = stateOf(dialog);
     const int entry = entryIndexOfRow(state.row);
-    if (entry >= 0) edit::setField(entry, fieldNumber(state.field->column), text);
-    // Even an OK that changes nothing counts as work to save.
-    BiographyDocument.modified = true;
+    if (entry >= 0) edit::okField(entry, fieldNumber(state.field->column), text);
     fillEntryEditor();
     EndDialog(dialog, 0);
 }

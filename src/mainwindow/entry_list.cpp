@@ -150,7 +150,7 @@ void addEntryListColumns()
 int entryIndexOfRow(int row)
 {
     if (row < 0 || row >= rowCount) return -1;
-    return rowEntryIndex[rowCount - 1 - row];
+    return rowEntryIndex[row];
 }
 
 std::vector<int> selectedEntryIndices()
@@ -189,7 +189,7 @@ void refillEntryList(int categoryIndex)
     const std::vector<int> listed = entriesOnTab(d, tabOfCategory(categoryIndex));
     rowCount = static_cast<int>(listed.size());
     for (int row = 0; row < rowCount; ++row) {
-        rowEntryIndex[rowCount - 1 - row] = listed[row];
+        rowEntryIndex[row] = listed[row];
         insertRow(row, listed[row]);
     }
     SendMessageA(EntryListView, WM_SETREDRAW, TRUE, 0);
@@ -216,10 +216,12 @@ void addEntry()
     entry.entryDate = todayAsDayMonthYear();
     entry.category = categoryForNewEntry();
     const int categories = d.categoryCount;
-    edit::addEntry(entry);
+    if (!edit::addEntry(entry)) return;
     if (d.categoryCount != categories) rebuildCategoryTabs();
     selectCategoryTab(entry.category);
-    SendMessageA(EntryListView, LVM_SCROLL, 0, 100000);
+    // Selected alone and scrolled into view: the user goes on with it, at
+    // the end of what may be a long list.
+    selectEntriesAlone({d.entryCount - 1});
 }
 
 void deleteSelectedEntries()

@@ -6,8 +6,7 @@
 
 #include "document/core/biography_document.h"
 
-// Row r of the list shows entry rowEntryIndex[rowCount - 1 - r]: the map is
-// kept in descending entry order.
+// Row r of the list shows entry rowEntryIndex[r], in ascending entry order.
 extern int rowEntryIndex[MaxEntries];
 extern int rowCount;
 

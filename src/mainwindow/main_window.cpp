@@ -246,8 +246,8 @@ HWND createMainWindow(HINSTANCE instance)
     // While the window was being created MainWindow was still unset, so the
     // menu could not be greyed then.
     disableDocumentCommands();
-    setHistoryListener(showUndoState);
-    showUndoState();
+    setHistoryListener(showDocumentState);
+    showDocumentState();
     return MainWindow;
 }
 
@@ -262,7 +262,21 @@ void showDocumentName()
 {
     const std::string &fileName = BiographyDocument.fileName;
     SendMessageA(StatusBar, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(fileName.c_str()));
-    SetWindowTextA(MainWindow, ("Memorion - " + fileName).c_str());
+    showDocumentTitle();
+}
+
+void showDocumentTitle()
+{
+    const Biography &d = BiographyDocument;
+    if (!MainWindow || !d.documentLoaded) return;
+    const std::string title = "Memorion - " + std::string(d.modified ? "*" : "") + d.fileName;
+    SetWindowTextA(MainWindow, title.c_str());
+}
+
+void showDocumentState()
+{
+    showUndoState();
+    showDocumentTitle();
 }
 
 void showDocument()

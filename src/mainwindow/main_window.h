@@ -34,6 +34,14 @@ void showDocument();
 void showOpenedDocument(const LoadReport &report);
 // The document's file name in the caption and the status bar.
 void showDocumentName();
+// "Memorion - *Anna.xml" while the document holds unsaved changes,
+// "Memorion - Anna.xml" when it holds none: closing asks exactly when the
+// star is there.
+void showDocumentTitle();
+// What the window shows of the history and of `modified`: the Edit menu
+// and the caption. Told of every step made, undone or redone, every save
+// and every open.
+void showDocumentState();
 
 // The owner for a message box: the window the user is working in, a dialog
 // when one is open, so that it cannot be used while the box is up.

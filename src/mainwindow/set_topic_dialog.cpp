@@ -22,9 +22,7 @@ void onOk(HWND dialog)
 {
     std::string topic;
     if (!acceptedEntryText(dialog, IDC_TOPIC_TEXT, topic)) return;
-    edit::setTopic(topic);
-    // Even an OK that changes nothing counts as work to save.
-    BiographyDocument.modified = true;
+    edit::okTopic(topic);
     refillEntryList(currentCategory());
     EndDialog(dialog, 0);
 }

@@ -83,7 +83,7 @@ TEST_F(AboutDialogTest, ShowsTheVersionAndALinkThatOpensTheProjectPage)
     EXPECT_EQ(link, "Visit the website");
     EXPECT_EQ(std::vector<LONG>({font.lfHeight, font.lfWeight, font.lfItalic, font.lfUnderline}),
               std::vector<LONG>({15, 1, TRUE, FALSE}));
-    EXPECT_STREQ(font.lfFaceName, "Time New Roman");
+    EXPECT_STREQ(font.lfFaceName, "Times New Roman");
     EXPECT_TRUE(hovered) << "the pointer over the link is captured";
     EXPECT_TRUE(openAfterClick);
     ASSERT_EQ(recordedShellCalls().size(), 1u);

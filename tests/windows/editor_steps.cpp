@@ -38,7 +38,9 @@ void inDialog(GuiScript &script, const std::string &caption, std::function<void(
 
 void doubleClickRow(int row)
 {
-    selectListRow(EntryListView, row, true);
+    // The first click of a double-click selects the row alone.
+    for (int other = 0; other < listRowCount(EntryListView); ++other)
+        selectListRow(EntryListView, other, other == row);
     const POINT at = rowPoint(EntryListView, row);
     PostMessageA(EntryListView, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(at.x, at.y));
     pumpMessages();

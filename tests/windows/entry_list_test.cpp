@@ -93,9 +93,9 @@ TEST_F(EntryListTest, RowsAreInAscendingEntryOrderAndTheMapDescending)
     EXPECT_EQ(listCell(EntryListView, 1, 3), "Leeds");
     EXPECT_EQ(listCell(EntryListView, 1, 4), "0");
     ASSERT_EQ(rowCount, 3);
-    EXPECT_EQ(rowEntryIndex[0], 7);
+    EXPECT_EQ(rowEntryIndex[0], 2);
     EXPECT_EQ(rowEntryIndex[1], 5);
-    EXPECT_EQ(rowEntryIndex[2], 2);
+    EXPECT_EQ(rowEntryIndex[2], 7);
     EXPECT_EQ(entryIndexOfRow(0), 2);
     EXPECT_EQ(entryIndexOfRow(2), 7);
     EXPECT_EQ(entryIndexOfRow(3), -1);
@@ -133,23 +133,32 @@ TEST_F(EntryListTest, CustomDrawAnswersEveryStageAndSubItem)
     EXPECT_EQ(sendCustomDraw(CDDS_PREPAINT, 0, draw, NM_CLICK), 0);
 }
 
+// The new row comes last in a long list, selected alone and in view.
 TEST_F(EntryListTest, AddEntryAppendsNewEntryWithTodaysDateToTheSelectedCategory)
 {
-    showDocument("", {makeEntry("a", "A"), makeEntry("b", "B")});
+    std::vector<Entry> entries(40, makeEntry("a", "A"));
+    entries.push_back(makeEntry("b", "B"));
+    showDocument("", entries);
     chooseTab(1); // category A
+    selectListRow(EntryListView, 0, true);
     command(IDM_ADD_ENTRY);
 
-    ASSERT_EQ(BiographyDocument.entryCount, 3);
-    EXPECT_EQ(BiographyDocument.category[2], "A");
+    ASSERT_EQ(BiographyDocument.entryCount, 42);
+    EXPECT_EQ(BiographyDocument.category[41], "A");
     EXPECT_TRUE(BiographyDocument.modified);
     EXPECT_EQ(selectedTab(CategoryTabs), 1);
-    ASSERT_EQ(listRowCount(EntryListView), 2);
-    EXPECT_EQ(listCell(EntryListView, 1, 0), "New entry");
-    EXPECT_EQ(listCell(EntryListView, 1, 1), todayDayMonthYear());
-    EXPECT_EQ(listCell(EntryListView, 1, 2), "");
-    EXPECT_EQ(listCell(EntryListView, 1, 3), "");
-    EXPECT_EQ(listCell(EntryListView, 1, 4), "0");
-    EXPECT_FALSE(listRowSelected(EntryListView, 1));
+    const int row = 40;
+    ASSERT_EQ(listRowCount(EntryListView), row + 1);
+    EXPECT_EQ(listCell(EntryListView, row, 0), "New entry");
+    EXPECT_EQ(listCell(EntryListView, row, 1), todayDayMonthYear());
+    EXPECT_EQ(listCell(EntryListView, row, 2), "");
+    EXPECT_EQ(listCell(EntryListView, row, 3), "");
+    EXPECT_EQ(listCell(EntryListView, row, 4), "0");
+    for (int r = 0; r <= row; ++r) EXPECT_EQ(listRowSelected(EntryListView, r), r == row) << r;
+    RECT cell = {LVIR_BOUNDS, 0, 0, 0}, client;
+    SendMessageA(EntryListView, LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(&cell));
+    GetClientRect(EntryListView, &client);
+    EXPECT_TRUE(cell.top >= 0 && cell.bottom <= client.bottom) << cell.top << " " << client.bottom;
 }
 
 TEST_F(EntryListTest, AddEntryOnAFullDocumentIsRefused)
@@ -294,6 +303,8 @@ TEST_F(EntryListTest, ContextMenuCommandsReachTheList)
     SendMessageA(EntryListView, WM_COMMAND, IDM_ADD_ENTRY, 0);
     pumpMessages();
     EXPECT_EQ(BiographyDocument.entryCount, 2);
+    EXPECT_TRUE(listRowSelected(EntryListView, 1)); // the new entry
+    selectListRow(EntryListView, 1, false);
     selectListRow(EntryListView, 0, true);
     GuiScript script;
     script.press("Delete entries?", IDYES);
@@ -329,7 +340,8 @@ TEST_F(EntryListTest, EachChangeRefillsTheListOnce)
         {"adding an entry", [this] { command(IDM_ADD_ENTRY); }},
         {"deleting entries",
          [this] {
-             selectListRow(EntryListView, 0, true);
+             for (int row = 0; row < listRowCount(EntryListView); ++row)
+                 selectListRow(EntryListView, row, row == 0);
              GuiScript script;
              script.press("Delete entries?", IDYES);
              command(IDM_DELETE_ENTRIES);

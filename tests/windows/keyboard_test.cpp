@@ -164,18 +164,23 @@ TEST_F(KeyboardShortcuts, NoShortcutActsWhenItsCommandIsGreyedOrADialogIsUp)
     }
 }
 
+// And again once the editor is closed: the entry it showed is selected
+// again.
 TEST_F(KeyboardShortcuts, EnterInTheListOpensTheFirstSelectedEntry)
 {
     showDocument("", {makeEntry("Born", "Youth"), makeEntry("School", "Youth")});
     selectListRow(EntryListView, 1, true);
     SetFocus(EntryListView);
-    std::string shown;
-    GuiScript script;
-    inEditor(script, [&](HWND) { shown = editorText(); });
-    pressKeys({VK_RETURN});
-    runMainLoopFor(800);
-    EXPECT_TRUE(script.finished()) << script.problems();
-    EXPECT_EQ(shown.rfind("Title:\r" + listCell(EntryListView, 1, 0) + "\r", 0), 0u) << shown;
+    for (int time = 1; time <= 2; ++time) {
+        std::string shown;
+        GuiScript script;
+        inEditor(script, [&](HWND) { shown = editorText(); });
+        pressKeys({VK_RETURN});
+        runMainLoopFor(800);
+        EXPECT_TRUE(script.finished()) << time << script.problems();
+        EXPECT_EQ(shown.rfind("Title:\rSchool\r", 0), 0u) << time << shown;
+        EXPECT_TRUE(listRowSelected(EntryListView, 1) && !listRowSelected(EntryListView, 0)) << time;
+    }
 }
 
 namespace {

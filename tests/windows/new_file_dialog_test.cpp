@@ -236,7 +236,7 @@ TEST_F(NewFileDialogTest, AFailedSaveAtOkLeavesTheNewDocumentUnsaved)
     EXPECT_FALSE(failure.ownerEnabled) << "so Ok cannot be pressed again under it";
     EXPECT_TRUE(BiographyDocument.modified);
     EXPECT_EQ(BiographyDocument.title[0], "New entry");
-    EXPECT_EQ(windowText(MainWindow), "Memorion - busy.xml");
+    EXPECT_EQ(windowText(MainWindow), "Memorion - *busy.xml");
     lock.reset();
     EXPECT_EQ(readFileBytes(path), "in use");
 }

@@ -170,7 +170,7 @@ std::string mainWindowDifference()
     if (!rows.empty()) return rows;
     if (windowText(TopicLine) != d.topic)
         return "the topic line shows " + quote(windowText(TopicLine)) + ", not " + quote(d.topic);
-    if (windowText(MainWindow) != "Memorion - " + d.fileName)
+    if (windowText(MainWindow) != "Memorion - " + std::string(d.modified ? "*" : "") + d.fileName)
         return "the caption reads " + quote(windowText(MainWindow));
     if (statusText(StatusBar, 0) != d.fileName)
         return "the status bar shows " + quote(statusText(StatusBar, 0));

@@ -98,22 +98,46 @@ TEST_F(UndoRedo, TheEditMenuNamesEachStepAndTheKeysUndoAndRedoIt)
     EXPECT_EQ(selectedTab(CategoryTabs), 0);
 }
 
-// Save, change, undo: nothing is left to save, and closing asks nothing.
+// Save, change, undo: nothing is left to save, the caption says so, and
+// closing asks nothing.
 TEST_F(UndoRedo, UndoingBackToTheSavedStateLeavesNothingToSave)
 {
     showFamily();
-    setDocumentPath(makeTestFolder("undo") + "\\family.xml");
+    const std::string folder = makeTestFolder("undo");
+    setDocumentPath(folder + "\\family.xml");
+    const auto expectCaption = [](bool star, const char *name = "family.xml") {
+        EXPECT_EQ(windowText(MainWindow), std::string("Memorion - ") + (star ? "*" : "") + name);
+    };
     command(IDM_ADD_ENTRY);
+    expectCaption(true);
     command(IDM_SAVE);
+    expectCaption(false);
     const std::string saved = readFileBytes(BiographyDocument.filePath);
     command(IDM_ADD_ENTRY);
     EXPECT_TRUE(BiographyDocument.modified);
+    expectCaption(true);
     command(IDM_UNDO);
     EXPECT_FALSE(BiographyDocument.modified);
+    expectCaption(false);
     EXPECT_EQ(bytes(), saved);
     command(IDM_UNDO);
     EXPECT_TRUE(BiographyDocument.modified); // before the save now
+    expectCaption(true);
     command(IDM_REDO);
+    expectCaption(false);
+    {
+        // An OK that changes nothing still leaves work to save.
+        GuiScript script;
+        script.onDialog("Set topic text", [](HWND d) { clickButton(d, IDC_TOPIC_OK); });
+        command(IDM_SET_TOPIC);
+    }
+    expectCaption(true);
+    {
+        GuiScript script;
+        script.onDialog("Save As", [&](HWND d) { chooseInFileDialog(d, folder + "\\other.xml"); });
+        command(IDM_SAVE_AS);
+    }
+    expectCaption(false, "other.xml");
 
     GuiScript script;
     SendMessageA(MainWindow, WM_CLOSE, 0, 0);

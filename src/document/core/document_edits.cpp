@@ -105,6 +105,16 @@ bool setTopic(const std::string &topic)
     return commitIfAny(std::move(step));
 }
 
+void okTopic(const std::string &topic)
+{
+    if (!setTopic(topic)) markModifiedWithoutStep();
+}
+
+void okField(int entry, int field, const std::string &text)
+{
+    if (!setField(entry, field, text)) markModifiedWithoutStep();
+}
+
 bool addCategory(const std::string &name)
 {
     const int count = BiographyDocument.categoryCount;

@@ -29,6 +29,13 @@ bool setField(int entry, int field, const std::string &text);
 bool setFiles(int entry, const std::string &files, StepKind kind);
 bool setTopic(const std::string &topic);
 
+// What OK does in the topic dialog and in the field dialogs: the text as
+// a step when it differs. Even an OK that changes nothing counts as work
+// to save, so that closing asks: the document is then marked modified,
+// without a step.
+void okTopic(const std::string &topic);
+void okField(int entry, int field, const std::string &text);
+
 // False when the list is full.
 bool addCategory(const std::string &name);
 bool renameCategory(int category, const std::string &name);

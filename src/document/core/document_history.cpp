@@ -192,6 +192,13 @@ void startHistory()
 void markHistorySaved()
 {
     history.savedAt = history.done;
+    tellListener();
+}
+
+void markModifiedWithoutStep()
+{
+    BiographyDocument.modified = true;
+    tellListener();
 }
 
 void commitStep(Step step)

@@ -79,6 +79,8 @@ constexpr size_t MaxHistoryBytes = size_t(64) << 20;
 void startHistory();
 // The document as it is now is the one on disk: after Save and Save as.
 void markHistorySaved();
+// Unsaved work that is no step of the history (see edit::okTopic).
+void markModifiedWithoutStep();
 
 // Applies the step to the document, records it after the steps done so
 // far (dropping those that could have been redone) and sets `modified`.
@@ -95,8 +97,8 @@ std::string redoStepName();
 ChangedPlace undoStep();
 ChangedPlace redoStep();
 
-// Called whenever what can be undone or redone changes, so that the
-// window's menu always names it.
+// Called whenever what can be undone or redone or `modified` changes, so
+// that the window's menu and caption always say it.
 using HistoryListener = void (*)();
 void setHistoryListener(HistoryListener listener);
 
