@@ -96,13 +96,14 @@ void openSelectedFile(HWND dialog)
 void close(HWND dialog)
 {
     EndDialog(dialog, 0);
-    storeWorkingFiles();
+    dropUnlistedFiles();
     fillEntryEditor();
     FileListView = NULL;
 }
 
 // Each file added or removed is a step of its own in the entry, so that
-// it can be undone alone.
+// it can be undone alone. The text is written from the list, so what a hand
+// edit left outside the quotes becomes a quoted path like the others.
 void keepWorkingFiles(StepKind kind)
 {
     const int entry = firstSelectedEntryIndex();
@@ -155,23 +156,20 @@ size_t loadWorkingFiles(int entryIndex)
 {
     workingFiles.clear();
     if (entryIndex < 0) return 0;
-    std::vector<std::string> named = parseFileList(BiographyDocument.files[entryIndex]);
+    std::vector<std::string> named = listedFiles(BiographyDocument.files[entryIndex]);
     workingFiles.assign(named.begin(),
                         named.begin() + std::min(named.size(), size_t(MaxWorkingFiles)));
     return named.size();
 }
 
-void storeWorkingFiles()
+void dropUnlistedFiles()
 {
     const int entry = firstSelectedEntryIndex();
     if (entry < 0) return;
-    std::string &files = BiographyDocument.files[entry];
     // The files beyond those listed go as the user was told, a change
     // like any other.
-    if (countFiles(files) > static_cast<int>(workingFiles.size()))
+    if (listedFiles(BiographyDocument.files[entry]).size() > workingFiles.size())
         edit::setFiles(entry, joinFileList(workingFiles), StepKind::RemoveFiles);
-    else
-        files = joinFileList(workingFiles);
 }
 
 void fillFileList()

@@ -139,21 +139,55 @@ TEST_F(AssociatedFilesTest, RemovingAsksFirstAndOtherKeysDoNothing)
     }
 }
 
-TEST_F(AssociatedFilesTest, OnlyCompletePathsAreListedAndWrittenBack)
+// What a hand edit left outside the quotes is listed and kept: looking
+// changes nothing, and a file removed rewrites the text from the list, as
+// one step that undoes.
+TEST_F(AssociatedFilesTest, TextOutsideTheQuotesIsListedAndKept)
 {
-    showDocument("", {makeEntry("a", "C", "", "junk\"C:\\a\"x y\"C:\\b c\"tail\"C:\\unclosed")});
-    std::vector<std::string> rows;
-    GuiScript script;
-    inFilesDialog(script, [&](HWND) { rows = fileRows(); });
-    doubleClickRow(0);
+    const std::string handEdited = "C:\\pics\\wedding.jpg \"C:\\pics\\b.jpg\"\r\n junk\"C:\\unclosed";
+    const std::vector<std::string> listed = {"C:\\pics\\wedding.jpg", "C:\\pics\\b.jpg", "junk",
+                                             "C:\\unclosed"};
+    const std::vector<std::string> left = {listed[0], listed[2], listed[3]};
+    struct Case {
+        bool removeSecond;
+        std::string files, undo;
+        std::vector<std::string> shown;
+    };
+    const Case cases[] = {
+        {false, handEdited, "&Undo\tCtrl+Z", listed},
+        {true, quoted(left), "&Undo Remove files\tCtrl+Z", left},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.removeSecond ? "one removed" : "looked at");
+        showDocument("", {makeEntry("a", "C", "", handEdited)});
+        std::vector<std::string> rows;
+        std::string editorAfterwards;
+        GuiScript script;
+        inFilesDialog(script, [&](HWND) {
+            rows = fileRows();
+            selectListRow(FileListView, 1, true);
+            if (c.removeSecond) SendMessageA(FileListView, WM_KEYDOWN, VK_DELETE, 0);
+        }, &editorAfterwards);
+        if (c.removeSecond) script.press("Delete Selected?", IDYES);
+        doubleClickRow(0);
 
-    EXPECT_TRUE(script.finished()) << script.problems();
-    EXPECT_EQ(rows, (std::vector<std::string>{"C:\\a", "C:\\b c"}));
-    EXPECT_EQ(BiographyDocument.files[0], "\"C:\\a\"\"C:\\b c\"");
-    EXPECT_FALSE(BiographyDocument.modified);
+        EXPECT_TRUE(script.finished()) << script.problems();
+        EXPECT_EQ(rows, listed);
+        EXPECT_EQ(BiographyDocument.files[0], c.files);
+        EXPECT_EQ(BiographyDocument.modified, c.removeSecond);
+        EXPECT_EQ(menuItemText(MainWindow, IDM_UNDO), c.undo);
+        std::string editorList = "Associated files:\r";
+        for (const std::string &path : c.shown) editorList += path + "\r";
+        EXPECT_NE(editorAfterwards.find(editorList), std::string::npos) << editorAfterwards;
+        command(IDM_UNDO);
+        EXPECT_EQ(BiographyDocument.files[0], handEdited);
+    }
 }
 
-TEST_F(AssociatedFilesTest, DoubleClickOpensTheWholePathAndReportsOnlyMissingOnes)
+// The shell gets only full paths of what exists: a relative path is taken
+// from the biography's folder, not from the current one, where a name like
+// "www.example.com/a.jpg" becomes a web address.
+TEST_F(AssociatedFilesTest, DoubleClickOpensOnlyExistingFilesByTheirFullPaths)
 {
     const std::string folder = makeTestFolder("double-click");
     const std::string file = folder + "\\notes.txt";
