@@ -7,7 +7,6 @@
 #include "../res/resource.h"
 #include "document/core/document_edits.h"
 #include "document/file_dialogs.h"
-#include "document/core/program_paths.h"
 #include "entryedit/entry_editor.h"
 #include "mainwindow/entry_list.h"
 #include "mainwindow/main_window.h"
@@ -62,35 +61,15 @@ void initialise(HWND dialog)
     if (named > workingFiles.size()) tellOfUnlistedFiles(dialog, named);
 }
 
-bool namesExistingFolder(const std::string &path)
-{
-    const DWORD attributes = GetFileAttributesA(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-// The paths come from a file that may have been made by someone else: a
-// double-click must not start a program without the user's word.
-bool userAgreesToOpen(HWND dialog, const std::string &path)
-{
-    if (!mayRunProgram(path, namesExistingFolder)) return true;
-    const std::string question = path + " may be a program. Open it anyway?";
-    return MessageBoxA(dialog, question.c_str(), "Open file",
-                       MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) == IDYES;
-}
-
 // The path comes from the working list, not from the row's text, which a
 // list hands back cut to 255 characters. A file may hold a NUL in a path;
-// the shell sees only what comes before it, and so do the check and the
+// the shell sees only what comes before it, and so do the checks and the
 // question.
 void openSelectedFile(HWND dialog)
 {
     const int row = selectedFileRow();
     if (row < 0 || row >= static_cast<int>(workingFiles.size())) return;
-    const std::string path = workingFiles[row].c_str();
-    if (!userAgreesToOpen(dialog, path)) return;
-    shellExecute(dialog, "open", path.c_str(), NULL, NULL, SW_SHOWNORMAL);
-    if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES)
-        MessageBoxA(dialog, "File does not exist", "Error", MB_ICONWARNING | MB_OK);
+    openAssociatedFile(dialog, workingFiles[row].c_str());
 }
 
 void close(HWND dialog)

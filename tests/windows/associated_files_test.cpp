@@ -198,8 +198,25 @@ TEST_F(AssociatedFilesTest, DoubleClickOpensOnlyExistingFilesByTheirFullPaths)
     const std::string longPath = deep + "\\" + std::string(258 - deep.size() - 5, 'f') + ".txt";
     writeFileBytes(longPath, "x");
     ASSERT_TRUE(fileExists(longPath));
-    const std::vector<std::string> paths = {folder + "\\gone.txt", file, folder, longPath};
+    struct Case {
+        std::string path, opened; // opened: "" when "File does not exist" is said instead
+    };
+    const Case cases[] = {
+        {folder + "\\gone.txt", ""},
+        {file, file},
+        {folder, folder},
+        {longPath, longPath},
+        {"notes.txt", file},
+        {"www.attacker.example/holiday.jpg", ""},
+        {"", ""},
+    };
+    std::vector<std::string> paths, opened;
+    for (const Case &c : cases) {
+        paths.push_back(c.path);
+        if (!c.opened.empty()) opened.push_back(c.opened);
+    }
     showDocument("", {makeEntry("a", "C", "", quoted(paths))});
+    BiographyDocument.filePath = folder + "\\Anna.xml";
 
     HWND filesDialog = NULL;
     GuiScript script;
@@ -211,21 +228,24 @@ TEST_F(AssociatedFilesTest, DoubleClickOpensOnlyExistingFilesByTheirFullPaths)
             SendMessageA(FileListView, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(at.x, at.y));
         }
     });
-    script.press("Error", IDOK);
+    const size_t missing = paths.size() - opened.size();
+    for (size_t i = 0; i < missing; ++i) script.press("Error", IDOK);
     doubleClickRow(0);
 
     EXPECT_TRUE(script.finished()) << script.problems();
-    ASSERT_EQ(recordedShellCalls().size(), paths.size());
-    for (size_t i = 0; i < paths.size(); ++i) {
-        const ShellCall &call = recordedShellCalls()[i];
+    std::vector<std::string> handed;
+    for (const ShellCall &call : recordedShellCalls()) {
+        handed.push_back(call.file);
         EXPECT_EQ(call.verb, "open");
-        EXPECT_EQ(call.file, paths[i]);
         EXPECT_FALSE(call.hasParameters || call.hasFolder);
         EXPECT_EQ(call.showCommand, SW_SHOWNORMAL);
     }
-    ASSERT_EQ(script.seen().size(), 3u);
-    expectBox(script.seen()[2], "Error", "File does not exist", MB_ICONEXCLAMATION, MB_OK);
-    EXPECT_EQ(script.seen()[2].owner, filesDialog);
+    EXPECT_EQ(handed, opened);
+    ASSERT_EQ(script.seen().size(), 2 + missing);
+    for (size_t i = 2; i < script.seen().size(); ++i) {
+        expectBox(script.seen()[i], "Error", "File does not exist", MB_ICONEXCLAMATION, MB_OK);
+        EXPECT_EQ(script.seen()[i].owner, filesDialog);
+    }
 }
 
 // A file from someone else may name a program; a double-click alone must
@@ -235,7 +255,8 @@ TEST_F(AssociatedFilesTest, APathThatMayRunAProgramOpensOnlyAfterYes)
 {
     const std::string folder = makeTestFolder("programs");
     const std::string setup = folder + "\\Setup.EXE", notes = folder + "\\notes.txt";
-    for (const std::string &file : {setup, notes, folder + "\\invoice.exe"})
+    for (const std::string &file : {setup, notes, folder + "\\invoice.exe", folder + "\\invoice",
+                                    folder + "\\run.js"})
         writeFileBytes(file, "x");
     struct Case {
         std::string path, named; // named: what the question and the shell see
@@ -244,8 +265,9 @@ TEST_F(AssociatedFilesTest, APathThatMayRunAProgramOpensOnlyAfterYes)
     const Case cases[] = {
         {setup, setup, IDYES},
         {"\\\\server\\share\\notes.txt", "\\\\server\\share\\notes.txt", IDNO},
+        {"\\??\\" + notes, "\\??\\" + notes, IDNO},
         {folder + "\\run.js", folder + "\\run.js", IDNO},
-        {folder + "\\invoice", folder + "\\invoice", IDNO}, // the shell finds invoice.exe
+        {folder + "\\invoice", folder + "\\invoice", IDNO}, // no type: the shell may run invoice.exe
         {setup + std::string(1, '\0') + ".jpg", setup, IDYES},
         {notes, notes, 0},
     };
