@@ -7,7 +7,6 @@
 #include "../res/resource.h"
 #include "document/core/document_edits.h"
 #include "document/file_dialogs.h"
-#include "document/core/program_paths.h"
 #include "entryedit/entry_editor.h"
 #include "mainwindow/entry_list.h"
 #include "mainwindow/main_window.h"
@@ -62,47 +61,28 @@ void initialise(HWND dialog)
     if (named > workingFiles.size()) tellOfUnlistedFiles(dialog, named);
 }
 
-bool namesExistingFolder(const std::string &path)
-{
-    const DWORD attributes = GetFileAttributesA(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-// The paths come from a file that may have been made by someone else: a
-// double-click must not start a program without the user's word.
-bool userAgreesToOpen(HWND dialog, const std::string &path)
-{
-    if (!mayRunProgram(path, namesExistingFolder)) return true;
-    const std::string question = path + " may be a program. Open it anyway?";
-    return MessageBoxA(dialog, question.c_str(), "Open file",
-                       MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) == IDYES;
-}
-
 // The path comes from the working list, not from the row's text, which a
 // list hands back cut to 255 characters. A file may hold a NUL in a path;
-// the shell sees only what comes before it, and so do the check and the
+// the shell sees only what comes before it, and so do the checks and the
 // question.
 void openSelectedFile(HWND dialog)
 {
     const int row = selectedFileRow();
     if (row < 0 || row >= static_cast<int>(workingFiles.size())) return;
-    const std::string path = workingFiles[row].c_str();
-    if (!userAgreesToOpen(dialog, path)) return;
-    shellExecute(dialog, "open", path.c_str(), NULL, NULL, SW_SHOWNORMAL);
-    if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES)
-        MessageBoxA(dialog, "File does not exist", "Error", MB_ICONWARNING | MB_OK);
+    openAssociatedFile(dialog, workingFiles[row].c_str());
 }
 
 void close(HWND dialog)
 {
     EndDialog(dialog, 0);
-    storeWorkingFiles();
+    dropUnlistedFiles();
     fillEntryEditor();
     FileListView = NULL;
 }
 
 // Each file added or removed is a step of its own in the entry, so that
-// it can be undone alone.
+// it can be undone alone. The text is written from the list, so what a hand
+// edit left outside the quotes becomes a quoted path like the others.
 void keepWorkingFiles(StepKind kind)
 {
     const int entry = firstSelectedEntryIndex();
@@ -155,23 +135,20 @@ size_t loadWorkingFiles(int entryIndex)
 {
     workingFiles.clear();
     if (entryIndex < 0) return 0;
-    std::vector<std::string> named = parseFileList(BiographyDocument.files[entryIndex]);
+    std::vector<std::string> named = listedFiles(BiographyDocument.files[entryIndex]);
     workingFiles.assign(named.begin(),
                         named.begin() + std::min(named.size(), size_t(MaxWorkingFiles)));
     return named.size();
 }
 
-void storeWorkingFiles()
+void dropUnlistedFiles()
 {
     const int entry = firstSelectedEntryIndex();
     if (entry < 0) return;
-    std::string &files = BiographyDocument.files[entry];
     // The files beyond those listed go as the user was told, a change
     // like any other.
-    if (countFiles(files) > static_cast<int>(workingFiles.size()))
+    if (listedFiles(BiographyDocument.files[entry]).size() > workingFiles.size())
         edit::setFiles(entry, joinFileList(workingFiles), StepKind::RemoveFiles);
-    else
-        files = joinFileList(workingFiles);
 }
 
 void fillFileList()

@@ -19,11 +19,10 @@ extern HWND FileListView;
 // Takes the paths of the entry with this index, the first MaxWorkingFiles
 // of them; returns how many its files text names.
 size_t loadWorkingFiles(int entryIndex);
-// Writes the paths into the entry of the first selected row of the entry
-// list, in normal form. Every file added or removed is in it already; what
-// is left is the form of the text, which is no change of the user's, or
-// the files beyond MaxWorkingFiles, which go as a step that removes them.
-void storeWorkingFiles();
+// Every file added or removed is in the entry already, each a step of its
+// own; closing the list leaves the entry's text as it is, but for the files
+// beyond MaxWorkingFiles, which go as a step that removes them.
+void dropUnlistedFiles();
 void fillFileList();
 
 void runAssociatedFilesDialog(HWND owner);

@@ -202,7 +202,7 @@ void fillEntryEditor()
     // The paths continue the heading's link. They go in with it in one
     // piece: a thousand separate insertions take many seconds to lay out.
     std::string files = headingText(FilesHeading) + "\n";
-    for (const std::string &path : parseFileList((d.*FilesHeading.column)[index]))
+    for (const std::string &path : listedFiles((d.*FilesHeading.column)[index]))
         files += path + "\n";
     filesLinkStart = insertionPoint();
     insertRun(headingFormat, files);

@@ -19,16 +19,16 @@ namespace {
 void viewCode()
 {
     if (BiographyDocument.filePath.empty()) return;
-    shellExecute(MainWindow, "open", BiographyDocument.filePath.c_str(), NULL, NULL,
-                 SW_SHOWNORMAL);
+    openBiographyWithItsProgram(MainWindow, BiographyDocument.filePath);
 }
 
 void viewCodeInNotepad()
 {
-    if (BiographyDocument.filePath.empty()) return;
+    const std::string notepad = systemNotepad();
+    if (BiographyDocument.filePath.empty() || notepad.empty()) return;
     // The path is the whole parameter string: notepad takes its entire
     // command line as the file name, blanks included.
-    shellExecute(MainWindow, "open", "notepad.exe", BiographyDocument.filePath.c_str(), NULL,
+    shellExecute(MainWindow, "open", notepad.c_str(), BiographyDocument.filePath.c_str(), NULL,
                  SW_SHOWNORMAL);
 }
 

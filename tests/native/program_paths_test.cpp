@@ -27,9 +27,11 @@ TEST(ProgramPathsTest, ProgramsScriptsAndOtherComputersAreTold)
         {"D:\\b c.txt", false},
         {"C:\\photos", false},
         {"C:\\setup.exe\\readme.txt", false}, // only the name's own type counts
-        {"relative\\notes.doc", false},
-        {"C:/scans/Page.TIFF", false}, {"a.heic", false}, {"a.flac", false}, {"a.webm", false},
-        {"a.pptx", false}, {"a.XML", false},
+        {"C:/scans/Page.TIFF", false}, {"C:\\a.heic", false}, {"C:\\a.flac", false}, {"C:\\a.webm", false},
+        {"C:\\a.pptx", false}, {"C:\\a.XML", false},
+        // Not full: taken from the current folder, or made a web address.
+        {"relative\\notes.doc", true}, {"www.attacker.example/holiday.jpg", true}, {"C:notes.txt", true},
+        {"\\??\\UNC\\server\\share\\a.jpg", true}, {"/?\?/C:/notes.txt", true}, {"\\\\.\\C:\\notes.txt", true},
         // No type: the shell finds "invoice.exe" for "invoice".
         {"C:\\Windows\\System32\\hostname", true}, {"invoice", true}, {"", true},
         {"C:\\archive.executable", true}, {"C:\\photos.", true}, {"C:\\notes.txt ", true},
@@ -56,6 +58,20 @@ TEST(ProgramPathsTest, ProgramsScriptsAndOtherComputersAreTold)
         {"C:\\notes.txt:hidden", true},
     };
     for (const Case &c : cases) EXPECT_EQ(mayRunProgram(c.path, namesTestFolder), c.risky) << c.path;
+}
+
+// A path that is not full is taken from the biography's folder; with none
+// (never saved) there is nothing to take it from.
+TEST(ProgramPathsTest, PathsAreTakenFromTheBiographysFolder)
+{
+    const char *const cases[][3] = {
+        {"www.x.example/a.jpg", "C:\\Anna\\Anna.xml", "C:\\Anna\\www.x.example/a.jpg"},
+        {"a.jpg", "C:\\Anna.xml", "C:\\a.jpg"},
+        {"\\a.jpg", "\\\\nas\\family\\Anna\\Anna.xml", "\\\\nas\\family\\a.jpg"},
+        {"D:a.jpg", "C:\\Anna.xml", "D:\\a.jpg"}, {"\\??\\C:\\a.jpg", "C:\\Anna.xml", "\\??\\C:\\a.jpg"},
+        {"D:\\a.jpg", "", "D:\\a.jpg"}, {"a.jpg", "", ""}, {"\\a.jpg", "", ""}, {"", "C:\\Anna.xml", ""},
+    };
+    for (const auto &c : cases) EXPECT_EQ(pathFromBiographyFolder(c[0], c[1]), c[2]) << c[0] << " in " << c[1];
 }
 
 TEST(ProgramPathsTest, PicturesAreTold)

@@ -139,18 +139,36 @@ TEST_F(AssociatedFilesTest, RemovingAsksFirstAndOtherKeysDoNothing)
     }
 }
 
-TEST_F(AssociatedFilesTest, OnlyCompletePathsAreListedAndWrittenBack)
+// What a hand edit left outside the quotes is listed, one file a line, and
+// kept: looking changes nothing; a removal writes the text from the list.
+TEST_F(AssociatedFilesTest, TextOutsideTheQuotesIsListedAndKept)
 {
-    showDocument("", {makeEntry("a", "C", "", "junk\"C:\\a\"x y\"C:\\b c\"tail\"C:\\unclosed")});
+    const std::string handEdited = "C:\\a.jpg \"C:\\b c\"\r\n \r\n junk\r\n\"C:\\unclosed";
+    showDocument("", {makeEntry("a", "C", "", handEdited)});
     std::vector<std::string> rows;
+    std::string editorAfterwards;
     GuiScript script;
-    inFilesDialog(script, [&](HWND) { rows = fileRows(); });
+    inFilesDialog(script, [&](HWND) { rows = fileRows(); }, &editorAfterwards);
     doubleClickRow(0);
 
     EXPECT_TRUE(script.finished()) << script.problems();
-    EXPECT_EQ(rows, (std::vector<std::string>{"C:\\a", "C:\\b c"}));
-    EXPECT_EQ(BiographyDocument.files[0], "\"C:\\a\"\"C:\\b c\"");
+    EXPECT_EQ(rows, (std::vector<std::string>{"C:\\a.jpg", "C:\\b c", "junk", "C:\\unclosed"}));
+    EXPECT_NE(editorAfterwards.find(":\rC:\\a.jpg\rC:\\b c\rjunk\rC:\\unclosed\r"), std::string::npos);
+    EXPECT_EQ(BiographyDocument.files[0], handEdited);
     EXPECT_FALSE(BiographyDocument.modified);
+    EXPECT_EQ(menuItemText(MainWindow, IDM_UNDO), "&Undo\tCtrl+Z");
+
+    GuiScript removal;
+    inFilesDialog(removal, [](HWND) {
+        selectListRow(FileListView, 1, true);
+        SendMessageA(FileListView, WM_KEYDOWN, VK_DELETE, 0);
+    });
+    removal.press("Delete Selected?", IDYES);
+    doubleClickRow(0);
+    EXPECT_TRUE(removal.finished()) << removal.problems();
+    EXPECT_EQ(BiographyDocument.files[0], "\"C:\\a.jpg\"\"junk\"\"C:\\unclosed\"");
+    command(IDM_UNDO);
+    EXPECT_EQ(BiographyDocument.files[0], handEdited);
 }
 
 TEST_F(AssociatedFilesTest, DoubleClickOpensTheWholePathAndReportsOnlyMissingOnes)
@@ -164,8 +182,13 @@ TEST_F(AssociatedFilesTest, DoubleClickOpensTheWholePathAndReportsOnlyMissingOne
     const std::string longPath = deep + "\\" + std::string(258 - deep.size() - 5, 'f') + ".txt";
     writeFileBytes(longPath, "x");
     ASSERT_TRUE(fileExists(longPath));
-    const std::vector<std::string> paths = {folder + "\\gone.txt", file, folder, longPath};
+    // Only what exists reaches the shell; a relative path is taken from the
+    // biography's folder, where "www..." is no web address.
+    const std::vector<std::string> paths = {folder + "\\gone.txt", file, folder, longPath,
+                                            "notes.txt", "www.attacker.example/holiday.jpg"};
+    const std::vector<std::string> opened = {file, folder, longPath, file};
     showDocument("", {makeEntry("a", "C", "", quoted(paths))});
+    BiographyDocument.filePath = folder + "\\Anna.xml";
 
     HWND filesDialog = NULL;
     GuiScript script;
@@ -177,21 +200,21 @@ TEST_F(AssociatedFilesTest, DoubleClickOpensTheWholePathAndReportsOnlyMissingOne
             SendMessageA(FileListView, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(at.x, at.y));
         }
     });
-    script.press("Error", IDOK);
+    script.press("Error", IDOK).press("Error", IDOK);
     doubleClickRow(0);
 
     EXPECT_TRUE(script.finished()) << script.problems();
-    ASSERT_EQ(recordedShellCalls().size(), paths.size());
-    for (size_t i = 0; i < paths.size(); ++i) {
+    ASSERT_EQ(recordedShellCalls().size(), opened.size());
+    for (size_t i = 0; i < opened.size(); ++i) {
         const ShellCall &call = recordedShellCalls()[i];
         EXPECT_EQ(call.verb, "open");
-        EXPECT_EQ(call.file, paths[i]);
+        EXPECT_EQ(call.file, opened[i]);
         EXPECT_FALSE(call.hasParameters || call.hasFolder);
         EXPECT_EQ(call.showCommand, SW_SHOWNORMAL);
     }
-    ASSERT_EQ(script.seen().size(), 3u);
-    expectBox(script.seen()[2], "Error", "File does not exist", MB_ICONEXCLAMATION, MB_OK);
-    EXPECT_EQ(script.seen()[2].owner, filesDialog);
+    ASSERT_EQ(script.seen().size(), 4u);
+    expectBox(script.seen()[3], "Error", "File does not exist", MB_ICONEXCLAMATION, MB_OK);
+    EXPECT_EQ(script.seen()[3].owner, filesDialog);
 }
 
 // A file from someone else may name a program; a double-click alone must
@@ -201,7 +224,7 @@ TEST_F(AssociatedFilesTest, APathThatMayRunAProgramOpensOnlyAfterYes)
 {
     const std::string folder = makeTestFolder("programs");
     const std::string setup = folder + "\\Setup.EXE", notes = folder + "\\notes.txt";
-    for (const std::string &file : {setup, notes, folder + "\\invoice.exe"})
+    for (const std::string &file : {setup, notes, folder + "\\invoice.exe", folder + "\\invoice", folder + "\\run.js"})
         writeFileBytes(file, "x");
     struct Case {
         std::string path, named; // named: what the question and the shell see
@@ -210,6 +233,7 @@ TEST_F(AssociatedFilesTest, APathThatMayRunAProgramOpensOnlyAfterYes)
     const Case cases[] = {
         {setup, setup, IDYES},
         {"\\\\server\\share\\notes.txt", "\\\\server\\share\\notes.txt", IDNO},
+        {"\\??\\" + notes, "\\??\\" + notes, IDNO},
         {folder + "\\run.js", folder + "\\run.js", IDNO},
         {folder + "\\invoice", folder + "\\invoice", IDNO}, // the shell finds invoice.exe
         {setup + std::string(1, '\0') + ".jpg", setup, IDYES},

@@ -415,27 +415,45 @@ TEST_F(DocumentFilesTest, CancellingTheOfferToSaveLeavesEverythingAsItWas)
 
 TEST_F(DocumentFilesTest, ViewCommandsHandTheExactCallsToTheShell)
 {
+    const std::string folder = makeTestFolder("My Stories"), path = folder + "\\anna b.xml";
+    writeFileBytes(path, "<biography_data>");
     showDocument("", {makeEntry("one", "C")});
-    BiographyDocument.filePath = "C:\\My Stories\\anna b.xml";
-    BiographyDocument.workingFolder = "C:\\My Stories";
+    BiographyDocument.filePath = path;
+    BiographyDocument.workingFolder = folder;
     command(IDM_VIEW_CODE);
     command(IDM_VIEW_CODE_NOTEPAD);
     command(IDM_OPEN_FOLDER);
     const std::vector<ShellCall> &calls = recordedShellCalls();
     ASSERT_EQ(calls.size(), 3u);
     EXPECT_EQ(calls[0].verb, "open");
-    EXPECT_EQ(calls[0].file, "C:\\My Stories\\anna b.xml");
+    EXPECT_EQ(calls[0].file, path);
     EXPECT_FALSE(calls[0].hasParameters);
     EXPECT_EQ(calls[1].verb, "open");
-    EXPECT_EQ(calls[1].file, "notepad.exe");
-    EXPECT_EQ(calls[1].parameters, "C:\\My Stories\\anna b.xml") << "the path, unquoted";
+    char system[MAX_PATH]; // not a notepad.exe in the current folder
+    EXPECT_EQ(calls[1].file, std::string(system, GetSystemDirectoryA(system, MAX_PATH)) + "\\notepad.exe");
+    EXPECT_EQ(calls[1].parameters, path) << "the path, unquoted";
     EXPECT_EQ(calls[2].verb, "explore");
-    EXPECT_EQ(calls[2].file, "C:\\My Stories");
+    EXPECT_EQ(calls[2].file, folder);
     EXPECT_FALSE(calls[2].hasParameters);
     for (const ShellCall &call : calls) {
         EXPECT_FALSE(call.hasFolder);
         EXPECT_EQ(call.showCommand, SW_SHOWNORMAL);
     }
+    // A dropped "Anna.xml.hta" would run under mshta: asked about first. A
+    // file gone is told of.
+    const std::string hta = folder + "\\Anna.xml.hta";
+    writeFileBytes(hta, "<biography_data>");
+    GuiScript script;
+    script.press("Open file", IDNO).press("Error", IDOK);
+    for (const std::string &named : {hta, folder + "\\gone.xml"}) {
+        BiographyDocument.filePath = named;
+        command(IDM_VIEW_CODE);
+    }
+    EXPECT_TRUE(script.finished()) << script.problems();
+    EXPECT_EQ(calls.size(), 3u);
+    ASSERT_EQ(script.seen().size(), 2u);
+    expectBox(script.seen()[0], "Open file", hta + " may be a program. Open it anyway?", MB_ICONWARNING, MB_YESNO);
+    expectBox(script.seen()[1], "Error", "File does not exist", MB_ICONWARNING, MB_OK);
 }
 
 TEST_F(DocumentFilesTest, ViewCommandsDoNothingWithoutAFile)

@@ -515,7 +515,7 @@ bool showsFiles(Soak &)
 
 void clickFilePath(Soak &s)
 {
-    clickLinkNumber(s, FilesHeadingIndex + 1 + s.below(static_cast<int>(parseFileList(doc().files[firstSelectedEntryIndex()]).size())));
+    clickLinkNumber(s, FilesHeadingIndex + 1 + s.below(static_cast<int>(listedFiles(doc().files[firstSelectedEntryIndex()]).size())));
 }
 
 // ---- the field and topic dialogs
@@ -635,11 +635,11 @@ void doubleClickFile(Soak &s)
 // a step.
 void closeFilesDialog(Soak &s)
 {
-    const std::string expected = joinFileList(workingFiles);
+    const std::vector<std::string> expected = workingFiles;
     const int entry = firstSelectedEntryIndex();
     s.afterStep([expected, entry](std::string &failure) {
-        if (doc().files[entry] != expected)
-            failure = "closing the files dialog did not store its list in the entry";
+        if (listedFiles(doc().files[entry]) != expected)
+            failure = "closing the files dialog did not leave the entry naming its list";
         return true;
     });
     closeBox(s);

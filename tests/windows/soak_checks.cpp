@@ -42,7 +42,7 @@ std::string valueDifference(const EntryField &field, const std::string &a, const
                             Compare how)
 {
     if (how == Compare::AsShown && isFilesField(field)) {
-        if (parseFileList(a) == parseFileList(b)) return "";
+        if (listedFiles(a) == listedFiles(b)) return "";
     } else if (a == b) {
         return "";
     }
@@ -211,7 +211,7 @@ std::string expectedEditorText(int entry, std::vector<long> *linkStarts)
         text += headingText(heading) + "\r";
         if (&heading != &FilesHeading) text += shown((d.*heading.column)[entry]) + "\r\r";
     }
-    for (const std::string &path : parseFileList((d.*FilesHeading.column)[entry])) {
+    for (const std::string &path : listedFiles((d.*FilesHeading.column)[entry])) {
         linkStartsHere();
         text += shown(path) + "\r";
     }

@@ -1,5 +1,6 @@
 #include "document/core/biography_document.h"
 
+#include <algorithm>
 #include <utility>
 
 Biography BiographyDocument;
@@ -12,6 +13,24 @@ namespace {
 bool containsAnyOf(const std::string &text, const char *bytes)
 {
     return text.find_first_of(bytes) != std::string::npos;
+}
+
+bool isBlank(char c)
+{
+    return c == ' ' || c == '\t';
+}
+
+// A path holds no line break, so each line of stray text is a file.
+void appendStrayLines(std::vector<std::string> &files, std::string_view stray)
+{
+    while (!stray.empty()) {
+        const size_t end = std::min(stray.find_first_of("\r\n"), stray.size());
+        std::string_view line = stray.substr(0, end);
+        stray.remove_prefix(std::min(end + 1, stray.size()));
+        while (!line.empty() && isBlank(line.front())) line.remove_prefix(1);
+        while (!line.empty() && isBlank(line.back())) line.remove_suffix(1);
+        if (!line.empty()) files.emplace_back(line);
+    }
 }
 
 } // namespace
@@ -200,6 +219,24 @@ std::string joinFileList(const std::vector<std::string> &paths)
     std::string text;
     for (const std::string &path : paths) text += '"' + path + '"';
     return text;
+}
+
+std::vector<std::string> listedFiles(const std::string &filesText)
+{
+    std::vector<std::string> files;
+    std::string_view rest = filesText;
+    for (;;) {
+        const size_t open = rest.find('"');
+        appendStrayLines(files, rest.substr(0, open));
+        if (open == std::string_view::npos) return files;
+        const size_t close = rest.find('"', open + 1);
+        if (close == std::string_view::npos) {
+            appendStrayLines(files, rest.substr(open + 1));
+            return files;
+        }
+        files.emplace_back(rest.substr(open + 1, close - open - 1));
+        rest.remove_prefix(close + 1);
+    }
 }
 
 int countFiles(const std::string &filesText)

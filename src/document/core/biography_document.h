@@ -153,3 +153,10 @@ private:
 std::vector<std::string> parseFileList(const std::string &filesText);
 std::string joinFileList(const std::vector<std::string> &paths);
 int countFiles(const std::string &filesText);
+// The files as the entry's file list and its editor show them: the quoted
+// paths and, in their places among them, the text a hand edit left outside
+// the quotes, an unclosed last path among it. Such text gives one file per
+// line, its blanks at either end trimmed; a line of blanks alone is layout
+// and gives none. Written back with joinFileList, every such file becomes a
+// quoted path of its own and reads back the same.
+std::vector<std::string> listedFiles(const std::string &filesText);

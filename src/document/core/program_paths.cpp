@@ -43,9 +43,24 @@ bool endsInDotOrBlank(const std::string &path)
     return !path.empty() && (path.back() == '.' || path.back() == ' ');
 }
 
-bool isOnAnotherComputer(const std::string &path)
+bool hasDrive(const std::string &path)
 {
-    return path.size() >= 2 && isSeparator(path[0]) && isSeparator(path[1]);
+    return path.size() >= 2 && std::isalpha(static_cast<unsigned char>(path[0])) && path[1] == ':';
+}
+
+bool hasDriveRoot(const std::string &path)
+{
+    return hasDrive(path) && path.size() >= 3 && isSeparator(path[2]);
+}
+
+// "C:" for a path on a drive, "\\server\share" for one on a share.
+std::string rootOf(const std::string &path)
+{
+    if (hasDrive(path)) return path.substr(0, 2);
+    size_t end = 2;
+    for (int name = 0; name < 2 && end != std::string::npos; ++name)
+        end = path.find_first_of("\\/", end + 1);
+    return path.substr(0, end);
 }
 
 // A colon belongs only right after a drive letter; anywhere else it makes
@@ -62,15 +77,41 @@ bool hasStrayColon(const std::string &path)
 
 } // namespace
 
+std::string pathFromBiographyFolder(const std::string &path, const std::string &biographyPath)
+{
+    if (path.empty()) return "";
+    if (hasDriveRoot(path) || namesAnotherComputer(path)) return path;
+    if (hasDrive(path)) return path.substr(0, 2) + '\\' + path.substr(2);
+    const size_t folderEnd = biographyPath.find_last_of("\\/");
+    const bool biographyIsFull = hasDriveRoot(biographyPath) || namesAnotherComputer(biographyPath);
+    if (!biographyIsFull || folderEnd == std::string::npos) return "";
+    if (isSeparator(path[0])) return rootOf(biographyPath) + path;
+    return biographyPath.substr(0, folderEnd) + '\\' + path;
+}
+
+bool namesAnotherComputer(const std::string &path)
+{
+    if (path.size() >= 2 && isSeparator(path[0]) && isSeparator(path[1])) return true;
+    return path.size() >= 4 && isSeparator(path[0]) && path[1] == '?' && path[2] == '?' &&
+           isSeparator(path[3]);
+}
+
+bool hasViewerType(const std::string &path)
+{
+    if (hasStrayColon(path) || endsInDotOrBlank(path)) return false;
+    const std::string type = typeOf(path);
+    for (const char *viewerType : ViewerTypes)
+        if (type == viewerType) return true;
+    return false;
+}
+
 bool mayRunProgram(const std::string &path, bool (*namesFolder)(const std::string &path))
 {
     // Checked before the file system is asked: looking up a path on another
     // computer already sends the user's credentials there.
-    if (isOnAnotherComputer(path) || hasStrayColon(path) || endsInDotOrBlank(path)) return true;
-    const std::string type = typeOf(path);
-    for (const char *viewerType : ViewerTypes)
-        if (type == viewerType) return false;
-    return !namesFolder(path);
+    if (namesAnotherComputer(path) || !hasDriveRoot(path)) return true;
+    if (hasViewerType(path)) return false;
+    return hasStrayColon(path) || endsInDotOrBlank(path) || !namesFolder(path);
 }
 
 bool isPicture(const std::string &path)
