@@ -31,12 +31,14 @@ unsigned char caseOf(unsigned char b, DWORD(WINAPI *turn)(LPSTR, DWORD))
     return static_cast<unsigned char>(c);
 }
 
-// The ANSI code page's lead bytes, and the upper case of its characters of
-// one byte. A byte whose upper case does not come back to it (a letter
-// whose capital the code page lacks, given a look-alike) stays itself, so
-// that only true case pairs count as the same letter.
+// UTF-8 (which the manifest asks for), or else the ANSI code page's lead
+// bytes and the upper case of its characters of one byte. A byte whose
+// upper case does not come back to it (a letter whose capital the code
+// page lacks, given a look-alike) stays itself, so that only true case
+// pairs count as the same letter.
 SearchCodePage searchCodePage()
 {
+    if (GetACP() == CP_UTF8) return Utf8SearchCodePage;
     SearchCodePage page;
     for (int b = 0; b < 256; ++b) page.leadBytes[b] = IsDBCSLeadByte(static_cast<BYTE>(b)) != FALSE;
     for (int b = 0; b < 256; ++b) {

@@ -119,26 +119,54 @@ void BM_WriteSameBytesOnce(benchmark::State &state)
 }
 BENCHMARK(BM_WriteSameBytesOnce)->Unit(benchmark::kMillisecond);
 
+// The same document in UTF-8, as memory holds it under the code page
+// 65001: its accented letters take two bytes.
+const Biography &utf8Document()
+{
+    static const std::unique_ptr<Biography> utf8 = [] {
+        auto d = std::make_unique<Biography>(*fullDocument().document);
+        std::string buffer;
+        for (const EntryField &field : EntryFields)
+            for (int e = 0; e < d->entryCount; ++e) {
+                std::string &value = (d.get()->*field.column)[e];
+                buffer.resize(3 * value.size());
+                buffer.resize(codePage1252ToUtf8(value, buffer.data()));
+                value = buffer;
+            }
+        return d;
+    }();
+    return *utf8;
+}
+
 // Find over every entry for a text the document does not hold, the slowest
 // search there is: every searched byte is looked at.
-void findMiss(benchmark::State &state, bool matchCase)
+void findMiss(benchmark::State &state, const Biography &document, const SearchCodePage &codePage,
+              const char *text, bool matchCase)
 {
-    const FullDocument &full = fullDocument();
-    static const SearchCodePage codePage = {codePage1252Fold()};
     for (auto _ : state) {
-        const SearchPattern pattern = makeSearchPattern("Lisbon", matchCase, codePage);
-        const ListPlace place = findNextEntry(*full.document, pattern, 0, -1);
+        const SearchPattern pattern = makeSearchPattern(text, matchCase, codePage);
+        const ListPlace place = findNextEntry(document, pattern, 0, -1);
         if (place.tab != -1) state.SkipWithError("the text looked for is in the document");
         benchmark::DoNotOptimize(place);
     }
-    setBytes(state, full.bytes.size());
+    setBytes(state, fullDocument().bytes.size());
 }
 
-void BM_FindMiss(benchmark::State &state) { findMiss(state, false); }
+const SearchCodePage Cp1252 = {codePage1252Fold()};
+
+void BM_FindMiss(benchmark::State &state) { findMiss(state, *fullDocument().document, Cp1252, "Lisbon", false); }
 BENCHMARK(BM_FindMiss)->Unit(benchmark::kMillisecond);
 
-void BM_FindMissMatchCase(benchmark::State &state) { findMiss(state, true); }
+void BM_FindMissMatchCase(benchmark::State &state) { findMiss(state, *fullDocument().document, Cp1252, "Lisbon", true); }
 BENCHMARK(BM_FindMissMatchCase)->Unit(benchmark::kMillisecond);
+
+// Memory text in UTF-8, "Match case" off, for a text of the document's
+// script and one of another: the budget is 8 ms.
+void BM_FindMissUtf8(benchmark::State &state) { findMiss(state, utf8Document(), Utf8SearchCodePage, "Lisbon", false); }
+BENCHMARK(BM_FindMissUtf8)->Unit(benchmark::kMillisecond);
+
+void BM_FindMissUtf8OtherScript(benchmark::State &state) { findMiss(state, utf8Document(), Utf8SearchCodePage, u8"Łódź", false); }
+BENCHMARK(BM_FindMissUtf8OtherScript)->Unit(benchmark::kMillisecond);
 
 // The floor for Find: one read of every byte it searches (all fields but
 // the category), by the C library's fastest scan, memchr, for a byte the

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <random>
 #include <string>
@@ -169,6 +170,67 @@ TEST(EntrySearch, AgreesWithAPlainSearchOnRandomText)
         }
         ASSERT_EQ(found(text, haystack, matchCase, codePage), expected)
             << "round " << round << ": \"" << text << "\" in \"" << haystack << "\"";
+    }
+}
+
+// Memory text in UTF-8: letters of every script match their other case
+// where Windows pairs them, and a match never starts or ends inside a
+// character of several bytes.
+TEST(EntrySearch, Utf8LettersMatchTheirOtherCaseAndCharactersStayWhole)
+{
+    struct Case {
+        std::string text, haystack;
+        bool matchCase;
+        bool found;
+    };
+    const Case cases[] = {
+        {u8"łukasiewicz", u8"Zofia Łukasiewicz", false, true},
+        {u8"ŁUKASIEWICZ", u8"Zofia Łukasiewicz", true, false},
+        {u8"ΣΟΦΊΑ", u8"η σοφία", false, true},
+        {u8"nguyễn", u8"NGUYỄN VĂN AN", false, true},
+        {u8"жуков", u8"Георгий ЖУКОВ", false, true},
+        {u8"жуков", u8"Георгий ЖУКОВ", true, false},
+        {u8"ⱥb", u8"xȺB", false, true},              // three bytes and two
+        {u8"写", u8"写真", false, true},
+        {u8"写", u8"冚", false, false},              // differs in the last byte only
+        {u8"ß", "SS", false, false},
+        {u8"𐐨", u8"𐐀", false, false},               // beyond the plane: exact
+        {u8"😀", u8"a😀b", false, true},
+        {"\x86\x99", u8"写", false, false},          // the last bytes of a character
+        {"\x99", u8"写", false, false},
+        {"\xe5\x86", u8"写", false, false},          // its first bytes
+        {"\xa9", u8"É", false, false},               // the tail of é, in É
+        {"\xe5\x86", "\xe5\x86.", false, true},      // bytes of no character stand alone
+        {"\x99", u8"写\x99", false, true},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.text + " in " + c.haystack + (c.matchCase ? " (match case)" : ""));
+        EXPECT_EQ(found(c.text, c.haystack, c.matchCase, Utf8SearchCodePage), c.found);
+        const std::string padding(37, '.');
+        EXPECT_EQ(found(c.text, padding + c.haystack + padding, c.matchCase, Utf8SearchCodePage), c.found);
+    }
+}
+
+// Against a plain search over whole characters: letters whose cases take
+// different numbers of bytes, characters beyond the plane and bytes that
+// begin no character, at every offset and length.
+TEST(EntrySearch, Utf8AgreesWithAPlainSearchOnRandomText)
+{
+    const std::string characters[] = {"a", "A", u8"é", u8"É", u8"ⱥ", u8"Ⱥ", u8"写", u8"😀", "\x80", "\xff"};
+    const int letter[] = {0, 0, 1, 1, 2, 2, 3, 4, 5, 6}; // the same for two cases of a letter
+    std::mt19937 rng(31);
+    for (int round = 0; round < 4000; ++round) {
+        const bool matchCase = round % 3 == 0;
+        std::vector<int> text(1 + rng() % 3), haystack(rng() % 30);
+        std::string textBytes, haystackBytes;
+        for (int &c : text) textBytes += characters[c = rng() % 10];
+        for (int &c : haystack) haystackBytes += characters[c = rng() % 10];
+        bool expected = false;
+        for (size_t at = 0; !expected && at + text.size() <= haystack.size(); ++at)
+            expected = std::equal(text.begin(), text.end(), haystack.begin() + at,
+                                  [&](int a, int b) { return matchCase ? a == b : letter[a] == letter[b]; });
+        ASSERT_EQ(found(textBytes, haystackBytes, matchCase, Utf8SearchCodePage), expected)
+            << "round " << round << ": \"" << textBytes << "\" in \"" << haystackBytes << "\"";
     }
 }
 

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "../res/resource.h"
+#include "document/core/letter_case.h"
 #include "mainwindow/entry_list.h"
 #include "mainwindow/find_entries.h"
 
@@ -75,6 +76,33 @@ bool rowInView(int row)
     const int top = static_cast<int>(SendMessageA(EntryListView, LVM_GETTOPINDEX, 0, 0));
     const int perPage = static_cast<int>(SendMessageA(EntryListView, LVM_GETCOUNTPERPAGE, 0, 0));
     return row >= top && row < top + perPage;
+}
+
+// Text as memory holds it: UTF-8 under the manifest, else the ANSI code
+// page.
+std::string memoryText(const wchar_t *text)
+{
+    const int size = WideCharToMultiByte(CP_ACP, 0, text, -1, NULL, 0, NULL, NULL);
+    std::string bytes(size, '\0');
+    WideCharToMultiByte(CP_ACP, 0, text, -1, &bytes[0], size, NULL, NULL);
+    bytes.resize(size - 1);
+    return bytes;
+}
+
+// Types the characters into whatever has the focus, as real key presses
+// of each (as an input method or the on-screen keyboard sends them).
+void typeCharacters(const std::wstring &text)
+{
+    std::vector<INPUT> inputs;
+    for (wchar_t c : text)
+        for (DWORD up : {DWORD(0), DWORD(KEYEVENTF_KEYUP)}) {
+            INPUT key = {};
+            key.type = INPUT_KEYBOARD;
+            key.ki.wScan = c;
+            key.ki.dwFlags = KEYEVENTF_UNICODE | up;
+            inputs.push_back(key);
+        }
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
 Entry withDetail(const std::string &title, const std::string &category, const std::string &detail)
@@ -193,13 +221,13 @@ TEST_F(FindEntriesTest, FindNextGoesDownTheRowsAndAcrossTheTabsSelectingTheRowAl
     EXPECT_FALSE(BiographyDocument.modified);
 }
 
-// Case is folded in the ANSI code page (1252 here), letters above 0x7F too.
+// Case is folded in memory's code page (UTF-8 under the manifest, 1252 on
+// a Western system without it), letters beyond ASCII too.
 TEST_F(FindEntriesTest, TheOnlyMatchIsFoundAgainFromItself)
 {
-    ASSERT_EQ(GetACP(), 1252u);
-    showDocument("", {makeEntry("Caf\xe9 Z\xfcrich", "A"), makeEntry("Cafe Zurich", "A")});
+    showDocument("", {makeEntry(memoryText(L"Caf\u00e9 Z\u00fcrich"), "A"), makeEntry("Cafe Zurich", "A")});
     GuiScript script;
-    searchInDialog(script, "CAF\xc9 Z\xdc");
+    searchInDialog(script, memoryText(L"CAF\u00c9 Z\u00dc"));
     command(IDM_FIND_ENTRIES);
     ASSERT_EQ(selectedRows(), std::vector<int>{0});
     EXPECT_TRUE(pressKey(VK_F3));
@@ -207,23 +235,74 @@ TEST_F(FindEntriesTest, TheOnlyMatchIsFoundAgainFromItself)
     EXPECT_EQ(script.seen().size(), 1u) << "no \"Cannot find\"";
 }
 
+// Typed as a user types them, with "Match case" off: each finds its row in
+// the other case.
+TEST_F(FindEntriesTest, TextOfEveryScriptTypedIntoTheDialogIsFound)
+{
+    if (GetACP() != CP_UTF8) GTEST_SKIP() << "memory text in code page " << GetACP() << ", not UTF-8";
+    const struct {
+        const wchar_t *title, *typed;
+    } rows[] = {
+        {L"Zofia \u0141ukasiewicz", L"\u0142UKASIEWICZ"},
+        {L"\u0413\u0435\u043e\u0440\u0433\u0438\u0439 \u0416\u0443\u043a\u043e\u0432", L"\u0436\u0443\u043a\u043e\u0432"},
+        {L"\u03a3\u03bf\u03c6\u03af\u03b1", L"\u03a3\u039f\u03a6\u038a\u0391"},
+        {L"Nguy\u1ec5n V\u0103n An", L"NGUY\u1ec4N"},
+        {L"\u5199\u771f 1946", L"\u5199\u771f"},
+    };
+    std::vector<Entry> entries;
+    for (const auto &row : rows) entries.push_back(makeEntry(memoryText(row.title), "A"));
+    showDocument("", entries);
+    for (int row = 0; row < 5; ++row) {
+        SCOPED_TRACE(memoryText(rows[row].typed));
+        GuiScript script;
+        script.onDialog(Caption, [&](HWND) {
+            typeCharacters(rows[row].typed);
+            pressKeys({VK_RETURN});
+            pressKeys({VK_ESCAPE});
+        });
+        command(IDM_FIND_ENTRIES);
+        EXPECT_TRUE(script.finished()) << script.problems();
+        EXPECT_EQ(selectedRows(), std::vector<int>{row});
+    }
+}
+
+// The letter case the search was built with (scripts/make-letter-case-table)
+// is this system's: a Windows that pairs letters otherwise shows here.
+TEST_F(FindEntriesTest, LetterCaseIsTheSystemsOwn)
+{
+    const LetterCase &table = letterCase();
+    std::vector<unsigned> differing;
+    for (unsigned c = 0; c < 0x10000; ++c) {
+        WCHAR small = static_cast<WCHAR>(c), capital = static_cast<WCHAR>(c);
+        CharLowerBuffW(&small, 1);
+        CharUpperBuffW(&capital, 1);
+        if (small != table.small[c] || capital != table.capital[c]) differing.push_back(c);
+    }
+    EXPECT_TRUE(differing.empty()) << differing.size() << " differ, the first U+" << std::hex << differing[0];
+}
+
 class FindEntriesCodePage932 : public FindEntriesTest {};
 
-// Japanese, as the ctest entry runs it: the second byte of a character of
-// two bytes can be an ASCII letter's ("\x83\x41" is katakana a) and must
-// not be found as one.
-TEST_F(FindEntriesCodePage932, ASecondByteIsNoLetterOfItsOwn)
+// Japanese, as the ctest entry runs it (memory text UTF-8 under the
+// manifest, else the code page 932): katakana typed into the dialog find
+// their entry, and a letter typed finds nothing there, though in code page
+// 932 the second byte of katakana a ("\x83\x41") is "A".
+TEST_F(FindEntriesCodePage932, JapaneseTypedIsFoundAndNoSecondByteIsALetter)
 {
-    if (GetACP() != 932) GTEST_SKIP() << "code page " << GetACP() << ", not 932 (LC_ALL=ja_JP.UTF-8)";
-    showDocument("", {makeEntry("\x83\x41\x83\x93\x83\x69 \x93\xfa\x96\x7b", "A")}); // アンナ 日本
+    if (GetACP() != 932 && GetACP() != CP_UTF8) GTEST_SKIP() << "code page " << GetACP() << " (LC_ALL=ja_JP.UTF-8)";
+    showDocument("", {makeEntry(memoryText(L"\u30a2\u30f3\u30ca \u65e5\u672c"), "A")}); // アンナ 日本
     GuiScript script;
-    script.onDialog(Caption, [](HWND dialog) {
-        HWND box = GetDlgItem(dialog, IDC_FIND_TEXT);
-        PostMessageA(box, WM_CHAR, 'a', 1);
-        PostMessageA(box, WM_KEYDOWN, VK_RETURN, 1);
+    script.onDialog(Caption, [](HWND) {
+        typeCharacters(L"a");
+        pressKeys({VK_RETURN});
     });
     script.onMessage("Cannot find", [](HWND box) { clickButton(box, IDOK); });
-    searchInDialog(script, "\x83\x93\x83\x69"); // ンナ
+    script.onDialog(Caption, [](HWND dialog) {
+        SendDlgItemMessageA(dialog, IDC_FIND_TEXT, EM_SETSEL, 0, -1);
+        typeCharacters(L"\u30f3\u30ca"); // ンナ
+        pressKeys({VK_RETURN});
+        pressKeys({VK_ESCAPE});
+    });
     command(IDM_FIND_ENTRIES);
     EXPECT_TRUE(script.finished()) << script.problems();
     ASSERT_EQ(script.seen().size(), 2u);

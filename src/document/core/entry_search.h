@@ -1,8 +1,11 @@
 // Finding entries by their text, in the order the window shows them.
 //
-// Portable: no Windows headers. Letter case and characters of two bytes are
-// whatever the caller's tables say, so the Windows side fills them from the
-// ANSI code page and the tests pass tables of their own.
+// Portable: no Windows headers. Text in UTF-8 is read as characters of up
+// to four bytes, whose letters match their other case as Windows pairs them
+// (letter_case.h). Text in another code page is read by the caller's
+// tables: letter case and characters of two bytes are whatever they say,
+// so the Windows side fills them from the ANSI code page and the tests pass
+// tables of their own.
 #pragma once
 
 #include <array>
@@ -24,26 +27,51 @@ using LeadBytes = std::array<bool, 256>;
 struct SearchCodePage {
     CaseFold fold;
     LeadBytes leadBytes = {};
+    // The code page is UTF-8; the tables above are then not used.
+    bool utf8 = false;
+};
+
+inline const SearchCodePage Utf8SearchCodePage = {{}, {}, true};
+
+// The bytes that equal `bits` once the bits of `spread` are set in both: a
+// few bytes that differ in a few bits, and the others those bits make.
+struct ByteCube {
+    unsigned char bits = 0, spread = 0;
 };
 
 // The text looked for, worked out once for the many fields it is held
 // against.
 struct SearchPattern {
-    // For each byte of the text, the bytes that may stand there: in a
-    // character of two bytes only itself; in one of one byte, those of the
-    // same fold (only itself when case is matched) that begin no other.
-    std::vector<std::array<bool, 256>> fits;
-    // Per byte: 1 when it fits the text's first byte, 2 when it fits the
-    // second (every byte, for a text of one).
+    // The fewest bytes a match takes; 0 for the empty text.
+    size_t shortest = 0;
+    // Per byte: 1 when a match may begin with it, 2 when it may be the
+    // second byte of a match (every byte, where a match may be one byte).
     std::array<unsigned char, 256> opening = {};
+    // The same, loosely, to look at sixteen bytes at once.
+    ByteCube firstBytes, secondBytes;
+
+    // In a code page of the tables: for each byte of the text, the bytes
+    // that may stand there: in a character of two bytes only itself; in
+    // one of one byte, those of the same fold (only itself when case is
+    // matched) that begin no other.
+    std::vector<std::array<bool, 256>> fits;
     const LeadBytes *leadBytes = nullptr;
+
+    // In UTF-8: the text's characters, as capitals unless case is matched.
+    // A byte that begins no well-formed character stands for itself alone,
+    // as a number above every character's.
+    std::vector<char32_t> characters;
+    // Each character's capital, by its number; none when case is matched.
+    const char16_t *capitals = nullptr;
+    bool utf8 = false;
 };
 
 SearchPattern makeSearchPattern(std::string_view text, bool matchCase,
                                 const SearchCodePage &codePage);
 
 // Whether `haystack` holds the pattern's text, starting at one of its
-// characters. The empty text is found nowhere.
+// characters (and, in UTF-8, ending at the end of one). The empty text is
+// found nowhere.
 bool containsPattern(const SearchPattern &pattern, std::string_view haystack);
 
 // Whether the entry holds the text in its title, entry date, time period,
