@@ -1,5 +1,7 @@
 #include "document/file_dialogs.h"
 
+#include "mainwindow/text_buffers.h"
+
 namespace {
 
 const char BiographyFilter[] = "Biography .xml files\0*.xml\0";
@@ -21,7 +23,7 @@ OPENFILENAMEA dialogSetup(HWND owner, char *buffer, const char *defaultExtension
     dialog.hwndOwner = owner;
     dialog.lpstrFilter = filter;
     dialog.lpstrFile = buffer;
-    dialog.nMaxFile = MAX_PATH;
+    dialog.nMaxFile = PathBufferBytes;
     dialog.lpstrDefExt = defaultExtension;
     dialog.Flags = DialogFlags;
     return dialog;
@@ -43,12 +45,17 @@ bool systemSaveDialog(OPENFILENAMEA &dialog, DWORD &error)
 
 // A dialog that ends without a path has either been cancelled or been
 // given a path longer than it can hand back; only the second needs words.
+// Its buffer holds longer paths of one-byte characters than the system's
+// file calls take, and they are refused the same way.
 bool chosen(FileDialogRunner run, OPENFILENAMEA &dialog, std::string &path)
 {
     DWORD error = 0;
     if (run(dialog, error)) {
-        path = dialog.lpstrFile;
-        return true;
+        if (systemLength(dialog.lpstrFile) < MAX_PATH) {
+            path = dialog.lpstrFile;
+            return true;
+        }
+        error = FNERR_BUFFERTOOSMALL;
     }
     if (error == FNERR_BUFFERTOOSMALL)
         MessageBoxA(dialog.hwndOwner,
@@ -71,21 +78,21 @@ static_assert(sizeof(OPENFILENAMEA) == 88, "the 32-bit structure");
 
 bool chooseSavePath(HWND owner, std::string &path)
 {
-    char buffer[MAX_PATH] = "";
+    char buffer[PathBufferBytes] = "";
     OPENFILENAMEA dialog = dialogSetup(owner, buffer, BiographyType);
     return chosen(runSaveFileDialog, dialog, path);
 }
 
 bool chooseOpenPath(HWND owner, std::string &path)
 {
-    char buffer[MAX_PATH] = "";
+    char buffer[PathBufferBytes] = "";
     OPENFILENAMEA dialog = dialogSetup(owner, buffer, BiographyType);
     return chosen(runOpenFileDialog, dialog, path);
 }
 
 bool chooseFileToAttach(HWND owner, std::string &path)
 {
-    char buffer[MAX_PATH] = "";
+    char buffer[PathBufferBytes] = "";
     OPENFILENAMEA dialog = dialogSetup(owner, buffer, NULL, AnyFileFilter);
     return chosen(runOpenFileDialog, dialog, path);
 }
@@ -93,9 +100,9 @@ bool chooseFileToAttach(HWND owner, std::string &path)
 bool chooseWebPagePath(HWND owner, const std::string &folder, const std::string &proposedName,
                        std::string &path)
 {
-    char buffer[MAX_PATH] = "";
+    char buffer[PathBufferBytes] = "";
     // A name too long for the buffer is not proposed at all.
-    if (proposedName.size() < MAX_PATH) proposedName.copy(buffer, MAX_PATH - 1);
+    if (proposedName.size() < PathBufferBytes) proposedName.copy(buffer, PathBufferBytes - 1);
     OPENFILENAMEA dialog = dialogSetup(owner, buffer, "html", WebPageFilter);
     dialog.lpstrInitialDir = folder.c_str();
     return chosen(runSaveFileDialog, dialog, path);

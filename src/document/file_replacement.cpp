@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include "document/save_steps.h"
+#include "mainwindow/text_buffers.h"
 
 std::string systemErrorText(unsigned long code)
 {
@@ -32,9 +33,9 @@ std::string namingErrorText(DWORD code)
 
 std::string currentFolder()
 {
-    char folder[MAX_PATH] = "";
-    const DWORD length = GetCurrentDirectoryA(MAX_PATH, folder);
-    return length > 0 && length < MAX_PATH ? std::string(folder, length) : std::string(".");
+    char folder[PathBufferBytes] = "";
+    const DWORD length = GetCurrentDirectoryA(PathBufferBytes, folder);
+    return length > 0 && length < PathBufferBytes ? std::string(folder, length) : std::string(".");
 }
 
 // Written a megabyte at a time: one call of any size could not say how far

@@ -3,10 +3,12 @@
 #include <cstdio>
 
 #include "document/file_replacement.h"
+#include "mainwindow/text_buffers.h"
 
 namespace {
 
-// The longest path the system's ANSI file calls take.
+// The longest path the system's ANSI file calls take, in characters of any
+// script.
 constexpr size_t LongestPath = MAX_PATH - 1;
 
 // GetTempFileNameA is not used: it wants room for a long name even where
@@ -19,8 +21,9 @@ bool makeTemporaryName(const std::string &target, TemporaryKind kind, std::strin
     std::string folder = containingFolder(target);
     if (folder.back() != '\\') folder += '\\';
     const bool backup = kind == TemporaryKind::Backup;
-    const bool usual = folder.size() + 11 <= LongestPath;
-    if (!usual && folder.size() + 5 > LongestPath) {
+    const size_t length = systemLength(folder);
+    const bool usual = length + 11 <= LongestPath;
+    if (!usual && length + 5 > LongestPath) {
         SetLastError(ERROR_FILENAME_EXCED_RANGE);
         return false;
     }

@@ -15,6 +15,7 @@
 #include "mainwindow/entry_list.h"
 #include "mainwindow/dialog_controls.h"
 #include "mainwindow/system_libraries.h"
+#include "mainwindow/text_buffers.h"
 
 HWND EntryRichText;
 
@@ -135,12 +136,7 @@ CHARRANGE wholeLink(CHARRANGE clicked)
 
 std::string linkText(const ENLINK &link)
 {
-    const CHARRANGE whole = wholeLink(link.chrg);
-    std::string text(whole.cpMax - whole.cpMin + 1, '\0');
-    TEXTRANGEA range = {whole, &text[0]};
-    SendMessageA(EntryRichText, EM_GETTEXTRANGE, 0, reinterpret_cast<LPARAM>(&range));
-    text.resize(std::strlen(text.c_str()));
-    return text;
+    return textRange(EntryRichText, wholeLink(link.chrg));
 }
 
 void openLinkedDialog(HWND dialog, const EditorHeading &heading)

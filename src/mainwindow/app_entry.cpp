@@ -1,9 +1,13 @@
+#include "document/core/command_line.h"
 #include "mainwindow/main_window.h"
 #include "mainwindow/message_loop.h"
 #include "mainwindow/outside_open.h"
 #include "mainwindow/system_libraries.h"
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int showCommand)
+// The run-time library's copy of the command line, WinMain's third argument,
+// takes every byte above 0x7F before the first argument for a blank, and so
+// eats the start of a name like "Łódź.xml".
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand)
 {
     searchSystemFolderOnly();
     if (!registerMainWindowClass(instance)) {
@@ -16,6 +20,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int showCom
     }
     ShowWindow(MainWindow, showCommand);
     UpdateWindow(MainWindow);
-    openCommandLineFile(commandLine);
+    openCommandLineFile(argumentsOf(GetCommandLineA()).c_str());
     return runMessageLoop(loadShortcuts(instance));
 }

@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "mainwindow/text_buffers.h"
+
 void searchSystemFolderOnly()
 {
     using SetDirectories = BOOL(WINAPI *)(DWORD);
@@ -18,8 +20,8 @@ HMODULE loadSystemLibrary(const char *name)
     HMODULE library = LoadLibraryExA(name, NULL, LOAD_LIBRARY_SEARCH_SYSTEM32);
     // Windows without the flag refuses it; there the full path does.
     if (library || GetLastError() != ERROR_INVALID_PARAMETER) return library;
-    char folder[MAX_PATH];
-    const UINT length = GetSystemDirectoryA(folder, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH) return NULL;
+    char folder[PathBufferBytes];
+    const UINT length = GetSystemDirectoryA(folder, PathBufferBytes);
+    if (length == 0 || length >= PathBufferBytes) return NULL;
     return LoadLibraryA((std::string(folder) + "\\" + name).c_str());
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "mainwindow/shell_handoff.h"
+#include "mainwindow/text_buffers.h"
 #include "personality/folder_browser.h"
 #include "personality/folder_creation.h"
 
@@ -25,7 +26,7 @@ std::string withoutTrailingSeparator(std::string path)
 // The full spelling of `path`, or "" when it does not fit a path buffer.
 std::string fullPath(const std::string &path)
 {
-    char full[MAX_PATH];
+    char full[PathBufferBytes];
     const DWORD length = GetFullPathNameA(path.c_str(), sizeof full, full, NULL);
     if (length == 0 || length >= sizeof full) return "";
     return std::string(full, length);
@@ -43,9 +44,9 @@ std::string personalFolderPath(const std::string &parent, const std::string &nam
     if (chosen.empty() || separator == std::string::npos || separator + 1 == folder.size() ||
         folder.substr(0, separator) != chosen)
         return "";
-    size_t longest = folder.size();
+    size_t longest = systemLength(folder);
     for (const std::string &subfolder : subfolders)
-        longest = std::max(longest, folder.size() + 1 + subfolder.size());
+        longest = std::max(longest, systemLength(folder + "\\" + subfolder));
     return longest < MaxFolderPath ? folder : "";
 }
 

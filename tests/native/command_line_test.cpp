@@ -22,6 +22,19 @@ TEST(CommandLineTest, FirstArgumentIsThePathExplorerPasses)
     for (const Case &c : cases) EXPECT_EQ(firstArgument(c.commandLine), c.path) << c.commandLine;
 }
 
+TEST(CommandLineTest, ArgumentsFollowTheProgramsNameWhateverTheyStartWith)
+{
+    const struct {
+        const char *commandLine, *arguments;
+    } cases[] = {
+        {"\"C:\\Program Files\\Memorion.exe\" \xce\x9c\xce\xb1.xml", "\xce\x9c\xce\xb1.xml"},
+        {"Memorion.exe \t \xce\x9c\xce\xb1 b.xml x", "\xce\x9c\xce\xb1 b.xml x"},
+        {"Memorion.exe", ""},
+        {"\"C:\\unclosed", ""},
+    };
+    for (const auto &c : cases) EXPECT_EQ(argumentsOf(c.commandLine), c.arguments) << c.commandLine;
+}
+
 // "Memorion.exe C:\My files\Anna.xml", unquoted: the first argument names
 // no file, the whole text does.
 TEST(CommandLineTest, AnUnquotedPathWithBlanksIsTakenWholeWhenOnlyThatNamesAFile)

@@ -502,16 +502,17 @@ TEST_F(DocumentFilesTest, AFileThatCannotBeReadWholeIsRefusedWithItsReason)
 }
 
 // Wine's own dialog crashes when given such a path, so the dialog's
-// answer is given by a stand-in.
+// answer is given by a stand-in: one-byte characters, more than the system's
+// file calls take, though a buffer sized for any script holds them.
 TEST_F(DocumentFilesTest, APathTooLongForTheDialogIsReportedNotIgnored)
 {
     showDocument("", {makeEntry("one", "C")});
     BiographyDocument.modified = true;
     const FileDialogRunner realDialog = runSaveFileDialog;
-    runSaveFileDialog = [](OPENFILENAMEA &dialog, DWORD &error) {
-        EXPECT_EQ(dialog.nMaxFile, static_cast<DWORD>(MAX_PATH));
-        error = FNERR_BUFFERTOOSMALL;
-        return false;
+    runSaveFileDialog = [](OPENFILENAMEA &dialog, DWORD &) {
+        EXPECT_EQ(dialog.nMaxFile, static_cast<DWORD>(MAX_PATH * 3));
+        lstrcpyA(dialog.lpstrFile, ("C:\\" + std::string(300, 'y') + ".xml").c_str());
+        return true;
     };
     GuiScript script;
     script.press("Error", IDOK);

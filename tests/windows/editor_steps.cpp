@@ -48,7 +48,11 @@ void doubleClickRow(int row)
 
 std::string editorText()
 {
-    std::string text(GetWindowTextLengthA(EntryRichText) + 1, '\0');
+    // Wine's rich edit counts the length of its text in characters, not
+    // the bytes the text takes.
+    GETTEXTLENGTHEX length = {GTL_NUMBYTES, CP_ACP};
+    std::string text(SendMessageA(EntryRichText, EM_GETTEXTLENGTHEX,
+                                  reinterpret_cast<WPARAM>(&length), 0) + 1, '\0');
     GETTEXTEX how = {static_cast<DWORD>(text.size()), GT_DEFAULT, CP_ACP, NULL, NULL};
     SendMessageA(EntryRichText, EM_GETTEXTEX, reinterpret_cast<WPARAM>(&how),
                  reinterpret_cast<LPARAM>(&text[0]));
@@ -58,8 +62,9 @@ std::string editorText()
 
 CHARRANGE rangeOf(const std::string &text)
 {
-    const LONG start = static_cast<LONG>(editorText().find(text));
-    return CHARRANGE{start, start + static_cast<LONG>(text.size())};
+    const std::string all = editorText();
+    const LONG start = static_cast<LONG>(wide(all.substr(0, all.find(text))).size());
+    return CHARRANGE{start, start + static_cast<LONG>(wide(text).size())};
 }
 
 void clickLink(HWND editor, CHARRANGE range, UINT mouseMessage)

@@ -78,17 +78,6 @@ bool rowInView(int row)
     return row >= top && row < top + perPage;
 }
 
-// Text as memory holds it: UTF-8 under the manifest, else the ANSI code
-// page.
-std::string memoryText(const wchar_t *text)
-{
-    const int size = WideCharToMultiByte(CP_ACP, 0, text, -1, NULL, 0, NULL, NULL);
-    std::string bytes(size, '\0');
-    WideCharToMultiByte(CP_ACP, 0, text, -1, &bytes[0], size, NULL, NULL);
-    bytes.resize(size - 1);
-    return bytes;
-}
-
 // Types the characters into whatever has the focus, as real key presses
 // of each (as an input method or the on-screen keyboard sends them).
 void typeCharacters(const std::wstring &text)
@@ -225,9 +214,9 @@ TEST_F(FindEntriesTest, FindNextGoesDownTheRowsAndAcrossTheTabsSelectingTheRowAl
 // a Western system without it), letters beyond ASCII too.
 TEST_F(FindEntriesTest, TheOnlyMatchIsFoundAgainFromItself)
 {
-    showDocument("", {makeEntry(memoryText(L"Caf\u00e9 Z\u00fcrich"), "A"), makeEntry("Cafe Zurich", "A")});
+    showDocument("", {makeEntry(ansi(L"Caf\u00e9 Z\u00fcrich"), "A"), makeEntry("Cafe Zurich", "A")});
     GuiScript script;
-    searchInDialog(script, memoryText(L"CAF\u00c9 Z\u00dc"));
+    searchInDialog(script, ansi(L"CAF\u00c9 Z\u00dc"));
     command(IDM_FIND_ENTRIES);
     ASSERT_EQ(selectedRows(), std::vector<int>{0});
     EXPECT_TRUE(pressKey(VK_F3));
@@ -250,10 +239,10 @@ TEST_F(FindEntriesTest, TextOfEveryScriptTypedIntoTheDialogIsFound)
         {L"\u5199\u771f 1946", L"\u5199\u771f"},
     };
     std::vector<Entry> entries;
-    for (const auto &row : rows) entries.push_back(makeEntry(memoryText(row.title), "A"));
+    for (const auto &row : rows) entries.push_back(makeEntry(ansi(row.title), "A"));
     showDocument("", entries);
     for (int row = 0; row < 5; ++row) {
-        SCOPED_TRACE(memoryText(rows[row].typed));
+        SCOPED_TRACE(ansi(rows[row].typed));
         GuiScript script;
         script.onDialog(Caption, [&](HWND) {
             typeCharacters(rows[row].typed);
@@ -290,7 +279,7 @@ class FindEntriesCodePage932 : public FindEntriesTest {};
 TEST_F(FindEntriesCodePage932, JapaneseTypedIsFoundAndNoSecondByteIsALetter)
 {
     if (GetACP() != 932 && GetACP() != CP_UTF8) GTEST_SKIP() << "code page " << GetACP() << " (LC_ALL=ja_JP.UTF-8)";
-    showDocument("", {makeEntry(memoryText(L"\u30a2\u30f3\u30ca \u65e5\u672c"), "A")}); // アンナ 日本
+    showDocument("", {makeEntry(ansi(L"\u30a2\u30f3\u30ca \u65e5\u672c"), "A")}); // アンナ 日本
     GuiScript script;
     script.onDialog(Caption, [](HWND) {
         typeCharacters(L"a");

@@ -394,19 +394,22 @@ int selectedTab(HWND tabs)
 
 std::string statusText(HWND statusBar, int part)
 {
-    const LRESULT length = SendMessageA(statusBar, SB_GETTEXTLENGTHA, part, 0);
-    std::string text(LOWORD(length) + 1, '\0');
-    SendMessageA(statusBar, SB_GETTEXTA, part, reinterpret_cast<LPARAM>(&text[0]));
+    // Read as the control keeps it: the length it gives an ANSI caller
+    // counts characters, not the bytes they take.
+    const LRESULT length = SendMessageW(statusBar, SB_GETTEXTLENGTHW, part, 0);
+    std::wstring text(LOWORD(length) + 1, L'\0');
+    SendMessageW(statusBar, SB_GETTEXTW, part, reinterpret_cast<LPARAM>(&text[0]));
     text.resize(LOWORD(length));
-    return text;
+    return ansi(text);
 }
 
 std::string windowText(HWND window)
 {
+    // The length is at most what the text takes; across processes it is
+    // more.
     const int length = GetWindowTextLengthA(window);
     std::string text(length + 1, '\0');
-    GetWindowTextA(window, &text[0], length + 1);
-    text.resize(length);
+    text.resize(GetWindowTextA(window, &text[0], length + 1));
     return text;
 }
 
@@ -516,17 +519,44 @@ std::string makeTestFolder(const std::string &name)
 
 HDROP makeDrop(const std::vector<std::string> &paths)
 {
-    size_t size = sizeof(DROPFILES) + 1;
-    for (const std::string &path : paths) size += path.size() + 1;
+    std::wstring names;
+    for (const std::string &path : paths) names += wide(path) + L'\0';
+    const size_t size = sizeof(DROPFILES) + (names.size() + 1) * sizeof(wchar_t);
     HGLOBAL memory = GlobalAlloc(GHND, size);
     DROPFILES *drop = static_cast<DROPFILES *>(GlobalLock(memory));
     drop->pFiles = sizeof(DROPFILES);
-    drop->fWide = FALSE;
-    char *at = reinterpret_cast<char *>(drop) + sizeof(DROPFILES);
-    for (const std::string &path : paths) {
-        std::memcpy(at, path.c_str(), path.size() + 1);
-        at += path.size() + 1;
-    }
+    drop->fWide = TRUE;
+    std::memcpy(drop + 1, names.c_str(), names.size() * sizeof(wchar_t));
     GlobalUnlock(memory);
     return static_cast<HDROP>(memory);
+}
+
+std::string ansi(const std::wstring &text)
+{
+    std::string bytes(text.size() * 3, '\0');
+    bytes.resize(WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()),
+                                     &bytes[0], static_cast<int>(bytes.size()), NULL, NULL));
+    return bytes;
+}
+
+std::wstring wide(const std::string &text)
+{
+    std::wstring units(text.size(), L'\0');
+    units.resize(MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()),
+                                     &units[0], static_cast<int>(units.size())));
+    return units;
+}
+
+void typeCharacters(const std::wstring &text)
+{
+    std::vector<INPUT> inputs;
+    for (wchar_t unit : text)
+        for (DWORD up : {0, KEYEVENTF_KEYUP}) {
+            INPUT key = {};
+            key.type = INPUT_KEYBOARD;
+            key.ki.wScan = unit;
+            key.ki.dwFlags = KEYEVENTF_UNICODE | up;
+            inputs.push_back(key);
+        }
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }

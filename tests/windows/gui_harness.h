@@ -106,9 +106,16 @@ void chooseInFileDialog(HWND dialog, const std::string &path);
 void pressKeys(std::vector<WORD> keys);
 
 // A real drop of these files: the shell's DROPFILES block in global
-// memory, which the program reads with DragQueryFile and releases with
-// DragFinish.
+// memory, in UTF-16 as Explorer makes it, which the program reads with
+// DragQueryFile and releases with DragFinish.
 HDROP makeDrop(const std::vector<std::string> &paths);
+
+// Text as the program holds it (the ANSI code page) and as Windows keeps it.
+std::string ansi(const std::wstring &text);
+std::wstring wide(const std::string &text);
+// Characters typed as real key presses, as an input method or the
+// on-screen keyboard sends them.
+void typeCharacters(const std::wstring &text);
 
 void pumpMessages();
 // Processes messages for about `ms` milliseconds.

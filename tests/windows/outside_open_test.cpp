@@ -158,6 +158,8 @@ TEST_F(OpenFromOutside, TheProgramStartedWithAPathOpensItAsOpenDoes)
     writeBiography(folder + "\\Anna life.xml", "Anna");
     writeBiography(folder + "\\plain.xml", "Plain");
     writeFileBytes(folder + "\\letter.xml", "<letter>Dear Anna</letter>");
+    const std::string maria = ansi(L"Μαρία.xml");
+    writeBiography(folder + "\\" + maria, "Maria");
     struct Case {
         std::string arguments, caption;
         int rows;
@@ -165,6 +167,7 @@ TEST_F(OpenFromOutside, TheProgramStartedWithAPathOpensItAsOpenDoes)
     };
     const Case cases[] = {
         {"\"" + folder + "\\Anna life.xml\"", "Memorion - Anna life.xml", 2, {}},
+        {"\"" + folder + "\\" + maria + "\"", "Memorion - " + maria, 2, {}},
         // Unquoted, as older registrations pass it; what follows is ignored.
         {folder + "\\plain.xml " + folder + "\\letter.xml", "Memorion - plain.xml", 2, {}},
         // Unquoted with a blank, when only the whole text names a file.
@@ -192,7 +195,8 @@ TEST_F(OpenFromOutside, TheProgramStartedWithAPathOpensItAsOpenDoes)
 TEST_F(OpenFromOutside, ADroppedFileOpensAfterTheOfferToSave)
 {
     const std::string folder = makeTestFolder("drop");
-    const std::string anna = folder + "\\anna.xml", plain = folder + "\\plain.xml";
+    const std::string anna = folder + ansi(L"\\Μαρία.xml"), plain = folder + "\\plain.xml";
+    const std::string annaCaption = ansi(L"Memorion - Μαρία.xml");
     const std::string mine = folder + "\\mine.xml";
     writeBiography(anna, "Anna");
     writeBiography(plain, "Plain");
@@ -204,9 +208,9 @@ TEST_F(OpenFromOutside, ADroppedFileOpensAfterTheOfferToSave)
         bool mineSaved;
     };
     const Case cases[] = {
-        {false, 0, false, "Memorion - anna.xml", false},
-        {true, IDNO, false, "Memorion - anna.xml", false},
-        {true, IDYES, false, "Memorion - anna.xml", true},
+        {false, 0, false, annaCaption, false},
+        {true, IDNO, false, annaCaption, false},
+        {true, IDYES, false, annaCaption, true},
         {true, IDCANCEL, false, "Memorion - *mine.xml", false},
         // Not while a dialog is up: the document is the dialog's then.
         {true, 0, true, "Memorion - *mine.xml", false},

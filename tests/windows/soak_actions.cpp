@@ -61,22 +61,30 @@ Biography &doc()
 
 // ---- what the user types
 
-// Wine 8.0's edit control crashes as it lays out U+02DC, which byte 0x98
-// stands for in code page 1252; the soak types every other byte.
-constexpr char WineCrashByte = '\x98';
+// Letters of several scripts and one beyond the Basic Multilingual Plane,
+// as the program holds them. Not U+02DC: Wine 8.0's edit control crashes as
+// it lays it out.
+const std::string &otherScriptCharacter(Soak &s)
+{
+    static const std::vector<std::string> characters = [] {
+        std::vector<std::string> list;
+        for (const wchar_t *c : {L"é", L"Ł", L"ő", L"€", L"Σ", L"ω", L"Ж", L"я", L"ש", L"ع", L"ễ",
+                                 L"写", L"の", L"한", L"😀"})
+            list.push_back(ansi(c));
+        return list;
+    }();
+    return characters[s.below(static_cast<int>(characters.size()))];
+}
 
-char plainByte(Soak &s)
+std::string plainCharacter(Soak &s)
 {
     const int kind = s.below(100);
-    if (kind < 4) return '\t';
-    if (kind < 24) {
-        const char c = static_cast<char>(0x80 + s.below(0x80));
-        return c == WineCrashByte ? '\x99' : c;
-    }
+    if (kind < 4) return "\t";
+    if (kind < 24) return otherScriptCharacter(s);
     char c;
     do c = static_cast<char>(0x20 + s.below(0x5F));
     while (c == '<' || c == '>' || c == '&');
-    return c;
+    return std::string(1, c);
 }
 
 size_t randomLength(Soak &s)
@@ -91,8 +99,8 @@ size_t randomLength(Soak &s)
 }
 
 // Text as typed into a multi-line box: up to 20 000 bytes, line breaks,
-// bytes above 0x7F, and now and then a character the entry text rule
-// refuses. Lines stay short: long paragraphs make rich edit crawl.
+// letters of several scripts, and now and then a character the entry text
+// rule refuses. Lines stay short: long paragraphs make rich edit crawl.
 std::string randomText(Soak &s)
 {
     const size_t length = randomLength(s);
@@ -104,17 +112,21 @@ std::string randomText(Soak &s)
             lineLength = 0;
             continue;
         }
-        text += plainByte(s);
+        text += plainCharacter(s);
         ++lineLength;
     }
-    if (s.percent(8)) text.insert(s.below(static_cast<int>(text.size()) + 1), 1, "<>&"[s.below(3)]);
+    if (s.percent(8)) {
+        size_t at = s.below(static_cast<int>(text.size()) + 1);
+        while (at < text.size() && (text[at] & 0xC0) == 0x80) ++at; // not inside a character
+        text.insert(at, 1, "<>&"[s.below(3)]);
+    }
     return text;
 }
 
 std::string randomWord(Soak &s, size_t length)
 {
     std::string word;
-    while (word.size() < length) word += plainByte(s);
+    while (word.size() < length) word += plainCharacter(s);
     return word;
 }
 
@@ -135,16 +147,16 @@ std::string otherCase(std::string name)
 // holding a quote or refused characters, empty, 255 bytes, or new.
 std::string randomCategoryName(Soak &s)
 {
-    static const char *const words[] = {"Family", "Work", "Travel", "Caf\xe9", "Default", "Ideas"};
+    static const std::string words[] = {"Family", "Work", "Travel", ansi(L"Καφές"), "Default", "Ideas"};
     switch (s.below(10)) {
     case 0: return someCategory(s);
     case 1: return otherCase(someCategory(s));
     case 2: return "Say \"hi\"";
     case 3: return "";
     case 4: return randomWord(s, 255);
-    case 5: return std::string("R&D <") + words[s.below(6)] + ">";
+    case 5: return "R&D <" + words[s.below(6)] + ">";
     case 6: return randomWord(s, 1 + s.below(12));
-    default: return words[s.below(6)] + std::string(s.percent(50) ? "" : " ") +
+    default: return words[s.below(6)] + (s.percent(50) ? "" : " ") +
                     std::to_string(s.below(4));
     }
 }
@@ -487,7 +499,7 @@ void clickLinkNumber(Soak &s, size_t link)
     // A heading's link is its text and line break; the files link runs on
     // through the paths, each of which may be clicked.
     const EditorHeading &heading = EditorHeadings[std::min(link, FilesHeadingIndex)];
-    long end = link + 1 < starts.size() ? starts[link + 1] : static_cast<long>(text.size());
+    long end = link + 1 < starts.size() ? starts[link + 1] : static_cast<long>(wide(text).size());
     if (&heading != &FilesHeading) {
         end = starts[link] + static_cast<long>(headingText(heading).size()) + 1;
         s.expectOutcome({{fieldDialogCaption(heading)}});
@@ -523,7 +535,13 @@ void clickFilePath(Soak &s)
 template <int Box>
 void typeText(Soak &s)
 {
-    SetDlgItemTextA(s.target(), Box, randomText(s).c_str());
+    const std::string text = randomText(s);
+    SetDlgItemTextA(s.target(), Box, text.c_str());
+    const bool kept = dialogItemText(s.target(), Box) == text;
+    s.afterStep([kept](std::string &failure) {
+        if (!kept) failure = "the box holds other text than was typed";
+        return true;
+    });
 }
 
 // The step a field dialog's OK makes.
@@ -759,7 +777,7 @@ void pressNewOk(Soak &s)
 
 void typeFolderName(Soak &s)
 {
-    static const char *const names[] = {"Anna", "Anna & Bob", "..", "a\\b", "", "Caf\xe9"};
+    static const std::string names[] = {"Anna", "Anna & Bob", "..", "a\\b", "", ansi(L"Łódź 写真")};
     const int pick = s.below(7);
     const std::string name = pick < 6 ? names[pick] : randomWord(s, 250);
     SetDlgItemTextA(s.target(), IDC_PERSONALITY_NAME, name.c_str());
@@ -918,6 +936,11 @@ void undoAllRedoAll(Soak &s)
 
 Soak *answering = nullptr;
 
+std::string otherScriptFile()
+{
+    return ansi(L"Łódź 写真 😀.txt");
+}
+
 std::string chooseFrom(Soak &s, const std::vector<std::string> &choices)
 {
     return choices.empty() ? std::string() : choices[s.below(static_cast<int>(choices.size()))];
@@ -979,7 +1002,7 @@ bool answerOpenDialog(OPENFILENAMEA &dialog, DWORD &error)
     if (std::strcmp(dialog.lpstrFilter, "All files") == 0) {
         const std::string folder = s.attachFolder() + "\\";
         const std::vector<std::string> files = {
-            folder + "photo.jpg", folder + "notes & more.txt", folder + "caf\xe9.txt",
+            folder + "photo.jpg", folder + "notes & more.txt", folder + otherScriptFile(),
             folder + "gone.txt", folder + "run.bat", folder + std::string(150, 'x') + ".txt",
             folder + std::string(300, 'y') + ".txt", ""};
         path = chooseFrom(s, files);
@@ -1046,7 +1069,7 @@ bool answerSaveDialog(OPENFILENAMEA &dialog, DWORD &error)
     if (std::strncmp(dialog.lpstrFilter, "Biography", 9) != 0) return answerWebPageDialog(dialog, error);
     const std::string folder = s.filesFolder() + "\\";
     const std::vector<std::string> files = {
-        folder + "a.xml", folder + "b.xml", folder + "Anna & Bob.xml", folder + "\xe9t\xe9.xml",
+        folder + "a.xml", folder + "b.xml", folder + "Anna & Bob.xml", folder + ansi(L"Μαρία 😀.xml"),
         folder + "received.xml", s.folder() + "\\missing\\c.xml",
         folder + std::string(300, 'z') + ".xml", "", ""};
     const std::string path = chooseFrom(s, files);
@@ -1121,7 +1144,8 @@ void prepareFolders(Soak &s)
     if (s.nearCapacity()) writeFileBytes(s.startFile(), nearCapacityBiography(s));
     writeFileBytes(s.filesFolder() + "\\received.xml", receivedFile(s));
     writeFileBytes(s.filesFolder() + "\\letter.xml", "<?xml version=\"1.0\"?>\r\n<letter>Dear Anna</letter>");
-    for (const char *name : {"photo.jpg", "notes & more.txt", "caf\xe9.txt", "run.bat"})
+    for (const std::string &name : {std::string("photo.jpg"), std::string("notes & more.txt"),
+                                    otherScriptFile(), std::string("run.bat")})
         writeFileBytes(s.attachFolder() + "\\" + name, "x");
     CreateDirectoryA((s.folder() + "\\people").c_str(), NULL);
     CreateDirectoryA((s.folder() + "\\pages").c_str(), NULL);

@@ -203,17 +203,22 @@ std::string expectedEditorText(int entry, std::vector<long> *linkStarts)
     };
     const Biography &d = BiographyDocument;
     std::string text;
+    long units = 0; // the control's count of characters
+    auto add = [&](const std::string &piece) {
+        text += piece;
+        units += static_cast<long>(wide(piece).size());
+    };
     auto linkStartsHere = [&] {
-        if (linkStarts) linkStarts->push_back(static_cast<long>(text.size()));
+        if (linkStarts) linkStarts->push_back(units);
     };
     for (const EditorHeading &heading : EditorHeadings) {
         linkStartsHere();
-        text += headingText(heading) + "\r";
-        if (&heading != &FilesHeading) text += shown((d.*heading.column)[entry]) + "\r\r";
+        add(headingText(heading) + "\r");
+        if (&heading != &FilesHeading) add(shown((d.*heading.column)[entry]) + "\r\r");
     }
     for (const std::string &path : listedFiles((d.*FilesHeading.column)[entry])) {
         linkStartsHere();
-        text += shown(path) + "\r";
+        add(shown(path) + "\r");
     }
     return text;
 }

@@ -33,10 +33,10 @@ std::string mainWindowDifference();
 // The Edit menu's Undo and Redo against the steps they must name ("":
 // greyed, with nothing to undo or redo).
 std::string editMenuDifference(const std::string &undoStep, const std::string &redoStep);
-// The entry editor's text for an entry of the document, as its rich edit
-// control counts characters (one "\r" per line break). `linkStarts`
-// receives where each heading begins, and after the last where each file
-// path begins.
+// The entry editor's text for an entry of the document, with one "\r" per
+// line break as its rich edit control keeps it. `linkStarts` receives where
+// each heading begins, and after the last where each file path begins, in
+// the control's count of characters.
 std::string expectedEditorText(int entry, std::vector<long> *linkStarts = nullptr);
 // The open entry editor against the entry of the first selected row.
 std::string editorDifference();

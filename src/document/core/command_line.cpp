@@ -20,6 +20,16 @@ std::string firstArgument(const std::string &commandLine)
     return argument;
 }
 
+// The name is quoted up to the next quote, or else ends at a blank, as the C
+// run-time takes it.
+std::string argumentsOf(const std::string &wholeCommandLine)
+{
+    const bool quoted = !wholeCommandLine.empty() && wholeCommandLine[0] == '"';
+    size_t at = quoted ? wholeCommandLine.find('"', 1) : wholeCommandLine.find_first_of(" \t");
+    if (at != std::string::npos) at = wholeCommandLine.find_first_not_of(" \t", at + 1);
+    return at == std::string::npos ? std::string() : wholeCommandLine.substr(at);
+}
+
 std::string pathArgument(const std::string &commandLine,
                          bool (*namesFile)(const std::string &path))
 {

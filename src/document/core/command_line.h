@@ -3,6 +3,10 @@
 
 #include <string>
 
+// What follows the program's own name on a whole command line, as the
+// system keeps it, without the blanks before it.
+std::string argumentsOf(const std::string &wholeCommandLine);
+
 // The first argument of a command line (the program's own name already
 // left off, as the entry function gets it): quoted or not, with the quotes
 // taken away. Empty when there is none. Further arguments are ignored.
