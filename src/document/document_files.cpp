@@ -1,5 +1,6 @@
 #include "document/document_files.h"
 
+#include <cstdio>
 #include <memory>
 #include <new>
 
@@ -7,8 +8,11 @@
 #include "document/core/biography_reader.h"
 #include "document/core/biography_writer.h"
 #include "document/core/document_history.h"
+#include "document/core/file_encoding.h"
+#include "document/core/utf8_text.h"
 #include "document/file_dialogs.h"
 #include "document/file_replacement.h"
+#include "document/system_code_pages.h"
 #include "mainwindow/main_window.h"
 
 namespace {
@@ -82,9 +86,49 @@ void reportUnreadable(const std::string &path, DWORD error)
     MessageBoxA(messageOwner(), text.c_str(), "Error", MB_ICONERROR | MB_OK);
 }
 
+// Shows `text`, which is UTF-8, whatever memory text is: older Windows
+// shows it through the wide call.
+void showUtf8Message(const std::string &text, const char *caption, UINT style)
+{
+    if (systemTextCodePages().memoryIsUtf8) {
+        MessageBoxA(messageOwner(), text.c_str(), caption, style);
+        return;
+    }
+    const auto wide = [](const std::string &utf8) {
+        std::wstring units(utf8.size() + 1, L'\0');
+        MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, &units[0], static_cast<int>(units.size()));
+        return units;
+    };
+    MessageBoxW(messageOwner(), wide(text).c_str(), wide(caption).c_str(), style);
+}
+
+void reportUnknownEncoding(const std::string &path, const std::string &encoding)
+{
+    const std::string name = path.substr(path.find_last_of('\\') + 1);
+    const std::string text = name + " uses the character encoding " + encoding + ", which Memorion cannot read.";
+    MessageBoxA(messageOwner(), text.c_str(), "Error", MB_ICONERROR | MB_OK);
+}
+
+void reportUnreadableCharacters(const LoadReport &report)
+{
+    const std::string name = memoryTextAsUtf8(BiographyDocument.fileName);
+    if (report.charactersReplaced)
+        showUtf8Message("Some characters of " + name + " could not be read and are shown as \xEF\xBF\xBD.", "Warning",
+                        MB_ICONWARNING | MB_OK);
+    if (report.firstLost.empty()) return;
+    char32_t code = 0;
+    decodeUtf8(report.firstLost, code);
+    char number[16];
+    snprintf(number, sizeof number, "U+%04X", static_cast<unsigned>(code));
+    showUtf8Message(name + " holds characters that this version of Windows cannot keep in Memorion, the first of them \"" +
+                        report.firstLost + "\" (" + number + "). They are shown as \"?\", and saving the file would " +
+                        "turn them into \"?\" for good.\n\nWindows 10 version 1903 and later keep every character.",
+                    "Warning", MB_ICONWARNING | MB_OK);
+}
+
 // Replaces the document with the file's. Should memory run out half-way,
 // the document that was open is put back whole.
-bool loadReplacingDocument(const std::string &bytes, LoadReport &report)
+bool loadReplacingDocument(std::string_view bytes, LoadReport &report)
 {
     std::unique_ptr<Biography> previous(new (std::nothrow) Biography);
     if (!previous) return false;
@@ -104,6 +148,7 @@ bool loadReplacingDocument(const std::string &bytes, LoadReport &report)
 
 void reportDroppedContent(const LoadReport &report)
 {
+    reportUnreadableCharacters(report);
     if (!report.entriesDropped && !report.categoriesDropped) return;
     std::string text = "This file holds more than Memorion can show:";
     const auto dropped = [&text](int kept, const char *what) {
@@ -123,7 +168,9 @@ bool saveDocument(std::string path)
     std::string error;
     bool saved = false;
     try {
-        saved = replaceFileContents(path, writeBiography(BiographyDocument).view(), error);
+        const EncodedFile file = encodeBiographyFile(BiographyDocument, systemTextCodePages());
+        saved = replaceFileContents(path, file.bytes.view(), error);
+        if (saved) BiographyDocument.fileIsUtf8 = file.utf8;
     } catch (const std::bad_alloc &) {
         error = "There is not enough memory to save it.";
     }
@@ -135,6 +182,11 @@ bool saveDocument(std::string path)
     BiographyDocument.modified = false;
     markHistorySaved();
     return true;
+}
+
+std::string savedFileBytes(const Biography &document)
+{
+    return std::string(encodeBiographyFile(document, systemTextCodePages()).bytes.view());
 }
 
 bool saveDocumentAs(HWND owner)
@@ -171,7 +223,18 @@ bool openDocumentFile(const std::string &path, LoadReport &report)
         MessageBoxA(MainWindow, "Not a valid biography file", "MSG", MB_OK);
         return false;
     }
-    if (!loadReplacingDocument(bytes, report)) return reportTooLarge(path), false;
+    std::unique_ptr<DecodedFile> decoded;
+    try {
+        decoded.reset(new DecodedFile(decodeBiographyFile(bytes, systemTextCodePages())));
+    } catch (const std::bad_alloc &) {
+        return reportTooLarge(path), false;
+    }
+    if (decoded->outcome == DecodedFile::Outcome::UnknownEncoding)
+        return reportUnknownEncoding(path, decoded->encodingName), false;
+    if (!loadReplacingDocument(decoded->text(), report)) return reportTooLarge(path), false;
+    report.charactersReplaced = decoded->charactersReplaced;
+    report.firstLost = decoded->firstLost;
+    BiographyDocument.fileIsUtf8 = decoded->readAsUtf8;
     setDocumentPath(path);
     BiographyDocument.workingFolder = containingFolder(path);
     BiographyDocument.modified = false;

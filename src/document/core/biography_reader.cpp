@@ -361,7 +361,7 @@ LoadReport loadBiographyText(const std::string &text)
     return load(text, LineEnds::Lf);
 }
 
-LoadReport loadBiographyBytes(const std::string &fileBytes)
+LoadReport loadBiographyBytes(std::string_view fileBytes)
 {
     return load(fileBytes, LineEnds::CrLf);
 }
