@@ -86,22 +86,6 @@ void reportUnreadable(const std::string &path, DWORD error)
     MessageBoxA(messageOwner(), text.c_str(), "Error", MB_ICONERROR | MB_OK);
 }
 
-// Shows `text`, which is UTF-8, whatever memory text is: older Windows
-// shows it through the wide call.
-void showUtf8Message(const std::string &text, const char *caption, UINT style)
-{
-    if (systemTextCodePages().memoryIsUtf8) {
-        MessageBoxA(messageOwner(), text.c_str(), caption, style);
-        return;
-    }
-    const auto wide = [](const std::string &utf8) {
-        std::wstring units(utf8.size() + 1, L'\0');
-        MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, &units[0], static_cast<int>(units.size()));
-        return units;
-    };
-    MessageBoxW(messageOwner(), wide(text).c_str(), wide(caption).c_str(), style);
-}
-
 void reportUnknownEncoding(const std::string &path, const std::string &encoding)
 {
     const std::string name = path.substr(path.find_last_of('\\') + 1);
@@ -109,21 +93,33 @@ void reportUnknownEncoding(const std::string &path, const std::string &encoding)
     MessageBoxA(messageOwner(), text.c_str(), "Error", MB_ICONERROR | MB_OK);
 }
 
-void reportUnreadableCharacters(const LoadReport &report)
+// Memory text that is not UTF-8 cannot hold the character this names: the
+// message goes through the wide call, which shows it.
+void reportLostCharacters(const std::string &first)
 {
-    const std::string name = memoryTextAsUtf8(BiographyDocument.fileName);
-    if (report.charactersReplaced)
-        showUtf8Message("Some characters of " + name + " could not be read and are shown as \xEF\xBF\xBD.", "Warning",
-                        MB_ICONWARNING | MB_OK);
-    if (report.firstLost.empty()) return;
     char32_t code = 0;
-    decodeUtf8(report.firstLost, code);
+    decodeUtf8(first, code);
     char number[16];
     snprintf(number, sizeof number, "U+%04X", static_cast<unsigned>(code));
-    showUtf8Message(name + " holds characters that this version of Windows cannot keep in Memorion, the first of them \"" +
-                        report.firstLost + "\" (" + number + "). They are shown as \"?\", and saving the file would " +
-                        "turn them into \"?\" for good.\n\nWindows 10 version 1903 and later keep every character.",
-                    "Warning", MB_ICONWARNING | MB_OK);
+    const std::string text =
+        memoryTextAsUtf8(BiographyDocument.fileName) +
+        " holds characters that Memorion cannot keep on this version of Windows, the first of them \"" + first +
+        "\" (" + number + "). They are shown as \"?\", and saving the file would turn them into \"?\" for good." +
+        "\n\nWindows 10 version 1903 and later keep every character.";
+    std::wstring wide(text.size() + 1, L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, &wide[0], static_cast<int>(wide.size()));
+    MessageBoxW(messageOwner(), wide.c_str(), L"Warning", MB_ICONWARNING | MB_OK);
+}
+
+void reportUnreadableCharacters(const LoadReport &report)
+{
+    if (report.charactersReplaced) {
+        const std::string text = "Some characters of " + BiographyDocument.fileName +
+                                 " could not be read and are shown as " +
+                                 (systemTextCodePages().memoryIsUtf8 ? "\xEF\xBF\xBD" : "?") + ".";
+        MessageBoxA(messageOwner(), text.c_str(), "Warning", MB_ICONWARNING | MB_OK);
+    }
+    if (!report.firstLost.empty()) reportLostCharacters(report.firstLost);
 }
 
 // Replaces the document with the file's. Should memory run out half-way,

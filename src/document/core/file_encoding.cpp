@@ -95,8 +95,9 @@ DecodedFile decodeBiographyFile(std::string_view bytes, const TextCodePages &pag
 
     std::string utf8;
     Conversion conversion = Conversion::Exact;
+    // Memory in a legacy code page has no U+FFFD: "?" stands in for it.
     if (source == Utf8CodePage)
-        file.charactersReplaced = appendMendedUtf8(bytes, utf8);
+        file.charactersReplaced = appendMendedUtf8(bytes, utf8, pages.memoryIsUtf8 ? ReplacementCharacter : "?");
     else if (source == legacy.number())
         conversion = legacy.toUtf8(bytes, utf8);
     else

@@ -83,7 +83,7 @@ bool isValidUtf8(std::string_view text)
     return true;
 }
 
-bool appendMendedUtf8(std::string_view text, std::string &out)
+bool appendMendedUtf8(std::string_view text, std::string &out, std::string_view replacement)
 {
     bool mended = false;
     size_t done = 0;
@@ -94,7 +94,7 @@ bool appendMendedUtf8(std::string_view text, std::string &out)
             continue;
         }
         out.append(text.data() + done, i - done);
-        out += ReplacementCharacter;
+        out += replacement;
         mended = true;
         i += prefix.matched > 0 ? prefix.matched : 1;
         done = i;

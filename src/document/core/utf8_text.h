@@ -16,9 +16,10 @@ bool isAscii(std::string_view text);
 bool isValidUtf8(std::string_view text);
 
 // Appends `text` to `out` with each maximal run of bytes that cannot begin a
-// character (as Unicode counts them) turned into one U+FFFD; true when
-// there was any.
-bool appendMendedUtf8(std::string_view text, std::string &out);
+// character (as Unicode counts them) turned into one `replacement`; true
+// when there was any.
+bool appendMendedUtf8(std::string_view text, std::string &out,
+                      std::string_view replacement = ReplacementCharacter);
 
 // The length of the well-formed character at the start of `text` (1 to 4),
 // with its code point; 0 when the bytes there are no character.
