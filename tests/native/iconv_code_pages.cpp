@@ -24,10 +24,10 @@ std::string iconvName(unsigned codePage)
 }
 
 // Opened once per direction and code page: opening costs far more than
-// converting a value.
+// converting a value. Kept to the end, past the destructors of statics.
 iconv_t converter(const std::string &to, const std::string &from)
 {
-    static std::map<std::pair<std::string, std::string>, iconv_t> open;
+    static auto &open = *new std::map<std::pair<std::string, std::string>, iconv_t>;
     auto found = open.find({to, from});
     if (found == open.end()) found = open.emplace(std::make_pair(to, from), iconv_open(to.c_str(), from.c_str())).first;
     return found->second;
