@@ -124,14 +124,14 @@ void reportUnreadableCharacters(const LoadReport &report)
 
 // Replaces the document with the file's. Should memory run out half-way,
 // the document that was open is put back whole.
-bool loadReplacingDocument(std::string_view bytes, LoadReport &report)
+bool loadReplacingDocument(const DecodedFile &file, LoadReport &report)
 {
     std::unique_ptr<Biography> previous(new (std::nothrow) Biography);
     if (!previous) return false;
     const bool wasLoaded = BiographyDocument.documentLoaded;
     swapContents(BiographyDocument, *previous);
     try {
-        report = loadBiographyBytes(bytes);
+        report = file.load();
         return true;
     } catch (const std::bad_alloc &) {
         swapContents(BiographyDocument, *previous);
@@ -227,9 +227,7 @@ bool openDocumentFile(const std::string &path, LoadReport &report)
     }
     if (decoded->outcome == DecodedFile::Outcome::UnknownEncoding)
         return reportUnknownEncoding(path, decoded->encodingName), false;
-    if (!loadReplacingDocument(decoded->text(), report)) return reportTooLarge(path), false;
-    report.charactersReplaced = decoded->charactersReplaced;
-    report.firstLost = decoded->firstLost;
+    if (!loadReplacingDocument(*decoded, report)) return reportTooLarge(path), false;
     BiographyDocument.fileIsUtf8 = decoded->readAsUtf8;
     setDocumentPath(path);
     BiographyDocument.workingFolder = containingFolder(path);

@@ -93,8 +93,7 @@ LoadReport read(std::string_view bytes, const TextCodePages &pages)
 {
     const DecodedFile file = decodeBiographyFile(bytes, pages);
     check(file.outcome == DecodedFile::Outcome::Read, "a saved file names an encoding it cannot be read in");
-    check(!pages.memoryIsUtf8 || isValidUtf8(file.text()), "memory text that is not UTF-8");
-    const LoadReport report = loadBiographyBytes(file.text());
+    const LoadReport report = file.load();
     BiographyDocument.fileIsUtf8 = file.readAsUtf8;
     return report;
 }
@@ -112,6 +111,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     read(bytes, pages);
     checkTables();
     const Snapshot loaded = snapshot();
+    for (const std::string &value : loaded.fields)
+        check(!pages.memoryIsUtf8 || isValidUtf8(value), "memory text that is not UTF-8");
 
     const std::string saved(encodeBiographyFile(BiographyDocument, pages).bytes.view());
     check(isBiographyText(saved), "a saved file is not taken for a biography");

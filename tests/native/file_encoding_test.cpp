@@ -100,7 +100,7 @@ TEST(FileEncoding, FilesReadAndWrittenBack)
         EXPECT_EQ(read.readAsUtf8, c.readAsUtf8);
         EXPECT_EQ(read.charactersReplaced, c.replaced);
         EXPECT_EQ(read.firstLost, c.firstLost);
-        loadBiographyBytes(read.text());
+        read.load();
         BiographyDocument.fileIsUtf8 = read.readAsUtf8;
         EXPECT_EQ(BiographyDocument.topic, c.topic);
         EXPECT_EQ(BiographyDocument.categories[0], c.topic);
@@ -111,7 +111,7 @@ TEST(FileEncoding, FilesReadAndWrittenBack)
         EXPECT_EQ(xmllintErrors(saved.bytes.view()), "");
         const DecodedFile again = decodeBiographyFile(saved.bytes.view(), pages);
         EXPECT_EQ(again.readAsUtf8, saved.utf8);
-        loadBiographyBytes(again.text());
+        again.load();
         EXPECT_EQ(biographyFileBytes(BiographyDocument), held);
     }
 }

@@ -136,7 +136,7 @@ std::unique_ptr<Biography> readBiography(const std::string &fileBytes)
     const bool loaded = BiographyDocument.documentLoaded;
     swapContents(BiographyDocument, *read);
     const DecodedFile file = decodeBiographyFile(fileBytes, systemTextCodePages());
-    loadBiographyBytes(file.text());
+    file.load();
     swapContents(BiographyDocument, *read);
     read->fileIsUtf8 = file.readAsUtf8;
     BiographyDocument.documentLoaded = loaded;

@@ -42,6 +42,9 @@ struct LoadReport {
 // entries when that names nothing. Sets documentLoaded; leaves path, modified
 // and the window alone.
 LoadReport loadBiographyText(const std::string &text);
+class SingleByteTable;
+
 // The same, straight from the file's bytes: the result is that of
-// loadBiographyText(biographyTextFromBytes(fileBytes)).
-LoadReport loadBiographyBytes(std::string_view fileBytes);
+// loadBiographyText(biographyTextFromBytes(fileBytes)). Given a table, the
+// bytes are in its code page, and every value is converted to UTF-8.
+LoadReport loadBiographyBytes(std::string_view fileBytes, const SingleByteTable *table = nullptr);

@@ -1,6 +1,5 @@
 #include "document/core/biography_writer.h"
 
-#include <bitset>
 #include <cstdint>
 #include <cstring>
 #include <memory>
@@ -23,17 +22,25 @@
 
 namespace {
 
-// Every byte of a value is looked at for the declaration's sake: whether
-// the file holds any byte above 0x7F is or-ed into `high`.
-char *expandBytes(const char *p, const char *const end, char *out, unsigned &high)
+char *expandBytes(const char *p, const char *const end, char *out)
 {
     for (; p < end; ++p) {
         *out = '\r';
         out += *p == '\n';
         *out++ = *p;
-        high |= static_cast<unsigned char>(*p) & 0x80;
     }
     return out;
+}
+
+// Whether a value holds any byte above 0x7F decides the file's first line.
+// It is or-ed into a local of the loop, not into the caller's: a store
+// through `out` might change anything a reference points to, so such a
+// `high` would go back to memory at every block.
+unsigned highBits(const char *p, const char *const end)
+{
+    unsigned high = 0;
+    for (; p < end; ++p) high |= static_cast<unsigned char>(*p) & 0x80;
+    return high;
 }
 
 #if MEMORION_SSE2
@@ -45,13 +52,13 @@ char *expandBytes(const char *p, const char *const end, char *out, unsigned &hig
 // again from the LF on, one place further (past the block when there is
 // none). Reads up to 16 bytes past the block and writes up to 17 past its
 // output.
-char *expand16(const char *p, char *out, unsigned &high)
+MEMORION_ALWAYS_INLINE char *expand16(const char *p, char *out, unsigned &high)
 {
     const __m128i bytes = load16(p);
     high |= static_cast<unsigned>(_mm_movemask_epi8(bytes));
     const __m128i feeds = _mm_cmpeq_epi8(bytes, _mm_set1_epi8('\n'));
     const unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(feeds));
-    if (mask & (mask - 1)) return expandBytes(p, p + 16, out, high); // two or more: rare enough to branch on
+    if (mask & (mask - 1)) return expandBytes(p, p + 16, out); // two or more: rare enough to branch on
     store16(out, _mm_xor_si128(bytes, _mm_and_si128(feeds, _mm_set1_epi8('\n' ^ '\r'))));
     const int cut = lowestBit(mask | 1u << 16);
     store16(out + cut + 1, load16(p + cut));
@@ -74,19 +81,21 @@ void prefetchAhead(const char *p)
 // output ends. May write up to 17 bytes past that end.
 char *expandLineEnds(const char *p, const char *const end, char *out, unsigned &high)
 {
+    unsigned seen = 0;
 #if MEMORION_SSE2
     while (end - p >= 32) { // this block and the one read again after it
         prefetchAhead(p);
-        out = expand16(p, out, high);
+        out = expand16(p, out, seen);
         p += 16;
     }
 #endif
-    return expandBytes(p, end, out, high);
+    high |= seen | highBits(p, end);
+    return expandBytes(p, end, out);
 }
 
 // The UTF-8 character at p, which is not ASCII, as the table's byte; null
 // when it is not in the code page.
-char *encodeCharacter(const char *&p, const char *end, char *out, const SingleByteTable &table)
+inline char *encodeCharacter(const char *&p, const char *end, char *out, const SingleByteTable &table)
 {
     // Two bytes, nearly every letter of a European code page, are decoded
     // here; the rest, checked with all the care, elsewhere.
@@ -108,13 +117,14 @@ char *encodeCharacter(const char *&p, const char *end, char *out, const SingleBy
 char *encodeLineEnds(const char *p, const char *const end, char *out, const SingleByteTable &table,
                      unsigned &high)
 {
+    unsigned seen = 0;
 #if MEMORION_SSE2
     while (end - p >= 32) {
         prefetchAhead(p);
         const __m128i block = load16(p);
         const unsigned other = static_cast<unsigned>(_mm_movemask_epi8(block));
         char *const front = out;
-        out = expand16(p, out, high);
+        out = expand16(p, out, seen);
         if (other == 0) {
             p += 16;
             continue;
@@ -122,19 +132,18 @@ char *encodeLineEnds(const char *p, const char *const end, char *out, const Sing
         // What expand16 wrote after the character is written over.
         const int ascii = lowestBit(other);
         const unsigned feeds = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, _mm_set1_epi8('\n'))));
-        out = front + ascii + std::bitset<16>(feeds & ((1u << ascii) - 1)).count();
+        out = front + ascii + bitCount16(feeds & ((1u << ascii) - 1));
         p += ascii;
         if ((out = encodeCharacter(p, end, out, table)) == nullptr) return nullptr;
     }
 #endif
+    high |= seen | highBits(p, end);
     while (p < end) {
         if (static_cast<unsigned char>(*p) < 0x80) {
-            out = expandBytes(p, p + 1, out, high);
+            out = expandBytes(p, p + 1, out);
             ++p;
         } else if ((out = encodeCharacter(p, end, out, table)) == nullptr) {
             return nullptr;
-        } else {
-            high = 0x80;
         }
     }
     return out;

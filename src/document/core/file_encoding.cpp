@@ -79,17 +79,14 @@ DecodedFile decodeBiographyFile(std::string_view bytes, const TextCodePages &pag
     if (startsWith(bytes, ByteOrderMark)) bytes.remove_prefix(ByteOrderMark.size());
     file.readAsUtf8 = source == Utf8CodePage;
     // Every code page that is read keeps ASCII as it is.
-    file.text_ = bytes;
+    file.bytes_ = bytes;
     if (isAscii(bytes)) return file;
     const unsigned memory = pages.memoryIsUtf8 ? Utf8CodePage : legacy.number();
     if (source == memory && (source != Utf8CodePage || isValidUtf8(bytes))) return file;
-
-    // The fast way for the one conversion whose speed matters: a file as
-    // files were always written, opened where memory is UTF-8.
+    // The one conversion whose speed matters: a file as files were always
+    // written, opened where memory is UTF-8.
     if (source == legacy.number() && legacy.table()) {
-        file.block_.reset(new char[3 * bytes.size() + 16]);
-        const char *end = legacy.table()->toUtf8(bytes, file.block_.get(), file.charactersReplaced);
-        file.text_ = std::string_view(file.block_.get(), end - file.block_.get());
+        file.table_ = legacy.table();
         return file;
     }
 
@@ -127,6 +124,14 @@ std::pair<std::string_view, std::string_view> splitFirstLine(const BiographyByte
 }
 
 } // namespace
+
+LoadReport DecodedFile::load() const
+{
+    LoadReport report = loadBiographyBytes(inConverted_ ? std::string_view(converted_) : bytes_, table_);
+    report.charactersReplaced |= charactersReplaced;
+    report.firstLost = firstLost;
+    return report;
+}
 
 EncodedFile encodeBiographyFile(const Biography &document, const TextCodePages &pages)
 {

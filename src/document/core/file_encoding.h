@@ -9,11 +9,11 @@
 // the first line names the encoding, unless the file is plain ASCII.
 #pragma once
 
-#include <memory>
 #include <string>
 #include <string_view>
 
 #include "document/core/biography_document.h"
+#include "document/core/biography_reader.h"
 #include "document/core/biography_writer.h"
 #include "document/core/code_pages.h"
 
@@ -26,7 +26,7 @@ struct TextCodePages {
     bool memoryIsUtf8;
 };
 
-// A file's bytes as memory text, CR LF line ends still in place.
+// A file's bytes as memory text, ready to be loaded.
 class DecodedFile {
 public:
     enum class Outcome { Read, UnknownEncoding };
@@ -39,14 +39,18 @@ public:
     // are "?" in memory. Only where memory text is not UTF-8.
     std::string firstLost;
 
-    std::string_view text() const { return inConverted_ ? std::string_view(converted_) : text_; }
+    // Replaces the document with the file's, as loadBiographyBytes does;
+    // the report also says what of the text could not be read or kept.
+    LoadReport load() const;
 
 private:
     friend DecodedFile decodeBiographyFile(std::string_view bytes, const TextCodePages &pages);
-    std::string_view text_; // into the file's own bytes or block_
-    std::unique_ptr<char[]> block_; // uncleared, for the ten megabytes of a full file
+    std::string_view bytes_; // the file's own, unless inConverted_
     std::string converted_;
     bool inConverted_ = false;
+    // A file in the legacy single-byte code page is converted value by
+    // value as it is loaded: a copy of a whole large file would cost more.
+    const SingleByteTable *table_ = nullptr;
 };
 
 // `bytes` must outlive the result, which may point into them.
