@@ -101,6 +101,7 @@ DecodedFile decodeBiographyFile(std::string_view bytes, const TextCodePages &pag
         conversion = legacy.system().toUtf8(source, bytes, utf8);
     if (conversion == Conversion::Unavailable) {
         file.outcome = DecodedFile::Outcome::UnknownEncoding;
+        if (file.encodingName.empty()) file.encodingName = encodingNameOf(source);
         return file;
     }
     file.charactersReplaced |= conversion == Conversion::Replaced;
