@@ -9,7 +9,6 @@
 #include "document/core/code_pages.h"
 #include "document/core/fact_elements.h"
 #include "document/core/sse2_support.h"
-#include "document/core/utf8_text.h"
 
 // Values are stored as held, except that each LF becomes CR LF: the same
 // bytes a text-mode stream would have produced on Windows.
@@ -52,7 +51,7 @@ unsigned highBits(const char *p, const char *const end)
 // again from the LF on, one place further (past the block when there is
 // none). Reads up to 16 bytes past the block and writes up to 17 past its
 // output.
-MEMORION_ALWAYS_INLINE char *expand16(const char *p, char *out, unsigned &high)
+char *expand16(const char *p, char *out, unsigned &high)
 {
     const __m128i bytes = load16(p);
     high |= static_cast<unsigned>(_mm_movemask_epi8(bytes));
@@ -93,62 +92,6 @@ char *expandLineEnds(const char *p, const char *const end, char *out, unsigned &
     return expandBytes(p, end, out);
 }
 
-// The UTF-8 character at p, which is not ASCII, as the table's byte; null
-// when it is not in the code page.
-inline char *encodeCharacter(const char *&p, const char *end, char *out, const SingleByteTable &table)
-{
-    // Two bytes, nearly every letter of a European code page, are decoded
-    // here; the rest, checked with all the care, elsewhere.
-    const unsigned lead = static_cast<unsigned char>(p[0]);
-    const unsigned next = end - p > 1 ? static_cast<unsigned char>(p[1]) : 0;
-    char32_t code = (lead & 0x1F) << 6 | (next & 0x3F);
-    size_t length = 2;
-    if (lead < 0xC2 || lead > 0xDF || (next & 0xC0) != 0x80)
-        length = decodeUtf8(std::string_view(p, end - p), code);
-    if (length == 0 || !table.byteFor(code, *out)) return nullptr;
-    p += length;
-    return out + 1;
-}
-
-// expandLineEnds() for UTF-8 values written in a single-byte code page;
-// null when a character is not in it. ASCII, nearly all of the text, is the
-// same in both and goes on sixteen bytes at a time; a block with another
-// character comes out as far as that character the same way.
-char *encodeLineEnds(const char *p, const char *const end, char *out, const SingleByteTable &table,
-                     unsigned &high)
-{
-    unsigned seen = 0;
-#if MEMORION_SSE2
-    while (end - p >= 32) {
-        prefetchAhead(p);
-        const __m128i block = load16(p);
-        const unsigned other = static_cast<unsigned>(_mm_movemask_epi8(block));
-        char *const front = out;
-        out = expand16(p, out, seen);
-        if (other == 0) {
-            p += 16;
-            continue;
-        }
-        // What expand16 wrote after the character is written over.
-        const int ascii = lowestBit(other);
-        const unsigned feeds = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, _mm_set1_epi8('\n'))));
-        out = front + ascii + bitCount16(feeds & ((1u << ascii) - 1));
-        p += ascii;
-        if ((out = encodeCharacter(p, end, out, table)) == nullptr) return nullptr;
-    }
-#endif
-    high |= seen | highBits(p, end);
-    while (p < end) {
-        if (static_cast<unsigned char>(*p) < 0x80) {
-            out = expandBytes(p, p + 1, out);
-            ++p;
-        } else if ((out = encodeCharacter(p, end, out, table)) == nullptr) {
-            return nullptr;
-        }
-    }
-    return out;
-}
-
 // Writes the file into one block made for it. The block is not cleared
 // first and holds room for the worst case, so nothing is checked or grown
 // byte by byte; roomNeeded is what keeps every write inside it. The first
@@ -179,18 +122,21 @@ public:
         text(std::string_view(first, digits + sizeof digits - first));
     }
 
-    // Given a table, a value is converted as it is written; a character
-    // not in its code page stops the writing of values.
+    // Given a table, a value is converted into a block of its own, still at
+    // hand in the cache when its line ends are widened from there; a
+    // character not in its code page stops the writing of values.
     void value(const std::string &value)
     {
-        const char *const begin = value.data(), *const end = begin + value.size();
-        if (!table_) {
-            at_ = expandLineEnds(begin, end, at_, high_);
-        } else if (fits_) {
-            char *written = encodeLineEnds(begin, end, at_, *table_, high_);
-            fits_ = written != nullptr;
-            if (fits_) at_ = written;
+        const char *begin = value.data(), *end = begin + value.size();
+        if (table_) {
+            if (!fits_) return;
+            if (converted_.size() < value.size() + 48) converted_.resize(value.size() + 48);
+            begin = converted_.data();
+            end = table_->fromUtf8(value, &converted_[0]);
+            fits_ = end != nullptr;
+            if (!fits_) return;
         }
+        at_ = expandLineEnds(begin, end, at_, high_);
     }
 
     // False when a character was not in the table's code page.
@@ -216,6 +162,7 @@ private:
     static constexpr size_t Slack = 64; // expandLineEnds writes a little past its output
     EncodingDeclaration declaration_;
     const SingleByteTable *table_;
+    std::string converted_; // kept at its largest, never cleared again
     bool fits_ = true;
     size_t front_;
     std::unique_ptr<char[]> bytes_;

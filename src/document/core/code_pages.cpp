@@ -70,7 +70,8 @@ bool isLegacyAnsiCodePage(unsigned codePage)
 
 // Every legacy code page keeps ASCII as it is; the conversions below take
 // that for granted and pass ASCII through without a look at the tables.
-SingleByteTable::SingleByteTable(unsigned codePage, const CodePageSystem &system) : characters_{}, byteOf_{}
+SingleByteTable::SingleByteTable(unsigned codePage, const CodePageSystem &system)
+    : characters_{}, byteOf_{}, byteOfPair_{}
 {
     for (unsigned b = 0; b < 256; ++b) {
         Character &c = characters_[b];
@@ -88,7 +89,9 @@ SingleByteTable::SingleByteTable(unsigned codePage, const CodePageSystem &system
         std::memcpy(c.utf8, utf8.data(), utf8.size());
         c.size = static_cast<unsigned char>(utf8.size());
         // Should two bytes stand for one character, the first is written.
-        if (c.mapped && byteOf_[code] == 0) byteOf_[code] = static_cast<unsigned char>(b);
+        if (!c.mapped || byteOf_[code] != 0) continue;
+        byteOf_[code] = static_cast<unsigned char>(b);
+        if (utf8.size() == 2) byteOfPair_[static_cast<unsigned char>(utf8[0]) << 8 | static_cast<unsigned char>(utf8[1])] = byteOf_[code];
     }
 }
 
@@ -135,6 +138,49 @@ char *SingleByteTable::toUtf8(std::string_view bytes, char *out, bool &replaced)
 #endif
     for (; p < end; ++p) convert(*p);
     replaced |= unmapped;
+    return out;
+}
+
+char *SingleByteTable::fromUtf8(std::string_view text, char *out) const
+{
+    const char *p = text.data();
+    const char *const end = p + text.size();
+    // One character; false when it is not in the code page.
+    const auto convert = [&] {
+        char32_t code = static_cast<unsigned char>(*p);
+        const size_t length = code < 0x80 ? 1 : decodeUtf8(std::string_view(p, end - p), code);
+        if (length == 0 || !byteFor(code, *out)) return false;
+        ++out;
+        p += length;
+        return true;
+    };
+#if MEMORION_SSE2
+    // The block is stored, the letter's byte at its place (past the block
+    // when there is none) and the rest of the block after it, without a
+    // branch. A block with more goes on from just after its first. Reads
+    // up to 34 bytes from p and writes up to 33 past the output.
+    while (end - p >= 34) {
+        const __m128i block = load16(p);
+        const unsigned high = static_cast<unsigned>(_mm_movemask_epi8(block));
+        const int cut = lowestBit(high | 1u << 16);
+        // A block of ASCII looks at one entry, not at one all over the table.
+        const unsigned pair = static_cast<unsigned char>(p[cut]) << 8 | static_cast<unsigned char>(p[cut + 1]);
+        const unsigned char byte = byteOfPair_[high != 0 ? pair : 0];
+        store16(out, block);
+        if ((high != 0) & ((high != 3u << cut) | (byte == 0))) {
+            out += cut;
+            p += cut;
+            if (!convert()) return nullptr;
+            continue;
+        }
+        out[cut] = static_cast<char>(byte);
+        store16(out + cut + 1, load16(p + cut + 2));
+        out += 16 - (high != 0);
+        p += 16;
+    }
+#endif
+    while (p < end)
+        if (!convert()) return nullptr;
     return out;
 }
 

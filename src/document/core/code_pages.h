@@ -52,6 +52,10 @@ public:
     // byte and 16 more; returns where the output ends. Bytes the code page
     // does not map come out as U+FFFD and set `replaced`.
     char *toUtf8(std::string_view bytes, char *out, bool &replaced) const;
+    // Writes the UTF-8 `text` to `out` in the code page; returns where the
+    // output ends, or null when a character is not in the code page. `out`
+    // has room for the text and 48 bytes more.
+    char *fromUtf8(std::string_view text, char *out) const;
     // The byte that stands for `code`; false when the code page lacks it.
     bool byteFor(char32_t code, char &byte) const
     {
@@ -68,6 +72,10 @@ private:
     };
     Character characters_[256];
     unsigned char byteOf_[0x10000]; // 0: no byte, but for U+0000
+    // The same by the two bytes of a character of two in UTF-8, the first
+    // one high: nearly every letter of a European code page. 0 for bytes
+    // that are no such character, or one the code page lacks.
+    unsigned char byteOfPair_[0x10000];
 };
 
 // The computer's legacy ANSI code page, the one files without a

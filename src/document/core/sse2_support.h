@@ -13,23 +13,6 @@
 #endif
 
 #if MEMORION_SSE2
-// For the few steps of a loop over sixteen bytes that the compiler would
-// otherwise leave as calls, which cost more than the step.
-#if defined(_MSC_VER) && !defined(__clang__)
-#define MEMORION_ALWAYS_INLINE __forceinline
-#else
-#define MEMORION_ALWAYS_INLINE inline __attribute__((always_inline))
-#endif
-
-// How many of the sixteen low bits are set, without a library call.
-inline int bitCount16(unsigned bits)
-{
-    bits = bits - ((bits >> 1) & 0x5555);
-    bits = (bits & 0x3333) + ((bits >> 2) & 0x3333);
-    bits = (bits + (bits >> 4)) & 0x0F0F;
-    return static_cast<int>((bits + (bits >> 8)) & 0x1F);
-}
-
 // Index of the lowest set bit; `bits` is not 0.
 inline int lowestBit(unsigned bits)
 {
