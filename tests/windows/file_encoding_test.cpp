@@ -64,7 +64,8 @@ TEST_F(FileEncodingTest, FilesOpenAndSaveBack)
         // As Open goes on once its dialog (captioned in the system's
         // language) has given the path.
         GuiScript script;
-        for (const std::string &message : c.messages) script.onMessage(message, [](HWND box) { clickButton(box, IDOK); });
+        for (const std::string &message : c.messages)
+            script.onMessage(message, [](HWND box) { clickButton(box, IDOK); });
         LoadReport report;
         if (openDocumentFile(path, report)) showOpenedDocument(report);
         pumpMessages();

@@ -91,7 +91,8 @@ SingleByteTable::SingleByteTable(unsigned codePage, const CodePageSystem &system
         // Should two bytes stand for one character, the first is written.
         if (!c.mapped || byteOf_[code] != 0) continue;
         byteOf_[code] = static_cast<unsigned char>(b);
-        if (utf8.size() == 2) byteOfPair_[static_cast<unsigned char>(utf8[0]) << 8 | static_cast<unsigned char>(utf8[1])] = byteOf_[code];
+        const unsigned pair = static_cast<unsigned char>(utf8[0]) << 8 | static_cast<unsigned char>(utf8[1]);
+        if (utf8.size() == 2) byteOfPair_[pair] = byteOf_[code];
     }
 }
 
@@ -99,8 +100,8 @@ SingleByteTable::SingleByteTable(unsigned codePage, const CodePageSystem &system
 // letter of another kind every few dozen bytes. Whether a block of sixteen
 // bytes holds one is as good as random, and a mispredicted branch costs more
 // than the block; so a block with one such letter and a block with none
-// take the same path, without a branch, and only blocks with more go
-// letter by letter.
+// take the same path, without a branch, and only the few blocks with more
+// (or with a letter cut by their end) branch.
 char *SingleByteTable::toUtf8(std::string_view bytes, char *out, bool &replaced) const
 {
     const char *p = bytes.data();
