@@ -1,5 +1,6 @@
 #include "document/document_files.h"
 
+#include <cstdio>
 #include <memory>
 #include <new>
 
@@ -7,8 +8,11 @@
 #include "document/core/biography_reader.h"
 #include "document/core/biography_writer.h"
 #include "document/core/document_history.h"
+#include "document/core/file_encoding.h"
+#include "document/core/utf8_text.h"
 #include "document/file_dialogs.h"
 #include "document/file_replacement.h"
+#include "document/system_code_pages.h"
 #include "mainwindow/main_window.h"
 
 namespace {
@@ -82,16 +86,52 @@ void reportUnreadable(const std::string &path, DWORD error)
     MessageBoxA(messageOwner(), text.c_str(), "Error", MB_ICONERROR | MB_OK);
 }
 
+void reportUnknownEncoding(const std::string &path, const std::string &encoding)
+{
+    const std::string name = path.substr(path.find_last_of('\\') + 1);
+    const std::string text = name + " uses the character encoding " + encoding + ", which Memorion cannot read.";
+    MessageBoxA(messageOwner(), text.c_str(), "Error", MB_ICONERROR | MB_OK);
+}
+
+// Memory text that is not UTF-8 cannot hold the character this names: the
+// message goes through the wide call, which shows it.
+void reportLostCharacters(const std::string &first)
+{
+    char32_t code = 0;
+    decodeUtf8(first, code);
+    char number[16];
+    snprintf(number, sizeof number, "U+%04X", static_cast<unsigned>(code));
+    const std::string text =
+        memoryTextAsUtf8(BiographyDocument.fileName) +
+        " holds characters that Memorion cannot keep on this version of Windows, the first of them \"" + first +
+        "\" (" + number + "). They are shown as \"?\", and saving the file would turn them into \"?\" for good." +
+        "\n\nWindows 10 version 1903 and later keep every character.";
+    std::wstring wide(text.size() + 1, L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, &wide[0], static_cast<int>(wide.size()));
+    MessageBoxW(messageOwner(), wide.c_str(), L"Warning", MB_ICONWARNING | MB_OK);
+}
+
+void reportUnreadableCharacters(const LoadReport &report)
+{
+    if (report.charactersReplaced) {
+        const std::string text = "Some characters of " + BiographyDocument.fileName +
+                                 " could not be read and are shown as " +
+                                 (systemTextCodePages().memoryIsUtf8 ? "\xEF\xBF\xBD" : "?") + ".";
+        MessageBoxA(messageOwner(), text.c_str(), "Warning", MB_ICONWARNING | MB_OK);
+    }
+    if (!report.firstLost.empty()) reportLostCharacters(report.firstLost);
+}
+
 // Replaces the document with the file's. Should memory run out half-way,
 // the document that was open is put back whole.
-bool loadReplacingDocument(const std::string &bytes, LoadReport &report)
+bool loadReplacingDocument(const DecodedFile &file, LoadReport &report)
 {
     std::unique_ptr<Biography> previous(new (std::nothrow) Biography);
     if (!previous) return false;
     const bool wasLoaded = BiographyDocument.documentLoaded;
     swapContents(BiographyDocument, *previous);
     try {
-        report = loadBiographyBytes(bytes);
+        report = file.load();
         return true;
     } catch (const std::bad_alloc &) {
         swapContents(BiographyDocument, *previous);
@@ -104,6 +144,7 @@ bool loadReplacingDocument(const std::string &bytes, LoadReport &report)
 
 void reportDroppedContent(const LoadReport &report)
 {
+    reportUnreadableCharacters(report);
     if (!report.entriesDropped && !report.categoriesDropped) return;
     std::string text = "This file holds more than Memorion can show:";
     const auto dropped = [&text](int kept, const char *what) {
@@ -123,7 +164,9 @@ bool saveDocument(std::string path)
     std::string error;
     bool saved = false;
     try {
-        saved = replaceFileContents(path, writeBiography(BiographyDocument).view(), error);
+        const EncodedFile file = encodeBiographyFile(BiographyDocument, systemTextCodePages());
+        saved = replaceFileContents(path, file.bytes.view(), error);
+        if (saved) BiographyDocument.fileIsUtf8 = file.utf8;
     } catch (const std::bad_alloc &) {
         error = "There is not enough memory to save it.";
     }
@@ -135,6 +178,11 @@ bool saveDocument(std::string path)
     BiographyDocument.modified = false;
     markHistorySaved();
     return true;
+}
+
+std::string savedFileBytes(const Biography &document)
+{
+    return std::string(encodeBiographyFile(document, systemTextCodePages()).bytes.view());
 }
 
 bool saveDocumentAs(HWND owner)
@@ -171,7 +219,16 @@ bool openDocumentFile(const std::string &path, LoadReport &report)
         MessageBoxA(MainWindow, "Not a valid biography file", "MSG", MB_OK);
         return false;
     }
-    if (!loadReplacingDocument(bytes, report)) return reportTooLarge(path), false;
+    std::unique_ptr<DecodedFile> decoded;
+    try {
+        decoded.reset(new DecodedFile(decodeBiographyFile(bytes, systemTextCodePages())));
+    } catch (const std::bad_alloc &) {
+        return reportTooLarge(path), false;
+    }
+    if (decoded->outcome == DecodedFile::Outcome::UnknownEncoding)
+        return reportUnknownEncoding(path, decoded->encodingName), false;
+    if (!loadReplacingDocument(*decoded, report)) return reportTooLarge(path), false;
+    BiographyDocument.fileIsUtf8 = decoded->readAsUtf8;
     setDocumentPath(path);
     BiographyDocument.workingFolder = containingFolder(path);
     BiographyDocument.modified = false;

@@ -21,8 +21,13 @@ bool openDocument(HWND owner, LoadReport &report);
 // Reads the file at `path` into the document as Open does once a file is
 // chosen. False, after telling the user why, when the document is unchanged.
 bool openDocumentFile(const std::string &path, LoadReport &report);
-// Tells the user what an opened file held beyond the document's capacities.
+// Tells the user what an opened file held beyond the document's capacities,
+// and which of its characters could not be read or kept.
 void reportDroppedContent(const LoadReport &report);
+
+// The bytes saveDocument writes for `document`: in the legacy code page or
+// in UTF-8, as its text and its file ask.
+std::string savedFileBytes(const Biography &document);
 
 // "Save changes?" (Yes, No or Cancel) while there are unsaved changes.
 // Returns true when the caller may go on: nothing to save, the user said

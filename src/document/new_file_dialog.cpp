@@ -87,6 +87,7 @@ void fillFromBlankTemplate(const std::string &typedTopic)
     d.topic = typedTopic.empty() ? DefaultTopic : typedTopic;
     rebuildCategories();
     d.documentLoaded = true;
+    d.fileIsUtf8 = false;
     // The old document is gone: until the save below succeeds, this one is
     // unsaved.
     d.modified = true;

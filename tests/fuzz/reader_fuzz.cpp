@@ -1,6 +1,9 @@
-// Any bytes, opened the way "Open biography file" opens them: the reader
-// must not crash, must keep the document within its tables, and what it
-// loads must survive a save and a second open unchanged.
+// Any bytes, opened the way "Open biography file" opens them, in whatever
+// encoding they declare or else the legacy one, with memory text in UTF-8
+// or in the legacy code page: the reader must not crash, must keep the
+// document within its tables, and what it loads must survive a save and a
+// second open unchanged. And the bytes as text of the legacy code page
+// must come back from UTF-8 as they were.
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -10,6 +13,9 @@
 #include "document/core/biography_reader.h"
 #include "document/core/biography_writer.h"
 #include "document/core/fact_elements.h"
+#include "document/core/file_encoding.h"
+#include "document/core/utf8_text.h"
+#include "iconv_code_pages.h"
 
 #include "fuzz_check.h"
 
@@ -58,20 +64,59 @@ bool formatCanKeep(const Snapshot &s)
     return true;
 }
 
+// The legacy code page and memory text, chosen by the input's length so
+// that the seeds stay files as they are.
+const TextCodePages &codePagesFor(size_t size)
+{
+    static const LegacyCodePage pages[] = {{1252, iconvCodePages()}, {1250, iconvCodePages()},
+                                           {1253, iconvCodePages()}, {932, iconvCodePages()}};
+    static const TextCodePages setups[] = {{pages[0], true},  {pages[1], true},  {pages[2], true},
+                                           {pages[3], true},  {pages[0], false}, {pages[1], false},
+                                           {pages[2], false}, {pages[3], false}};
+    return setups[size % 8];
+}
+
+// Legacy text to UTF-8 and back: the same bytes, where the code page maps
+// them all. Code page 932 has characters with two byte sequences, of which
+// the system writes one: there the characters come back.
+void checkLegacyRoundTrip(const LegacyCodePage &legacy, const std::string &bytes)
+{
+    std::string utf8, back, again;
+    if (legacy.toUtf8(bytes, utf8) != Conversion::Exact) return;
+    check(isValidUtf8(utf8), "legacy text made invalid UTF-8");
+    check(legacy.fromUtf8(utf8, back) == Conversion::Exact, "legacy text did not go back from UTF-8");
+    check(legacy.table() ? back == bytes : legacy.toUtf8(back, again) == Conversion::Exact && again == utf8,
+          "legacy text changed on its way through UTF-8");
+}
+
+LoadReport read(std::string_view bytes, const TextCodePages &pages)
+{
+    const DecodedFile file = decodeBiographyFile(bytes, pages);
+    check(file.outcome == DecodedFile::Outcome::Read, "a saved file names an encoding it cannot be read in");
+    const LoadReport report = file.load();
+    BiographyDocument.fileIsUtf8 = file.readAsUtf8;
+    return report;
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
     const std::string bytes(reinterpret_cast<const char *>(data), size);
+    const TextCodePages &pages = codePagesFor(size);
+    checkLegacyRoundTrip(pages.legacy, bytes);
     if (!isBiographyText(bytes)) return 0; // refused before anything is loaded
+    if (decodeBiographyFile(bytes, pages).outcome != DecodedFile::Outcome::Read) return 0; // refused too
 
-    loadBiographyBytes(bytes);
+    read(bytes, pages);
     checkTables();
     const Snapshot loaded = snapshot();
+    for (const std::string &value : loaded.fields)
+        check(!pages.memoryIsUtf8 || isValidUtf8(value), "memory text that is not UTF-8");
 
-    const std::string saved = biographyFileBytes(BiographyDocument);
+    const std::string saved(encodeBiographyFile(BiographyDocument, pages).bytes.view());
     check(isBiographyText(saved), "a saved file is not taken for a biography");
-    const LoadReport again = loadBiographyBytes(saved);
+    const LoadReport again = read(saved, pages);
     checkTables();
     // More than MaxCategories names among the entries are reported again,
     // rightly: the saved list holds only those that fit.
@@ -82,6 +127,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     check(reloaded.topic == loaded.topic, "topic changed by save and open");
     check(reloaded.categories == loaded.categories, "categories changed by save and open");
     check(reloaded.fields == loaded.fields, "entries changed by save and open");
-    check(biographyFileBytes(BiographyDocument) == saved, "saving the reopened file gives other bytes");
+    check(encodeBiographyFile(BiographyDocument, pages).bytes.view() == saved,
+          "saving the reopened file gives other bytes");
     return 0;
 }

@@ -10,6 +10,7 @@
 #include "../res/resource.h"
 #include "document/core/biography_writer.h"
 #include "document/core/document_history.h"
+#include "document/document_files.h"
 #include "document/file_dialogs.h"
 #include "editor_steps.h"
 #include "entryedit/associated_files_dialog.h"
@@ -1022,7 +1023,7 @@ void checkSaveAs(Soak &s, const std::string &path)
     const std::string pathBefore = doc().filePath;
     s.afterStep([&s, path, pathBefore](std::string &failure) {
         if (s.place() == Place::MessageBox) return false;
-        const bool written = readFileBytes(path) == biographyFileBytes(doc());
+        const bool written = readFileBytes(path) == savedFileBytes(doc());
         if (written && (doc().filePath != path || doc().modified))
             failure = "\"Save as\" wrote the file but did not move the document to it";
         if (!written && doc().filePath != pathBefore)

@@ -8,6 +8,7 @@
 
 #include "../res/resource.h"
 #include "document/core/biography_reader.h"
+#include "document/system_code_pages.h"
 #include "editor_steps.h"
 #include "entryedit/associated_files_dialog.h"
 #include "entryedit/editor_headings.h"
@@ -134,8 +135,10 @@ std::unique_ptr<Biography> readBiography(const std::string &fileBytes)
     std::unique_ptr<Biography> read(new Biography);
     const bool loaded = BiographyDocument.documentLoaded;
     swapContents(BiographyDocument, *read);
-    loadBiographyBytes(fileBytes);
+    const DecodedFile file = decodeBiographyFile(fileBytes, systemTextCodePages());
+    file.load();
     swapContents(BiographyDocument, *read);
+    read->fileIsUtf8 = file.readAsUtf8;
     BiographyDocument.documentLoaded = loaded;
     return read;
 }

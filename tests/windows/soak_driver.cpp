@@ -7,6 +7,7 @@
 #include "../res/resource.h"
 #include "document/core/biography_writer.h"
 #include "document/core/document_history.h"
+#include "document/document_files.h"
 #include "gui_harness.h"
 #include "mainwindow/main_window.h"
 #include "mainwindow/outside_open.h"
@@ -529,7 +530,7 @@ void Soak::verifyDisk()
         seenFiles_[path] = stamp;
         const std::string bytes = readFileBytes(path);
         std::unique_ptr<Biography> read = readBiography(bytes);
-        if (biographyFileBytes(*read) != bytes)
+        if (savedFileBytes(*read) != bytes)
             return fail("\"" + name + "\" was written with bytes the writer does not make");
         if (path == d.filePath && !d.modified) {
             const std::string difference = documentDifference(d, *read, Compare::Exact);

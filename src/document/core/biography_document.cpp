@@ -55,6 +55,7 @@ void resetDocument()
     d.workingFolder.clear();
     d.modified = false;
     d.documentLoaded = false;
+    d.fileIsUtf8 = false;
 }
 
 int categoryShownOnTab(const Biography &document, int tab)

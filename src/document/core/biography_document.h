@@ -53,6 +53,9 @@ struct Biography {
     std::string workingFolder;
     bool modified = false;
     bool documentLoaded = false;
+    // The file was read as UTF-8 or last saved so: it is saved in UTF-8
+    // again, whatever its text.
+    bool fileIsUtf8 = false;
 };
 
 // One entry field: where an Entry and the document hold it, and how a fact

@@ -6,6 +6,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "document/core/code_pages.h"
 #include "document/core/fact_elements.h"
 #include "document/core/sse2_support.h"
 
@@ -257,26 +258,48 @@ int countFacts(const std::string &text)
 
 namespace {
 
-// Sets `value` to `raw`, turning CR LF pairs into LF when `raw` comes
-// straight from the file. No pair ever straddles the ends of a value: a
-// value lies between a tag's '>' and the next tag's '<', or between two
-// double quotes. So translating value by value gives what translating the
-// whole file first would have given, without copying the file once more.
-void assignValue(std::string &value, std::string_view raw, LineEnds lineEnds)
-{
-    if (lineEnds == LineEnds::Lf) {
-        value.assign(raw);
-        return;
+// Sets values from their text in the file, turning CR LF pairs into LF
+// when that text comes straight from the file. No pair ever straddles the
+// ends of a value: a value lies between a tag's '>' and the next tag's '<',
+// or between two double quotes. So translating value by value gives what
+// translating the whole file first would have given, without copying the
+// file once more. A file in a single-byte code page is converted to UTF-8
+// value by value for the same reason; its tags, all ASCII, are where they
+// would be in the converted text.
+class ValueReader {
+public:
+    ValueReader(LineEnds lineEnds, const SingleByteTable *table) : lineEnds_(lineEnds), table_(table) {}
+
+    void assign(std::string &value, std::string_view raw)
+    {
+        if (table_) {
+            if (converted_.size() < 3 * raw.size() + 48) converted_.resize(3 * raw.size() + 48);
+            const char *end = table_->toUtf8(raw, &converted_[0], replaced_);
+            raw = std::string_view(converted_.data(), end - converted_.data());
+        }
+        if (lineEnds_ == LineEnds::Lf) {
+            value.assign(raw);
+            return;
+        }
+        value.resize(raw.size());
+        char *end = translateInto(raw.data(), raw.data() + raw.size(), &value[0]);
+        value.resize(end - value.data());
     }
-    value.resize(raw.size());
-    char *end = translateInto(raw.data(), raw.data() + raw.size(), &value[0]);
-    value.resize(end - value.data());
-}
+
+    // Some bytes stood for no character of the code page.
+    bool replaced() const { return replaced_; }
+
+private:
+    LineEnds lineEnds_;
+    const SingleByteTable *table_;
+    std::string converted_; // kept at its largest, never cleared again
+    bool replaced_ = false;
+};
 
 // Tags hold no CR or LF, so they stand at the same places relative to each
 // other in the file's bytes and in the translated text: either can be
 // searched, with the same results.
-LoadReport load(std::string_view all, LineEnds lineEnds)
+LoadReport load(std::string_view all, ValueReader values)
 {
     Biography &d = BiographyDocument;
     LoadReport report;
@@ -297,7 +320,7 @@ LoadReport load(std::string_view all, LineEnds lineEnds)
         report.entriesDropped = true;
     }
 
-    assignValue(d.topic, between(all, map.topicOpen, std::strlen("<topic>"), map.topicClose), lineEnds);
+    values.assign(d.topic, between(all, map.topicOpen, std::strlen("<topic>"), map.topicClose));
 
     std::vector<TagPositions> openings, closings;
     for (int f = 0; f < FieldCount; ++f) {
@@ -322,7 +345,7 @@ LoadReport load(std::string_view all, LineEnds lineEnds)
             const FactElement &tag = FactElements[f];
             const size_t open = openings[f].firstWithin(tag.openTag.size(), from, to);
             const size_t close = closings[f].firstWithin(tag.closeTag.size(), from, to);
-            assignValue(value, between(all, open, tag.openTag.size(), close), lineEnds);
+            values.assign(value, between(all, open, tag.openTag.size(), close));
         }
     }
     // Rows past the loaded ones would otherwise still hold the previous
@@ -345,12 +368,13 @@ LoadReport load(std::string_view all, LineEnds lineEnds)
             report.categoriesDropped = true;
             break;
         }
-        assignValue(d.categories[named++], name, lineEnds);
+        values.assign(d.categories[named++], name);
     }
     if (named > 0)
         d.categoryCount = named;
     else if (!entryCategoriesFit)
         report.categoriesDropped = true;
+    report.charactersReplaced = values.replaced();
     return report;
 }
 
@@ -358,10 +382,10 @@ LoadReport load(std::string_view all, LineEnds lineEnds)
 
 LoadReport loadBiographyText(const std::string &text)
 {
-    return load(text, LineEnds::Lf);
+    return load(text, ValueReader(LineEnds::Lf, nullptr));
 }
 
-LoadReport loadBiographyBytes(const std::string &fileBytes)
+LoadReport loadBiographyBytes(std::string_view fileBytes, const SingleByteTable *table)
 {
-    return load(fileBytes, LineEnds::CrLf);
+    return load(fileBytes, ValueReader(LineEnds::CrLf, table));
 }

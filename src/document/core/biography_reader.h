@@ -6,6 +6,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "document/core/biography_document.h"
 
@@ -25,10 +26,13 @@ bool isBiographyText(const std::string &text);
 // plain decimal, no leading zeros) occurs anywhere in the text.
 int countFacts(const std::string &text);
 
-// What did not fit into the document's fixed tables.
+// What did not fit into the document's fixed tables, and what of the
+// file's text could not be read as it stands (told by the decoding).
 struct LoadReport {
     bool entriesDropped = false;    // more than MaxEntries fact numbers
     bool categoriesDropped = false; // more than MaxCategories names
+    bool charactersReplaced = false; // bytes that were no character, now U+FFFD
+    std::string firstLost;          // UTF-8: the first character memory text lacks
 };
 
 // Replaces topic, entries and categories of the document with those of `text`
@@ -38,6 +42,9 @@ struct LoadReport {
 // entries when that names nothing. Sets documentLoaded; leaves path, modified
 // and the window alone.
 LoadReport loadBiographyText(const std::string &text);
+class SingleByteTable;
+
 // The same, straight from the file's bytes: the result is that of
-// loadBiographyText(biographyTextFromBytes(fileBytes)).
-LoadReport loadBiographyBytes(const std::string &fileBytes);
+// loadBiographyText(biographyTextFromBytes(fileBytes)). Given a table, the
+// bytes are in its code page, and every value is converted to UTF-8.
+LoadReport loadBiographyBytes(std::string_view fileBytes, const SingleByteTable *table = nullptr);

@@ -6,6 +6,7 @@
 #include <string_view>
 #include <utility>
 
+#include "document/core/code_pages.h"
 #include "document/core/fact_elements.h"
 #include "document/core/sse2_support.h"
 
@@ -20,7 +21,6 @@
 
 namespace {
 
-#if MEMORION_SSE2
 char *expandBytes(const char *p, const char *const end, char *out)
 {
     for (; p < end; ++p) {
@@ -31,6 +31,18 @@ char *expandBytes(const char *p, const char *const end, char *out)
     return out;
 }
 
+// Whether a value holds any byte above 0x7F decides the file's first line.
+// It is or-ed into a local of the loop, not into the caller's: a store
+// through `out` might change anything a reference points to, so such a
+// `high` would go back to memory at every block.
+unsigned highBits(const char *p, const char *const end)
+{
+    unsigned high = 0;
+    for (; p < end; ++p) high |= static_cast<unsigned char>(*p) & 0x80;
+    return high;
+}
+
+#if MEMORION_SSE2
 // The 16 bytes at p go to out with a CR before each LF. Prose has a line end
 // every few dozen bytes, so a block holds at most one nearly always, and
 // whether it holds one is as good as random: a mispredicted branch would cost
@@ -39,9 +51,10 @@ char *expandBytes(const char *p, const char *const end, char *out)
 // again from the LF on, one place further (past the block when there is
 // none). Reads up to 16 bytes past the block and writes up to 17 past its
 // output.
-char *expand16(const char *p, char *out)
+char *expand16(const char *p, char *out, unsigned &high)
 {
     const __m128i bytes = load16(p);
+    high |= static_cast<unsigned>(_mm_movemask_epi8(bytes));
     const __m128i feeds = _mm_cmpeq_epi8(bytes, _mm_set1_epi8('\n'));
     const unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(feeds));
     if (mask & (mask - 1)) return expandBytes(p, p + 16, out); // two or more: rare enough to branch on
@@ -58,43 +71,39 @@ char *expand16(const char *p, char *out)
 void prefetchAhead(const char *p)
 {
     constexpr std::uintptr_t Distance = 1024;
+    if ((reinterpret_cast<std::uintptr_t>(p) & 63) >= 16) return; // once a cache line
     _mm_prefetch(reinterpret_cast<const char *>(reinterpret_cast<std::uintptr_t>(p) + Distance), _MM_HINT_T0);
 }
 #endif
 
 // Copies [p, end) to `out` with each LF turned into CR LF; returns where the
 // output ends. May write up to 17 bytes past that end.
-char *expandLineEnds(const char *p, const char *const end, char *out)
+char *expandLineEnds(const char *p, const char *const end, char *out, unsigned &high)
 {
+    unsigned seen = 0;
 #if MEMORION_SSE2
     while (end - p >= 32) { // this block and the one read again after it
-        if ((reinterpret_cast<std::uintptr_t>(p) & 63) < 16) prefetchAhead(p); // once a cache line
-        out = expand16(p, out);
+        prefetchAhead(p);
+        out = expand16(p, out, seen);
         p += 16;
     }
-    return expandBytes(p, end, out);
-#else
-    while (p < end) {
-        const char *lf = static_cast<const char *>(std::memchr(p, '\n', end - p));
-        const char *const stop = lf != nullptr ? lf : end;
-        std::memcpy(out, p, stop - p);
-        out += stop - p;
-        p = stop;
-        if (lf == nullptr) break;
-        *out++ = '\r';
-        *out++ = '\n';
-        ++p;
-    }
-    return out;
 #endif
+    high |= seen | highBits(p, end);
+    return expandBytes(p, end, out);
 }
 
 // Writes the file into one block made for it. The block is not cleared
 // first and holds room for the worst case, so nothing is checked or grown
-// byte by byte; roomNeeded is what keeps every write inside it.
+// byte by byte; roomNeeded is what keeps every write inside it. The first
+// line is written last, in front of the rest, once the rest has shown
+// whether it names the encoding.
 class FileOutput {
 public:
-    explicit FileOutput(size_t room) : bytes_(new char[room + Slack]), at_(bytes_.get()) {}
+    FileOutput(size_t room, EncodingDeclaration declaration, const SingleByteTable *table)
+        : declaration_(declaration), table_(table), front_(declarationLine(true).size()),
+          bytes_(new char[front_ + room + Slack]), at_(bytes_.get() + front_)
+    {
+    }
 
     void text(std::string_view text)
     {
@@ -113,28 +122,60 @@ public:
         text(std::string_view(first, digits + sizeof digits - first));
     }
 
+    // Given a table, a value is converted into a block of its own, still at
+    // hand in the cache when its line ends are widened from there; a
+    // character not in its code page stops the writing of values.
     void value(const std::string &value)
     {
-        at_ = expandLineEnds(value.data(), value.data() + value.size(), at_);
+        const char *begin = value.data(), *end = begin + value.size();
+        if (table_) {
+            if (!fits_) return;
+            if (converted_.size() < value.size() + 48) converted_.resize(value.size() + 48);
+            begin = converted_.data();
+            end = table_->fromUtf8(value, &converted_[0]);
+            fits_ = end != nullptr;
+            if (!fits_) return;
+        }
+        at_ = expandLineEnds(begin, end, at_, high_);
     }
+
+    // False when a character was not in the table's code page.
+    bool fits() const { return fits_; }
 
     BiographyBytes finish()
     {
+        const std::string line = declarationLine(high_ != 0);
+        const size_t start = front_ - line.size();
+        std::memcpy(bytes_.get() + start, line.data(), line.size());
         const size_t size = static_cast<size_t>(at_ - bytes_.get());
-        return BiographyBytes(std::move(bytes_), size);
+        return BiographyBytes(std::move(bytes_), size, start);
     }
 
 private:
+    std::string declarationLine(bool beyondAscii) const
+    {
+        const bool named = !declaration_.name.empty() && (beyondAscii || !declaration_.onlyBeyondAscii);
+        const std::string encoding = named ? " encoding=\"" + std::string(declaration_.name) + "\"" : "";
+        return "<?xml version=\"1.0\"" + encoding + "?>\r\n\r\n";
+    }
+
     static constexpr size_t Slack = 64; // expandLineEnds writes a little past its output
+    EncodingDeclaration declaration_;
+    const SingleByteTable *table_;
+    std::string converted_; // kept at its largest, never cleared again
+    bool fits_ = true;
+    size_t front_;
     std::unique_ptr<char[]> bytes_;
     char *at_;
+    unsigned high_ = 0;
 };
 
-// Enough room for the whole file without reading any value: each byte of a
-// value takes at most two. Reading every value once more just to count its
-// line ends would cost more than the writing; untouched room costs nothing.
-// The layout's own bytes come to 110 around the topic and categories, 3 per
-// category and at most 27 per fact (fact numbers have at most four digits).
+// Enough room for the whole file but its first line, without reading any
+// value: each byte of a value takes at most two. Reading every value once
+// more just to count its line ends would cost more than the writing;
+// untouched room costs nothing. The layout's own bytes come to 110 around
+// the topic and categories, 3 per category and at most 27 per fact (fact
+// numbers have at most four digits).
 size_t roomNeeded(const Biography &d)
 {
     static_assert(MaxEntries <= 9999, "fact numbers are counted at four digits");
@@ -153,18 +194,28 @@ size_t roomNeeded(const Biography &d)
 
 } // namespace
 
-BiographyBytes::BiographyBytes(std::unique_ptr<char[]> bytes, size_t size)
-    : bytes_(std::move(bytes)), size_(size)
+BiographyBytes::BiographyBytes(std::unique_ptr<char[]> bytes, size_t size, size_t start)
+    : bytes_(std::move(bytes)), size_(size), start_(start)
 {
 }
 
-BiographyBytes writeBiography(const Biography &d)
+BiographyBytes::BiographyBytes(std::string_view bytes)
+    : bytes_(new char[bytes.size() + 1]), size_(bytes.size()), start_(0)
 {
-    FileOutput file(roomNeeded(d));
+    std::memcpy(bytes_.get(), bytes.data(), bytes.size());
+}
 
-    file.text("<?xml version=\"1.0\"?>\r\n\r\n"
-              "<biography_data>\r\n\r\n"
-              "<topic>");
+BiographyBytes writeBiography(const Biography &d, EncodingDeclaration declaration)
+{
+    return *writeBiography(d, declaration, nullptr);
+}
+
+std::optional<BiographyBytes> writeBiography(const Biography &d, EncodingDeclaration declaration,
+                                             const SingleByteTable *table)
+{
+    FileOutput file(roomNeeded(d), declaration, table);
+
+    file.text("<biography_data>\r\n\r\n<topic>");
     file.value(d.topic);
     file.text("</topic>\r\n\r\n<categories>");
     for (int i = 0; i < d.categoryCount; ++i) {
@@ -192,6 +243,7 @@ BiographyBytes writeBiography(const Biography &d)
     }
 
     file.text("</biography_data>");
+    if (!file.fits()) return std::nullopt;
     return file.finish();
 }
 

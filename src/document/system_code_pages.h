@@ -1,0 +1,14 @@
+// What the portable code needs of this computer's code pages: which one is
+// the legacy one, whether memory text is UTF-8, and the system's
+// conversions. Asked once.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "document/core/file_encoding.h"
+
+const TextCodePages &systemTextCodePages();
+
+// Memory text as UTF-8, for what is shown through the wide calls.
+std::string memoryTextAsUtf8(std::string_view text);
