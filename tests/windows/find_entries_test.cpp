@@ -78,22 +78,6 @@ bool rowInView(int row)
     return row >= top && row < top + perPage;
 }
 
-// Types the characters into whatever has the focus, as real key presses
-// of each (as an input method or the on-screen keyboard sends them).
-void typeCharacters(const std::wstring &text)
-{
-    std::vector<INPUT> inputs;
-    for (wchar_t c : text)
-        for (DWORD up : {DWORD(0), DWORD(KEYEVENTF_KEYUP)}) {
-            INPUT key = {};
-            key.type = INPUT_KEYBOARD;
-            key.ki.wScan = c;
-            key.ki.dwFlags = KEYEVENTF_UNICODE | up;
-            inputs.push_back(key);
-        }
-    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
-}
-
 Entry withDetail(const std::string &title, const std::string &category, const std::string &detail)
 {
     Entry entry = makeEntry(title, category);
