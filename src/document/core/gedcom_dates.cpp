@@ -158,10 +158,11 @@ struct Reader {
         return true;
     }
 
-    bool phrase()
+    bool phrase(std::string &text)
     {
         if (done() || words[at].size() < 2 || words[at].front() != '(' || words[at].back() != ')')
             return false;
+        text = words[at].substr(1, words[at].size() - 2);
         ++at;
         return true;
     }
@@ -177,7 +178,7 @@ GedcomDate parseGedcomDate(std::string_view text)
     GedcomDate date;
     YearSpan years;
     bool ok = false;
-    if (r.phrase()) {
+    if (r.phrase(date.phrase)) {
         ok = true;
     } else if (r.take("ABT") || r.take("CAL") || r.take("EST") || r.take("BEF") || r.take("AFT") ||
                r.take("TO")) {
@@ -187,15 +188,24 @@ GedcomDate parseGedcomDate(std::string_view text)
     } else if (r.take("FROM")) {
         ok = r.date(date, years) && (!r.take("TO") || r.date(date, years));
     } else if (r.take("INT")) {
-        ok = r.date(date, years) && r.phrase();
+        ok = r.date(date, years) && !r.done();
     } else {
-        // A date, with the phrase some programs write after it.
         ok = r.date(date, years);
-        if (ok && !r.done()) r.phrase();
     }
+    // Programs write a phrase after any kind of date, as INT does.
+    if (ok && !r.done()) r.phrase(date.phrase);
     date.valid = ok && r.done();
     if (date.valid) date.years = years;
     return date;
+}
+
+EntryDates entryDatesOf(std::string_view text)
+{
+    text = trimmed(text);
+    const GedcomDate date = parseGedcomDate(text);
+    GedcomDate span = date;
+    if (!date.valid) span.years = entryYears("", text);
+    return {date.phrase.empty() ? std::string(text) : date.phrase, timePeriodOf(span)};
 }
 
 std::string timePeriodOf(const GedcomDate &date)

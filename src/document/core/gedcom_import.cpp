@@ -73,7 +73,7 @@ std::string yearOfFirst(const GedcomTree &tree, int record, std::initializer_lis
         const int fact = tree.child(record, tag);
         if (fact < 0) continue;
         const GedcomDate date = parseGedcomDate(tree.childValue(fact, "DATE"));
-        if (date.year > 0) return std::to_string(date.year);
+        if (date.valid && date.year > 0) return std::to_string(date.year);
     }
     return {};
 }
@@ -257,9 +257,9 @@ private:
         int &replaced = facts_.replacedCharacters;
         Entry entry;
         entry.title = storable(squeezed(title), replaced);
-        const std::string date = trimmed(tree_.childValue(line, "DATE"));
-        entry.entryDate = storable(date, replaced);
-        entry.timePeriod = timePeriodOf(parseGedcomDate(date));
+        EntryDates dates = entryDatesOf(tree_.childValue(line, "DATE"));
+        entry.entryDate = storable(std::move(dates.entryDate), replaced);
+        entry.timePeriod = std::move(dates.timePeriod);
         entry.location = storable(squeezed(tree_.childValue(line, "PLAC")), replaced);
         std::string keywords;
         entry.detail = storable(withWindowsLineEnds(detailOf(line, keywords)), replaced);
