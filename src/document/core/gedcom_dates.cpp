@@ -199,13 +199,47 @@ GedcomDate parseGedcomDate(std::string_view text)
     return date;
 }
 
+namespace {
+
+// A date of the standard with its words upper-cased and single blanks.
+std::string normalized(std::string_view date)
+{
+    std::string out;
+    for (std::string_view word : wordsOf(date))
+        out += (out.empty() ? "" : " ") + (word.front() == '(' ? std::string(word) : upper(word));
+    return out;
+}
+
+// Text as a date phrase holds it: on one line, with brackets for the
+// parentheses that would end it.
+std::string phraseText(std::string_view text)
+{
+    std::string phrase;
+    for (char c : trimmed(text)) {
+        if (c == '(') c = '[';
+        if (c == ')') c = ']';
+        if (isBlank(c) && (phrase.empty() || phrase.back() == ' ')) continue;
+        phrase += isBlank(c) ? ' ' : c;
+    }
+    if (!phrase.empty() && phrase.back() == ' ') phrase.pop_back();
+    return phrase;
+}
+
+} // namespace
+
 EntryDates entryDatesOf(std::string_view text)
 {
     text = trimmed(text);
     const GedcomDate date = parseGedcomDate(text);
-    GedcomDate span = date;
-    if (!date.valid) span.years = entryYears("", text);
-    return {date.phrase.empty() ? std::string(text) : date.phrase, timePeriodOf(span)};
+    if (!date.valid) {
+        GedcomDate span;
+        span.years = entryYears("", text);
+        return {phraseText(text), timePeriodOf(span)};
+    }
+    // A phrase that is a date itself would be taken for the date.
+    const std::string phrase = phraseText(date.phrase);
+    const bool phraseTaken = !phrase.empty() && !parseGedcomDate(phrase).valid;
+    return {phraseTaken ? phrase : normalized(text), timePeriodOf(date)};
 }
 
 std::string timePeriodOf(const GedcomDate &date)
@@ -219,18 +253,8 @@ std::string timePeriodOf(const GedcomDate &date)
 std::string gedcomDateOf(std::string_view entryDate, std::string_view timePeriod)
 {
     entryDate = trimmed(entryDate);
-    if (parseGedcomDate(entryDate).valid) {
-        std::string date;
-        for (std::string_view word : wordsOf(entryDate))
-            date += (date.empty() ? "" : " ") + (word.front() == '(' ? std::string(word) : upper(word));
-        return date;
-    }
-    std::string phrase(entryDate.empty() ? trimmed(timePeriod) : entryDate);
-    for (char &c : phrase) {
-        if (c == '(') c = '[';
-        if (c == ')') c = ']';
-        if (c == '\r' || c == '\n' || c == '\t') c = ' ';
-    }
+    if (parseGedcomDate(entryDate).valid) return normalized(entryDate);
+    const std::string phrase = phraseText(entryDate.empty() ? timePeriod : entryDate);
     const YearSpan years = entryYears(timePeriod, entryDate);
     if (!years.dated()) return phrase.empty() ? std::string() : "(" + phrase + ")";
     GedcomDate span;

@@ -49,6 +49,20 @@ std::string valueText(std::string_view text)
     return out;
 }
 
+// A date's calendar escape ("@#DJULIAN@") is written as it is; any other
+// "@" doubled.
+std::string dateText(const std::string &date)
+{
+    std::string text = valueText(date);
+    for (size_t at = text.find("@@#D"); at != std::string::npos; at = text.find("@@#D", at + 1)) {
+        const size_t close = text.find("@@", at + 4);
+        if (close == std::string::npos) break;
+        text.erase(close, 1);
+        text.erase(at, 1);
+    }
+    return text;
+}
+
 // Where to end a piece of at most `room` bytes: not inside a character nor
 // a doubled "@", and where possible not beside a blank, which some
 // programs drop from the ends of lines.
@@ -71,8 +85,16 @@ class FileWriter {
 public:
     std::string bytes;
 
+    // A value of one line: line ends in it become blanks.
     void line(int level, std::string_view tag, std::string_view value = {}, std::string_view id = {})
     {
+        std::string flat;
+        if (value.find_first_of("\r\n") != std::string_view::npos) {
+            flat = std::string(value);
+            for (char &c : flat)
+                if (c == '\r' || c == '\n') c = ' ';
+            value = flat;
+        }
         std::string prefix = std::to_string(level);
         if (!id.empty()) prefix += " @" + std::string(id) + "@";
         prefix += " ";
@@ -90,7 +112,7 @@ public:
             size_t end = at;
             while (end < text.size() && text[end] != '\r' && text[end] != '\n') ++end;
             const std::string_view piece(text.data() + at, end - at);
-            if (first) line(level, tag, piece);
+            if (first) write(std::to_string(level) + " " + std::string(tag), piece, level + 1);
             else write(std::to_string(level + 1) + " CONT", piece, level + 1);
             first = false;
             if (end == text.size()) break;
@@ -138,11 +160,8 @@ std::string extensionOf(const std::string &path)
 void factDetails(FileWriter &w, int level, const Biography &d, int e)
 {
     const std::string date = gedcomDateOf(d.entryDate[e], d.timePeriod[e]);
-    if (!date.empty()) w.line(level, "DATE", valueText(date));
-    std::string place = d.location[e];
-    for (char &c : place)
-        if (c == '\r' || c == '\n') c = ' ';
-    if (place.find_first_not_of(' ') != std::string::npos) w.line(level, "PLAC", valueText(place));
+    if (!date.empty()) w.line(level, "DATE", dateText(date));
+    if (!d.location[e].empty()) w.line(level, "PLAC", valueText(d.location[e]));
     if (!d.detail[e].empty()) w.text(level, "NOTE", d.detail[e]);
     if (!d.keywords[e].empty()) w.text(level, "NOTE", std::string(KeywordsNotePrefix) + d.keywords[e]);
     for (const std::string &file : parseFileList(d.files[e])) {
@@ -209,14 +228,13 @@ std::string familyTreeFileBytes(const Biography &d)
     w.line(1, "NAME", "Memorion");
 
     w.line(0, "INDI", {}, Person);
-    std::string name = d.topic;
-    for (char &c : name)
-        if (c == '\r' || c == '\n') c = ' ';
-    if (!name.empty()) w.line(1, "NAME", valueText(name));
+    if (!d.topic.empty()) w.line(1, "NAME", valueText(d.topic));
     std::vector<Family> families;
     for (int e = 0; e < d.entryCount; ++e) {
         std::string value;
         const FactType *type = factTypeOfTitle(d.title[e], value);
+        // As the import makes it: the title with its category.
+        if (type && d.category[e] != factCategoryName(type->category)) type = nullptr;
         if (!type || type->shape != FactShape::Family) {
             personFact(w, d, e, type, value);
             continue;

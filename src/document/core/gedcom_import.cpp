@@ -118,17 +118,31 @@ std::string folded(std::string_view text)
 
 // ---- the facts of a person
 
-// Text an entry cannot hold when typed, replaced as typing would refuse it.
-std::string storable(std::string text, int &replaced)
+bool isControl(char c)
 {
-    if (text.find_first_of("&<>") == std::string::npos) return text;
+    const unsigned char b = static_cast<unsigned char>(c);
+    return (b < 0x20 || b == 0x7F) && c != '\t' && c != '\r' && c != '\n';
+}
+
+std::string withoutControls(std::string text)
+{
+    text.erase(std::remove_if(text.begin(), text.end(), isControl), text.end());
+    return text;
+}
+
+// Text an entry cannot hold when typed, replaced as typing would refuse
+// it; control characters but tab and line ends left out, as the export
+// leaves them out.
+std::string storable(const std::string &text, int &replaced)
+{
     std::string out;
+    out.reserve(text.size());
     for (char c : text) {
         switch (c) {
         case '&': out += "and"; ++replaced; break;
         case '<': out += "\xE2\x80\xB9"; ++replaced; break; // U+2039
         case '>': out += "\xE2\x80\xBA"; ++replaced; break; // U+203A
-        default:  out += c;
+        default:  if (!isControl(c)) out += c;
         }
     }
     return out;
@@ -336,8 +350,11 @@ private:
             if (at(child).tag != "OBJE") continue;
             const int object = followed(child);
             for (int file : tree_.children(object))
-                if (at(file).tag == "FILE" && !trimmed(at(file).value).empty())
-                    files.push_back(resolvedPath(trimmed(at(file).value), folder_));
+                if (at(file).tag == "FILE" && !trimmed(at(file).value).empty()) {
+                    // A path may hold '&'; a double quote would end it in the list.
+                    std::string path = withoutControls(squeezed(at(file).value));
+                    if (path.find('"') == std::string::npos) files.push_back(resolvedPath(std::move(path), folder_));
+                }
         }
         return files;
     }
