@@ -4,7 +4,8 @@ tree file against the events Gramps lists for that person in its own tree
 date and place must be among the entries, and no entry may stand for an
 event Gramps does not list. Run with Debian's python3, which has Gramps.
   compare_events.py <Gramps tree> <file.ged> <memorion_family_tree_tool> <name>...
-A name is as both list it: "Smith, Keith Lloyd"."""
+A name is as both list it, "Smith, Keith Lloyd", or as Gramps and then as
+Memorion list it, separated by "|"."""
 import subprocess
 import sys
 
@@ -31,10 +32,6 @@ def gramps_events(person):
         yield (str(event.get_type()), event.get_description(),
                (date.get_day(), date.get_month(), date.get_year()),
                places.display(db, db.get_place_from_handle(place)) if place else "")
-    # Gramps keeps a person's addresses apart; GEDCOM writes them as residences.
-    for address in person.get_address_list():
-        date = address.get_date_object()
-        yield "Residence", "", (date.get_day(), date.get_month(), date.get_year()), ""
 
 
 def our_entries(name):
@@ -49,13 +46,14 @@ def our_entries(name):
 
 
 failed = False
-for name in wanted:
+for both in wanted:
+    name, ours = (both.split("|") + [both])[:2]
     people = [p for p in db.iter_people() if names.display(p) == name]
     if len(people) != 1:
         sys.exit(f"FAILED: Gramps has {len(people)} people named {name!r}")
     person = people[0]
     expected = list(gramps_events(person))
-    left = list(our_entries(name))
+    left = list(our_entries(ours))
     for kind, description, date, place in expected:
         match = next((e for e in left if e[2] == date and e[3] == place and
                       (e[1].lower().startswith(kind.lower()) or e[1] == description)), None)

@@ -174,7 +174,7 @@ TEST(FamilyTreeImport, EveryFactBecomesAnEntry)
         {"Education: Teachers' college", "BET 1950 AND 1954", "1950-1954", "", "", "", "", "Work and education"},
         {"Occupation: Teacher and headmistress", "FROM 1955 TO 1990", "1955-1990", "Bern", "", "", "", "Work and education"},
         {"Marriage to Karl Weber", "12 JUN 1956", "1956", "Bern, Switzerland", "", "", "", "Family"},
-        {"Residence", "ABT 1960", "1960", "", "Address: Hauptstrasse 5, Basel, Switzerland", "", "", "Places lived"},
+        {"Residence", "ABT 1960", "1960", "Hauptstrasse 5, Basel, Switzerland", "", "", "", "Places lived"},
         {"Summer in \xE2\x80\xB9Ticino\xE2\x80\xBA", "1962", "1962", "", "Letters home @ every week, long ones.\r\nSecond line.", "", "", "Other"},
         {"Divorce from Karl Weber", "ABT 1970", "1970", "", "", "", "", "Family"},
         {"Silver wedding with Karl Weber", "1981", "1981", "", "", "", "", "Family"},

@@ -274,7 +274,7 @@ private:
         EntryDates dates = entryDatesOf(tree_.childValue(line, "DATE"));
         entry.entryDate = storable(std::move(dates.entryDate), replaced);
         entry.timePeriod = std::move(dates.timePeriod);
-        entry.location = storable(squeezed(tree_.childValue(line, "PLAC")), replaced);
+        entry.location = storable(placeOf(line), replaced);
         std::string keywords;
         entry.detail = storable(withWindowsLineEnds(detailOf(line, keywords)), replaced);
         entry.keywords = storable(keywords, replaced);
@@ -289,15 +289,30 @@ private:
         return trimmed(at(followed(line)).value);
     }
 
+    // Its lines and parts, one after the other: "5 Main St., Basel, Switzerland".
     std::string addressOf(int line) const
     {
-        std::string address = squeezed(at(line).value);
-        for (int part : tree_.children(line)) {
-            const std::string value = squeezed(at(part).value);
-            if (!value.empty() && address.find(value) == std::string::npos)
-                address += (address.empty() ? "" : ", ") + value;
+        std::string address;
+        auto add = [&](const std::string &part) {
+            if (!part.empty() && address.find(part) == std::string::npos)
+                address += (address.empty() ? "" : ", ") + part;
+        };
+        const std::string &value = at(line).value;
+        for (size_t start = 0, end; start <= value.size(); start = end + 1) {
+            end = std::min(value.find('\n', start), value.size());
+            add(squeezed(value.substr(start, end - start)));
         }
+        for (int part : tree_.children(line)) add(squeezed(at(part).value));
         return address;
+    }
+
+    // The place, or the address of a fact without one, as genealogy
+    // programs take it.
+    std::string placeOf(int line) const
+    {
+        const std::string place = squeezed(tree_.childValue(line, "PLAC"));
+        const int address = tree_.child(line, "ADDR");
+        return place.empty() && address >= 0 ? addressOf(address) : place;
     }
 
     // Notes, cause, age and address; the sources' titles go to `keywords`.
@@ -321,7 +336,7 @@ private:
                 parts.push_back("Cause: " + trimmed(at(child).value));
             } else if (childTag == "AGE" && !trimmed(at(child).value).empty()) {
                 parts.push_back("Age: " + trimmed(at(child).value));
-            } else if (childTag == "ADDR") {
+            } else if (childTag == "ADDR" && tree_.child(line, "PLAC") >= 0) {
                 const std::string address = addressOf(child);
                 if (!address.empty()) parts.push_back("Address: " + address);
             } else if (childTag == "SOUR") {
