@@ -2,6 +2,7 @@
 // crash, entries that follow the entry text rule, and the facts of every
 // person survive an export and a second import unchanged, in a file of
 // undamaged lines no longer than the standard allows.
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -25,6 +26,17 @@ std::unique_ptr<Biography> biographyOf(const PersonFacts &facts)
     return d;
 }
 
+std::vector<std::vector<std::string>> fieldsOf(const PersonFacts &facts)
+{
+    std::vector<std::vector<std::string>> all;
+    for (const Entry &entry : facts.entries) {
+        all.emplace_back();
+        for (const EntryField &field : EntryFields) all.back().push_back(entry.*field.value);
+    }
+    std::sort(all.begin(), all.end());
+    return all;
+}
+
 void checkRoundTrip(const PersonFacts &first)
 {
     const std::string bytes = familyTreeFileBytes(*biographyOf(first));
@@ -37,10 +49,9 @@ void checkRoundTrip(const PersonFacts &first)
     check(tree.damagedLines == 0, "an export has damaged lines");
     const PersonFacts second = importPerson(tree, tree.record("I1"), "");
     check(second.name == first.name, "the name changed by export and import");
-    check(second.entries.size() == first.entries.size(), "facts lost by export and import");
-    for (size_t i = 0; i < first.entries.size(); ++i)
-        for (const EntryField &field : EntryFields)
-            check(second.entries[i].*field.value == first.entries[i].*field.value, "a fact changed by export and import");
+    // The same entries; those without a date may come back in another order
+    // when they belong to different families.
+    check(fieldsOf(second) == fieldsOf(first), "a fact changed by export and import");
 }
 
 } // namespace
