@@ -22,11 +22,12 @@ std::string sampleTree(const char *name)
 // Answers the file dialogs without showing them, and notes what they asked.
 std::string answer;
 OPENFILENAMEA asked;
-std::string proposed;
+std::string proposed, initialFolder;
 bool standIn(OPENFILENAMEA &dialog, DWORD &error)
 {
     asked = dialog;
     proposed = dialog.lpstrFile;
+    initialFolder = dialog.lpstrInitialDir ? dialog.lpstrInitialDir : "";
     error = 0;
     if (answer.empty()) return false;
     lstrcpynA(dialog.lpstrFile, answer.c_str(), static_cast<int>(dialog.nMaxFile));
@@ -135,7 +136,7 @@ TEST_F(FamilyTreeTest, ExportWritesUtf8BesideTheBiography)
     answer = folder + "\\Anna.ged";
     command(IDM_EXPORT_FAMILY_TREE);
     EXPECT_EQ(proposed, "Anna.ged");
-    EXPECT_STREQ(asked.lpstrInitialDir, folder.c_str());
+    EXPECT_EQ(initialFolder, folder);
     const std::string bytes = readFileBytes(answer);
     EXPECT_EQ(bytes.compare(0, 8, "0 HEAD\r\n"), 0);
     EXPECT_NE(bytes.find("0 @I1@ INDI\r\n1 NAME Anna\r\n1 BIRT\r\n2 DATE 2 OCT 1931\r\n2 PLAC Z\xC3\xBCrich\r\n"),

@@ -38,14 +38,28 @@ std::string squeezed(std::string_view text)
 
 // ---- names
 
+bool isControl(char c)
+{
+    const unsigned char b = static_cast<unsigned char>(c);
+    return (b < 0x20 || b == 0x7F) && c != '\t' && c != '\r' && c != '\n';
+}
+
+std::string withoutControls(std::string text)
+{
+    text.erase(std::remove_if(text.begin(), text.end(), isControl), text.end());
+    return text;
+}
+
+
 struct PersonName {
     std::string listed, name;
 };
 
 // "Anna Maria /Weber/ Jr." is Anna Maria Weber Jr., listed as "Weber,
 // Anna Maria Jr.".
-PersonName nameOf(const std::string &value)
+PersonName nameOf(const std::string &written)
 {
+    const std::string value = withoutControls(written);
     PersonName n;
     const size_t open = value.find('/');
     const size_t close = open == std::string::npos ? open : value.find('/', open + 1);
@@ -117,18 +131,6 @@ std::string folded(std::string_view text)
 }
 
 // ---- the facts of a person
-
-bool isControl(char c)
-{
-    const unsigned char b = static_cast<unsigned char>(c);
-    return (b < 0x20 || b == 0x7F) && c != '\t' && c != '\r' && c != '\n';
-}
-
-std::string withoutControls(std::string text)
-{
-    text.erase(std::remove_if(text.begin(), text.end(), isControl), text.end());
-    return text;
-}
 
 // Text an entry cannot hold when typed, replaced as typing would refuse
 // it; control characters but tab and line ends left out, as the export
