@@ -38,28 +38,10 @@ std::string squeezed(std::string_view text)
 
 // ---- names
 
-bool isControl(char c)
-{
-    const unsigned char b = static_cast<unsigned char>(c);
-    return (b < 0x20 || b == 0x7F) && c != '\t' && c != '\r' && c != '\n';
-}
-
-std::string withoutControls(std::string text)
-{
-    text.erase(std::remove_if(text.begin(), text.end(), isControl), text.end());
-    return text;
-}
-
-
-struct PersonName {
-    std::string listed, name;
-};
-
 // "Anna Maria /Weber/ Jr." is Anna Maria Weber Jr., listed as "Weber,
 // Anna Maria Jr.".
-PersonName nameOf(const std::string &written)
+PersonName nameOf(const std::string &value)
 {
-    const std::string value = withoutControls(written);
     PersonName n;
     const size_t open = value.find('/');
     const size_t close = open == std::string::npos ? open : value.find('/', open + 1);
@@ -132,9 +114,7 @@ std::string folded(std::string_view text)
 
 // ---- the facts of a person
 
-// Text an entry cannot hold when typed, replaced as typing would refuse
-// it; control characters but tab and line ends left out, as the export
-// leaves them out.
+// Text an entry cannot hold when typed, replaced as typing would refuse it.
 std::string storable(const std::string &text, int &replaced)
 {
     std::string out;
@@ -144,7 +124,7 @@ std::string storable(const std::string &text, int &replaced)
         case '&': out += "and"; ++replaced; break;
         case '<': out += "\xE2\x80\xB9"; ++replaced; break; // U+2039
         case '>': out += "\xE2\x80\xBA"; ++replaced; break; // U+203A
-        default:  if (!isControl(c)) out += c;
+        default:  out += c;
         }
     }
     return out;
@@ -369,7 +349,7 @@ private:
             for (int file : tree_.children(object))
                 if (at(file).tag == "FILE" && !trimmed(at(file).value).empty()) {
                     // A path may hold '&'; a double quote would end it in the list.
-                    std::string path = withoutControls(squeezed(at(file).value));
+                    std::string path = squeezed(at(file).value);
                     if (path.find('"') == std::string::npos) files.push_back(resolvedPath(std::move(path), folder_));
                 }
         }

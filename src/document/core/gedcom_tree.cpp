@@ -1,5 +1,7 @@
 #include "document/core/gedcom_tree.h"
 
+#include <algorithm>
+
 #include "document/core/gedcom_text.h"
 
 namespace {
@@ -165,7 +167,14 @@ void GedcomTree::indexRecords()
 bool readGedcom(std::string_view bytes, GedcomTree &tree)
 {
     tree = GedcomTree();
-    const std::string text = gedcomTextAsUtf8(bytes, detectGedcomEncoding(bytes));
+    std::string text = gedcomTextAsUtf8(bytes, detectGedcomEncoding(bytes));
+    // Control characters have no place in a family tree, nor in an entry.
+    text.erase(std::remove_if(text.begin(), text.end(),
+                              [](char c) {
+                                  const unsigned char b = static_cast<unsigned char>(c);
+                                  return (b < 0x20 && c != '\t' && c != '\r' && c != '\n') || b == 0x7F;
+                              }),
+               text.end());
     TreeBuilder builder(tree);
     bool first = true;
     size_t at = 0;
