@@ -38,6 +38,10 @@ std::string squeezed(std::string_view text)
 
 // ---- names
 
+struct PersonName {
+    std::string listed, name;
+};
+
 // "Anna Maria /Weber/ Jr." is Anna Maria Weber Jr., listed as "Weber,
 // Anna Maria Jr.".
 PersonName nameOf(const std::string &value)
