@@ -47,14 +47,18 @@ struct PersonName {
 PersonName nameOf(const std::string &value)
 {
     PersonName n;
+    std::string unmarked = value;
+    unmarked.erase(std::remove(unmarked.begin(), unmarked.end(), '/'), unmarked.end());
+    n.name = squeezed(unmarked);
     const size_t open = value.find('/');
     const size_t close = open == std::string::npos ? open : value.find('/', open + 1);
     if (close == std::string::npos) {
-        n.name = n.listed = squeezed(value);
+        n.listed = n.name;
     } else {
         const std::string surname = squeezed(value.substr(open + 1, close - open - 1));
-        const std::string given = squeezed(value.substr(0, open) + " " + value.substr(close + 1));
-        n.name = squeezed(value.substr(0, open) + " " + surname + " " + value.substr(close + 1));
+        std::string given = value.substr(0, open) + " " + value.substr(close + 1);
+        given.erase(std::remove(given.begin(), given.end(), '/'), given.end());
+        given = squeezed(given);
         n.listed = surname.empty() ? given : given.empty() ? surname : surname + ", " + given;
     }
     if (n.name.empty()) n.name = n.listed = UnnamedPerson;
