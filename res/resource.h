@@ -34,6 +34,8 @@
 #define IDM_EXPORT_WEB_PAGE         103
 #define IDM_UNDO                    104
 #define IDM_REDO                    105
+#define IDM_IMPORT_FAMILY_TREE      106
+#define IDM_EXPORT_FAMILY_TREE      107
 
 /* Main window children */
 #define IDC_MAIN_LIST               2
@@ -122,3 +124,10 @@
 #define IDC_FIND_LABEL              104
 #define IDC_FIND_TEXT               105
 #define IDC_FIND_MATCH_CASE         106
+
+/* Import from family tree: the person to import; the list is made in
+   code, Import and Cancel are IDOK and IDCANCEL */
+#define IDD_CHOOSE_PERSON           330
+#define IDC_PERSON_FIND_LABEL       331
+#define IDC_PERSON_FIND             332
+#define IDC_PERSON_LIST             333

@@ -9,6 +9,8 @@ const char BiographyFilter[] = "Biography .xml files\0*.xml\0";
 const char BiographyType[] = "xml";
 const char AnyFileFilter[] = "All files\0*.*\0";
 const char WebPageFilter[] = "Web page (*.html)\0*.html\0";
+const char FamilyTreeFilter[] = "Family tree files (*.ged)\0*.ged\0";
+const char FamilyTreeType[] = "ged";
 // Explorer style, read-only box hidden, folder must exist, ask before
 // replacing.
 constexpr DWORD DialogFlags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST |
@@ -97,13 +99,37 @@ bool chooseFileToAttach(HWND owner, std::string &path)
     return chosen(runOpenFileDialog, dialog, path);
 }
 
-bool chooseWebPagePath(HWND owner, const std::string &folder, const std::string &proposedName,
-                       std::string &path)
+namespace {
+
+bool chooseExportPath(HWND owner, const std::string &folder, const std::string &proposedName,
+                      const char *type, const char *filter, std::string &path)
 {
     char buffer[PathBufferBytes] = "";
     // A name too long for the buffer is not proposed at all.
     if (proposedName.size() < PathBufferBytes) proposedName.copy(buffer, PathBufferBytes - 1);
-    OPENFILENAMEA dialog = dialogSetup(owner, buffer, "html", WebPageFilter);
+    OPENFILENAMEA dialog = dialogSetup(owner, buffer, type, filter);
     dialog.lpstrInitialDir = folder.c_str();
     return chosen(runSaveFileDialog, dialog, path);
+}
+
+} // namespace
+
+bool chooseWebPagePath(HWND owner, const std::string &folder, const std::string &proposedName,
+                       std::string &path)
+{
+    return chooseExportPath(owner, folder, proposedName, "html", WebPageFilter, path);
+}
+
+bool chooseFamilyTreeToImport(HWND owner, std::string &path)
+{
+    char buffer[MAX_PATH] = "";
+    OPENFILENAMEA dialog = dialogSetup(owner, buffer, FamilyTreeType, FamilyTreeFilter);
+    dialog.Flags |= OFN_FILEMUSTEXIST;
+    return chosen(runOpenFileDialog, dialog, path);
+}
+
+bool chooseFamilyTreeExportPath(HWND owner, const std::string &folder, const std::string &proposedName,
+                                std::string &path)
+{
+    return chooseExportPath(owner, folder, proposedName, FamilyTreeType, FamilyTreeFilter, path);
 }

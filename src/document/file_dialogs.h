@@ -14,6 +14,11 @@ bool chooseFileToAttach(HWND owner, std::string &path);
 // Where to export the web page, proposing `proposedName` in `folder`.
 bool chooseWebPagePath(HWND owner, const std::string &folder, const std::string &proposedName,
                        std::string &path);
+// A family-tree file to import.
+bool chooseFamilyTreeToImport(HWND owner, std::string &path);
+// Where to export the family-tree file, proposing `proposedName` in `folder`.
+bool chooseFamilyTreeExportPath(HWND owner, const std::string &folder, const std::string &proposedName,
+                                std::string &path);
 
 // Shows a set-up dialog: true when a path was chosen, otherwise false with
 // the dialog's error code (0 for Cancel). Replaceable, so that tests can

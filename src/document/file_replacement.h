@@ -17,5 +17,9 @@ bool replaceFileContents(const std::string &path, std::string_view bytes, std::s
 // name lies in the current folder.
 std::string containingFolder(const std::string &path);
 
+// Whether two paths name one file: by the file itself, not its name, so
+// that other letter case, a short name or a relative one all count.
+bool isSameFile(const std::string &path, const std::string &other);
+
 // The system's own words for an error code (GetLastError), for the user.
 std::string systemErrorText(unsigned long code);

@@ -36,29 +36,6 @@ std::string webPageName(const std::string &fileName)
     return fileName.substr(0, dot) + (ownName ? ".page.html" : ".html");
 }
 
-// Opened for no access and with full sharing, so that a file held open by
-// another program still says who it is.
-bool identify(const std::string &path, BY_HANDLE_FILE_INFORMATION &identity)
-{
-    constexpr DWORD anyone = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
-    HANDLE file = CreateFileA(path.c_str(), 0, anyone, NULL, OPEN_EXISTING,
-                              FILE_FLAG_BACKUP_SEMANTICS, NULL);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    const bool known = GetFileInformationByHandle(file, &identity);
-    CloseHandle(file);
-    return known;
-}
-
-// By the file itself, not its name: other letter case, a short name or a
-// relative one all name the same file.
-bool isSameFile(const std::string &path, const std::string &other)
-{
-    BY_HANDLE_FILE_INFORMATION a, b;
-    return identify(path, a) && identify(other, b) &&
-           a.dwVolumeSerialNumber == b.dwVolumeSerialNumber &&
-           a.nFileIndexHigh == b.nFileIndexHigh && a.nFileIndexLow == b.nFileIndexLow;
-}
-
 // Asks again until the page would not replace the biography: with the
 // page written over it, the only good copy would be in memory, and nothing
 // would say so.

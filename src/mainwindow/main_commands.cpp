@@ -2,6 +2,7 @@
 #include "about/about_dialog.h"
 #include "document/core/biography_document.h"
 #include "document/document_files.h"
+#include "document/family_tree_commands.h"
 #include "document/new_file_dialog.h"
 #include "document/web_page_export.h"
 #include "mainwindow/category_commands.h"
@@ -69,6 +70,8 @@ void dispatchMainCommand(HWND window, int id)
     case IDM_SAVE:              saveToOwnPath(); break;
     case IDM_SAVE_AS:           saveUnderNewName(window); break;
     case IDM_EXPORT_WEB_PAGE:   exportWebPage(window); break;
+    case IDM_IMPORT_FAMILY_TREE: importFamilyTree(window); break;
+    case IDM_EXPORT_FAMILY_TREE: exportFamilyTree(window); break;
     case IDM_VIEW_CODE:         viewCode(); break;
     case IDM_VIEW_CODE_NOTEPAD: viewCodeInNotepad(); break;
     case IDM_OPEN_FOLDER:       openContainingFolder(); break;

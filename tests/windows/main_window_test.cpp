@@ -74,7 +74,7 @@ TEST_F(MainWindowStart, MenuHoldsTheItemsInOrder)
     HMENU bar = GetMenu(MainWindow);
     EXPECT_EQ(menuItemTexts(bar), (std::vector<std::string>{"&File", "&Edit", "&Options", "&Help"}));
     EXPECT_EQ(menuItemIds(GetSubMenu(bar, 0)),
-              (std::vector<UINT>{7, 8, 0, 9, 10, 103, 0, 11, 31, 0, 80, 0, 12}));
+              (std::vector<UINT>{7, 8, 0, 9, 10, 103, 106, 107, 0, 11, 31, 0, 80, 0, 12}));
     EXPECT_EQ(menuItemIds(GetSubMenu(bar, 1)), (std::vector<UINT>{104, 105}));
     EXPECT_EQ(menuItemIds(GetSubMenu(bar, 2)),
               (std::vector<UINT>{15, 0, 13, 14, 18, 101, 102, 0, 24, 23, 60, 0, 16}));
@@ -83,7 +83,8 @@ TEST_F(MainWindowStart, MenuHoldsTheItemsInOrder)
     EXPECT_EQ(menuItemTexts(GetSubMenu(bar, 0)),
               (std::vector<std::string>{"New biography file\tCtrl+N", "Open biography file\tCtrl+O",
                                         "", "Save\tCtrl+S", "Save as\tCtrl+Shift+S",
-                                        "&Export as web page...", "", "View code",
+                                        "&Export as web page...", "&Import from family tree (GEDCOM)...",
+                                        "Export as family &tree (GEDCOM)...", "", "View code",
                                         "View code in notepad", "", "Open containing folder", "",
                                         "E&xit"}));
 }

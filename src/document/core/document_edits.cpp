@@ -63,6 +63,29 @@ bool addEntry(const Entry &entry)
     return commitIfAny(std::move(step));
 }
 
+bool importEntries(const std::vector<Entry> &entries)
+{
+    const Biography &d = BiographyDocument;
+    if (entries.empty() || entries.size() > static_cast<size_t>(MaxEntries - d.entryCount)) return false;
+    Step step{StepKind::ImportFamilyTree};
+    std::vector<std::string> added;
+    for (const Entry &entry : entries) {
+        if (findCategory(entry.category) >= 0) continue;
+        bool known = false;
+        for (const std::string &name : added) known = known || name == entry.category;
+        if (!known) added.push_back(entry.category);
+    }
+    if (added.size() > static_cast<size_t>(MaxCategories - d.categoryCount)) return false;
+    for (size_t c = 0; c < added.size(); ++c)
+        step.operations.push_back(
+            categoryOperation(Operation::InsertCategory, d.categoryCount + static_cast<int>(c), added[c]));
+    Operation add{Operation::InsertEntries};
+    for (size_t e = 0; e < entries.size(); ++e) add.positions.push_back(d.entryCount + static_cast<int>(e));
+    add.entries = entries;
+    step.operations.push_back(std::move(add));
+    return commitIfAny(std::move(step));
+}
+
 bool deleteEntries(const std::vector<int> &entries)
 {
     if (entries.empty()) return false;

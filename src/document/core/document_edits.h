@@ -19,6 +19,9 @@ namespace edit {
 // Appends the entry, and its category when the list lacks it (a document
 // without categories). False when the table is full.
 bool addEntry(const Entry &entry);
+// Appends the entries and the categories they name that the list lacks,
+// as one step. False, changing nothing, when they do not all fit.
+bool importEntries(const std::vector<Entry> &entries);
 // Entry indices in ascending order.
 bool deleteEntries(const std::vector<int> &entries);
 bool moveEntries(const std::vector<int> &entries, int category);

@@ -127,7 +127,7 @@ bool changesCategories(const Step &step)
 
 bool isCategoryStep(const Step &step)
 {
-    return step.kind >= StepKind::NewCategory;
+    return step.kind >= StepKind::NewCategory && step.kind <= StepKind::MoveCategoryRight;
 }
 
 // The entries a step changed that are in the document now, and the
@@ -159,7 +159,7 @@ std::string stepName(const Step &step)
     static const char *const Names[] = {
         "Add entry", "Delete entries", "Move entries", "Edit", "Add file", "Remove files",
         "Set topic", "New category", "Rename category", "Delete category",
-        "Move category left", "Move category right",
+        "Move category left", "Move category right", "Import from family tree",
     };
     const std::string name = Names[static_cast<int>(step.kind)];
     if (step.kind != StepKind::EditField) return name;

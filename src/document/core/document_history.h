@@ -28,6 +28,7 @@ enum class StepKind : unsigned char {
     DeleteCategory,
     MoveCategoryLeft,
     MoveCategoryRight,
+    ImportFamilyTree,
 };
 
 struct Operation {
