@@ -12,6 +12,7 @@
 #include "document/core/utf8_text.h"
 #include "document/file_dialogs.h"
 #include "document/file_replacement.h"
+#include "document/memory_text.h"
 #include "document/system_code_pages.h"
 #include "mainwindow/main_window.h"
 
@@ -102,7 +103,7 @@ void reportLostCharacters(const std::string &first)
     char number[16];
     snprintf(number, sizeof number, "U+%04X", static_cast<unsigned>(code));
     const std::string text =
-        memoryTextAsUtf8(BiographyDocument.fileName) +
+        utf8FromMemoryText(BiographyDocument.fileName) +
         " holds characters that Memorion cannot keep on this version of Windows, the first of them \"" + first +
         "\" (" + number + "). They are shown as \"?\", and saving the file would turn them into \"?\" for good." +
         "\n\nWindows 10 version 1903 and later keep every character.";

@@ -83,12 +83,3 @@ const TextCodePages &systemTextCodePages()
     static const TextCodePages pages = {legacy, memoryIsUtf8};
     return pages;
 }
-
-std::string memoryTextAsUtf8(std::string_view text)
-{
-    const TextCodePages &pages = systemTextCodePages();
-    if (pages.memoryIsUtf8) return std::string(text);
-    std::string utf8;
-    pages.legacy.toUtf8(text, utf8);
-    return utf8;
-}

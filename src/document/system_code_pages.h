@@ -9,6 +9,3 @@
 #include "document/core/file_encoding.h"
 
 const TextCodePages &systemTextCodePages();
-
-// Memory text as UTF-8, for what is shown through the wide calls.
-std::string memoryTextAsUtf8(std::string_view text);
