@@ -93,12 +93,12 @@ TEST_F(FamilyTreeTest, TypingNarrowsThePeopleAndEnterImportsOne)
     // Typed and taken back: both listed again, Anna first and selected.
     expectBox(script.seen()[1], "Import from family tree",
               "12 facts of Anna Maria Weber added (1 skipped: a kind of fact Memorion does not know, _MILT).\n\n"
-              "3 characters an entry cannot hold were replaced: \"&\" by \"and\", \"<\" and \">\" by \"\x8B\" and \"\x9B\".",
+              "3 characters an entry cannot hold were replaced: \"&\" by \"and\", \"<\" and \">\" by \"" + ansi(L"\u2039") + "\" and \"" + ansi(L"\u203A") + "\".",
               MB_ICONINFORMATION, MB_OK);
 
     const Biography &d = BiographyDocument;
     ASSERT_EQ(d.entryCount, 13);
-    EXPECT_EQ(d.location[1], "Z\xFCrich, Switzerland") << "converted to the ANSI code page";
+    EXPECT_EQ(d.location[1], ansi(L"Z\u00FCrich, Switzerland")) << "in memory's code page";
     EXPECT_EQ(tabTexts(CategoryTabs),
               (std::vector<std::string>{"Other", "Places lived", "Work and education", "Life events", "Family"}));
     EXPECT_EQ(selectedTab(CategoryTabs), 3);
@@ -130,7 +130,7 @@ TEST_F(FamilyTreeTest, ExportWritesUtf8BesideTheBiography)
     const std::string folder = makeTestFolder("export-tree");
     Entry born = makeEntry("Birth", "Life events");
     born.entryDate = "2 OCT 1931";
-    born.location = "Z\xFCrich";
+    born.location = ansi(L"Z\u00FCrich");
     showDocument("Anna", {born});
     setDocumentPath(folder + "\\Anna.xml");
     answer = folder + "\\Anna.ged";
