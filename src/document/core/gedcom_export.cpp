@@ -36,13 +36,13 @@ std::string valueText(std::string_view text)
         if (b == '@') {
             out += "@@";
         } else if (b >= 0x80) {
-            const size_t length = utf8SequenceLength(text, at);
+            const size_t length = utf8LengthAt(text, at);
             if (length > 0) {
                 out.append(text.data() + at, length);
                 at += length;
                 continue;
             }
-            appendUtf8(out, windows1252Character(b));
+            appendUtf8(windows1252Character(b), out);
         }
         ++at;
     }

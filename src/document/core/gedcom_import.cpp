@@ -116,7 +116,7 @@ std::string folded(std::string_view text)
 {
     std::string out;
     out.reserve(text.size());
-    for (size_t at = 0; at < text.size();) appendUtf8(out, lowerCase(nextCodePoint(text, at)));
+    for (size_t at = 0; at < text.size();) appendUtf8(lowerCase(nextCodePoint(text, at)), out);
     return out;
 }
 

@@ -95,7 +95,7 @@ std::string fromAnsel(std::string_view bytes)
         char32_t letter = anselCharacter(b);
         // Marks belong to the letter after them; a line end has none.
         if (!marks.empty() && (b == '\r' || b == '\n')) {
-            for (char32_t mark : marks) appendUtf8(out, mark);
+            for (char32_t mark : marks) appendUtf8(mark, out);
             marks.clear();
         }
         size_t first = 0;
@@ -105,11 +105,11 @@ std::string fromAnsel(std::string_view bytes)
                 first = 1;
             }
         }
-        appendUtf8(out, letter);
-        for (size_t m = first; m < marks.size(); ++m) appendUtf8(out, marks[m]);
+        appendUtf8(letter, out);
+        for (size_t m = first; m < marks.size(); ++m) appendUtf8(marks[m], out);
         marks.clear();
     }
-    for (char32_t mark : marks) appendUtf8(out, mark);
+    for (char32_t mark : marks) appendUtf8(mark, out);
     return out;
 }
 
@@ -117,7 +117,7 @@ std::string fromWindows1252(std::string_view bytes)
 {
     std::string out;
     out.reserve(bytes.size() + bytes.size() / 8);
-    for (char c : bytes) appendUtf8(out, windows1252Character(static_cast<unsigned char>(c)));
+    for (char c : bytes) appendUtf8(windows1252Character(static_cast<unsigned char>(c)), out);
     return out;
 }
 
@@ -133,9 +133,9 @@ std::string fromUtf8(std::string_view bytes)
         out.append(bytes.data() + at, run - at);
         at = run;
         if (at == bytes.size()) break;
-        const size_t length = utf8SequenceLength(bytes, at);
+        const size_t length = utf8LengthAt(bytes, at);
         if (length == 0) {
-            appendUtf8(out, windows1252Character(static_cast<unsigned char>(bytes[at])));
+            appendUtf8(windows1252Character(static_cast<unsigned char>(bytes[at])), out);
             ++at;
         } else {
             out.append(bytes.data() + at, length);
@@ -164,7 +164,7 @@ std::string fromUtf16(std::string_view bytes, bool bigEndian)
             }
         }
         if (c >= 0xD800 && c < 0xE000) c = 0xFFFD; // a surrogate alone
-        appendUtf8(out, c);
+        appendUtf8(c, out);
     }
     return out;
 }
@@ -206,41 +206,6 @@ std::string declaredCharacterSet(std::string_view bytes)
 char32_t windows1252Character(unsigned char b)
 {
     return b >= 0x80 && b < 0xA0 ? Windows1252High[b - 0x80] : b;
-}
-
-size_t utf8SequenceLength(std::string_view s, size_t at)
-{
-    const unsigned char b = static_cast<unsigned char>(s[at]);
-    if (b < 0x80) return 1;
-    size_t length = b >= 0xF0 && b <= 0xF4 ? 4 : b >= 0xE0 ? 3 : b >= 0xC2 && b < 0xE0 ? 2 : 0;
-    if (length == 0 || at + length > s.size()) return 0;
-    for (size_t i = 1; i < length; ++i)
-        if ((static_cast<unsigned char>(s[at + i]) & 0xC0) != 0x80) return 0;
-    const unsigned char second = static_cast<unsigned char>(s[at + 1]);
-    // Overlong forms, surrogates and values past U+10FFFF.
-    if ((b == 0xE0 && second < 0xA0) || (b == 0xED && second >= 0xA0) ||
-        (b == 0xF0 && second < 0x90) || (b == 0xF4 && second >= 0x90))
-        return 0;
-    return length;
-}
-
-void appendUtf8(std::string &out, char32_t c)
-{
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | c >> 6);
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | c >> 12);
-        out += static_cast<char>(0x80 | (c >> 6 & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | c >> 18);
-        out += static_cast<char>(0x80 | (c >> 12 & 0x3F));
-        out += static_cast<char>(0x80 | (c >> 6 & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
 }
 
 GedcomEncoding detectGedcomEncoding(std::string_view bytes)

@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "document/core/utf8_text.h"
+
 enum class GedcomEncoding {
     Utf8,     // also ASCII, and files that name no character set
     Utf16LittleEndian,
@@ -24,10 +26,13 @@ GedcomEncoding detectGedcomEncoding(std::string_view bytes);
 // mistake files most often make; nothing is ever refused.
 std::string gedcomTextAsUtf8(std::string_view bytes, GedcomEncoding encoding);
 
-// The length of the UTF-8 sequence at `at`, or 0 when there is none.
-size_t utf8SequenceLength(std::string_view text, size_t at);
+// The length of the well-formed UTF-8 character at `at`, or 0 when there
+// is none.
+inline size_t utf8LengthAt(std::string_view text, size_t at)
+{
+    char32_t character;
+    return decodeUtf8(text.substr(at), character);
+}
 // The character of a byte of code page 1252.
 char32_t windows1252Character(unsigned char b);
 
-// Appends code point `c` as UTF-8.
-void appendUtf8(std::string &out, char32_t c);
