@@ -152,6 +152,7 @@ INT_PTR CALLBACK newBiographyFileDialogProc(HWND dialog, UINT message, WPARAM wP
     switch (message) {
     case WM_INITDIALOG:
         SetWindowLongPtrA(dialog, DWLP_USER, -1);
+        useFontOfEveryScript(dialog, {IDC_NEW_FILE_TOPIC, IDC_NEW_FILE_FILENAME});
         fillTemplates(createTemplateList(dialog));
         // All three buttons of the template are default buttons, and the
         // last one, Cancel, would win: Enter would throw the choices away.

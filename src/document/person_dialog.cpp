@@ -71,6 +71,7 @@ void initialise(HWND dialog, LPARAM parameter)
     SetWindowLongPtrA(dialog, DWLP_USER, parameter);
     PersonChoice &choice = choiceOf(dialog);
     for (const PersonSummary &person : *choice.people) choice.listed.push_back(memoryTextFromUtf8(person.listed));
+    useFontOfEveryScript(dialog, {IDC_PERSON_FIND});
     createList(dialog);
     narrow(dialog);
     SetFocus(GetDlgItem(dialog, IDC_PERSON_FIND));

@@ -30,6 +30,7 @@ void initialise(HWND dialog, Purpose purpose)
                                      IDC_CATEGORY_FRAME, 3, 3, 100, 50);
     HWND name = createDialogControl(dialog, WS_EX_CLIENTEDGE, "EDIT", "", NameBoxStyle,
                                     IDC_CATEGORY_NAME, 5, 10, 100, 100);
+    useFontOfEveryScript(dialog, {IDC_CATEGORY_NAME});
     createDialogControl(dialog, 0, "BUTTON", purpose == Purpose::Add ? "Add" : "Rename",
                         PushButtonStyle, IDC_CATEGORY_APPLY, 5, 58, 75, 33);
     createDialogControl(dialog, 0, "BUTTON", "Cancel", PushButtonStyle, IDC_CATEGORY_CANCEL, 80, 58,

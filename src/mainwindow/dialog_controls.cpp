@@ -26,6 +26,14 @@ void addListColumn(HWND list, int index, const char *text, int width)
     SendMessageA(list, LVM_INSERTCOLUMNA, index, reinterpret_cast<LPARAM>(&column));
 }
 
+void useFontOfEveryScript(HWND dialog, std::initializer_list<int> boxIds)
+{
+    // A stock object: shared, never deleted.
+    const HGDIOBJ font = GetStockObject(DEFAULT_GUI_FONT);
+    for (int id : boxIds)
+        SendDlgItemMessageA(dialog, id, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+}
+
 std::string dialogItemText(HWND dialog, int id)
 {
     HWND control = GetDlgItem(dialog, id);
@@ -44,6 +52,7 @@ HWND createTextBox(HWND dialog, int id)
     HWND box = createDialogControl(dialog, WS_EX_CLIENTEDGE, "EDIT", "", TextBoxStyle, id, 0, 0,
                                    100, 100);
     SendMessageA(box, EM_SETLIMITTEXT, 0, 0);
+    useFontOfEveryScript(dialog, {id});
     return box;
 }
 

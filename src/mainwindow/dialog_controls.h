@@ -3,11 +3,20 @@
 
 #include <windows.h>
 
+#include <initializer_list>
 #include <string>
 
 // A child control of `dialog` (or of any window) with this id, text and place.
 HWND createDialogControl(HWND dialog, DWORD exStyle, const char *className, const char *text,
                          DWORD style, int id, int x, int y, int width, int height);
+
+// Gives a box the user types into a font that draws every script: the
+// dialogs' "MS Sans Serif" and the System font that controls made in code
+// get are bitmap fonts of one code page, in which a Polish, Greek or
+// Japanese name would show as boxes. The stock font of the shell's dialogs
+// ("MS Shell Dlg", a TrueType face the system links to fonts of the other
+// scripts) has the same size and look. Each id names a box of `dialog`.
+void useFontOfEveryScript(HWND dialog, std::initializer_list<int> boxIds);
 
 // A push button made in code; and a style bit the design gives edit
 // controls, though it means nothing to them.

@@ -88,6 +88,7 @@ void initialise(HWND dialog)
 {
     SetWindowTextA(dialog, "Find entries");
     HWND box = GetDlgItem(dialog, IDC_FIND_TEXT);
+    useFontOfEveryScript(dialog, {IDC_FIND_TEXT});
     SetWindowTextA(box, lastSearch.text.c_str());
     SendMessageA(box, EM_SETSEL, 0, -1);
     CheckDlgButton(dialog, IDC_FIND_MATCH_CASE, lastSearch.matchCase ? BST_CHECKED : BST_UNCHECKED);

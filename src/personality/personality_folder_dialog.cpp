@@ -55,6 +55,7 @@ void createBoxes(HWND dialog)
 void initialise(HWND dialog)
 {
     for (bool &flag : createFlags) flag = true;
+    useFontOfEveryScript(dialog, {IDC_PERSONALITY_NAME});
     SetDlgItemTextA(dialog, IDC_PERSONALITY_NAME, "PERSONALITY-X");
     createBoxes(dialog);
 }

@@ -14,9 +14,29 @@ namespace {
 
 // Presses each key of `keys` in turn once the dialog is up; its own loop
 // then handles them.
+// Every box the user types into draws in a TrueType font, which the
+// system links to fonts of other scripts (a box left without one draws in
+// the bitmap System font).
+BOOL CALLBACK expectFontOfEveryScript(HWND child, LPARAM)
+{
+    char name[16] = "";
+    GetClassNameA(child, name, sizeof name);
+    if (lstrcmpiA(name, "Edit") != 0) return TRUE;
+    const HFONT font = reinterpret_cast<HFONT>(SendMessageA(child, WM_GETFONT, 0, 0));
+    HDC dc = GetDC(child);
+    const HGDIOBJ old = SelectObject(dc, font ? font : GetStockObject(SYSTEM_FONT));
+    TEXTMETRICA metrics = {};
+    GetTextMetricsA(dc, &metrics);
+    SelectObject(dc, old);
+    ReleaseDC(child, dc);
+    EXPECT_TRUE(font && (metrics.tmPitchAndFamily & TMPF_TRUETYPE)) << "box " << GetDlgCtrlID(child);
+    return TRUE;
+}
+
 void keysIn(GuiScript &script, const std::string &caption, std::vector<WORD> keys)
 {
-    script.onDialog(caption, [keys](HWND) {
+    script.onDialog(caption, [keys](HWND dialog) {
+        EnumChildWindows(dialog, expectFontOfEveryScript, 0);
         for (WORD key : keys) pressKeys({key});
     });
 }
@@ -226,6 +246,7 @@ TEST_F(DialogKeys, EnterActsAndEscCancelsInEveryDialog)
     const auto textDialogKeys = [&defaults](GuiScript &s, const char *caption,
                                             std::vector<WORD> keys) {
         s.onDialog(caption, [&defaults, keys](HWND d) {
+            EnumChildWindows(d, expectFontOfEveryScript, 0);
             defaults.clear();
             for (int id : {IDC_FIELD_OK, IDC_FIELD_CANCEL})
                 if ((GetWindowLongA(GetDlgItem(d, id), GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON)
