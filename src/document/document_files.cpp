@@ -9,6 +9,8 @@
 #include "document/core/document_history.h"
 #include "document/file_dialogs.h"
 #include "document/file_replacement.h"
+#include "document/recovery_journal_writer.h"
+#include "document/recovery_question.h"
 #include "mainwindow/main_window.h"
 
 namespace {
@@ -134,6 +136,7 @@ bool saveDocument(std::string path)
     BiographyDocument.workingFolder = containingFolder(path);
     BiographyDocument.modified = false;
     markHistorySaved();
+    journalDocumentSaved(path);
     return true;
 }
 
@@ -155,11 +158,18 @@ bool offerToSaveChanges()
     const int answer = MessageBoxA(MainWindow, "Save changes?", "File not saved",
                                    MB_ICONQUESTION | MB_YESNOCANCEL);
     if (answer == IDNO) return true;
+    // A recovered biography whose file changed since has none yet.
+    if (answer == IDYES && BiographyDocument.filePath.empty()) return saveDocumentAs(MainWindow);
     return answer == IDYES && saveDocument(BiographyDocument.filePath);
 }
 
 bool openDocumentFile(const std::string &path, LoadReport &report)
 {
+    switch (offerRecoveryOf(path)) {
+    case RecoveryAnswer::Recovered: report = LoadReport(); return true;
+    case RecoveryAnswer::Kept:      return false;
+    case RecoveryAnswer::NoJournal: break;
+    }
     std::string bytes;
     const ReadResult read = readWholeFile(path, bytes);
     if (read == ReadResult::TooLarge) return reportTooLarge(path), false;
