@@ -16,22 +16,14 @@ std::string fileBytes()
     return biographyFileBytes(BiographyDocument);
 }
 
-// The journal the history's changes are written to, as the program keeps
-// it, and the document after each change.
-struct Kept {
-    std::string journal;
-    JournalRecorder recorder;
-    uint64_t clock = 0;
-    std::vector<size_t> ends;        // where each change's records end
-    std::vector<std::string> states; // the writer's bytes after each change
-    std::vector<bool> modified;
-};
-Kept kept;
+// The journal as the program keeps it, written as the history changes.
+std::string journal;
+JournalRecorder recorder;
+uint64_t clock = 0;
 
 void record(HistoryEvent event, const Step *step)
 {
-    if (!step) return kept.recorder.startEmpty();
-    kept.journal += kept.recorder.recordsFor(event, *step, ++kept.clock);
+    if (step) journal += recorder.recordsFor(event, *step, ++clock);
 }
 
 void loadBase(const std::string &bytes)
@@ -39,17 +31,12 @@ void loadBase(const std::string &bytes)
     loadBiographyBytes(bytes);
 }
 
-// The writer's bytes of each state an undo, then a redo, walks through,
-// back to where it started.
+// The writer's bytes of each state undo walks back through.
 std::vector<std::string> undoWalk()
 {
     std::vector<std::string> states;
-    int undone = 0;
-    for (; canUndo(); ++undone) {
-        undoStep();
-        states.push_back(fileBytes());
-    }
-    for (; undone > 0; --undone) redoStep();
+    for (; canUndo(); undoStep()) states.push_back(fileBytes());
+    for (; canRedo(); redoStep()) {}
     return states;
 }
 
@@ -58,31 +45,30 @@ protected:
     void SetUp() override
     {
         resetDocument();
-        kept = Kept();
         for (const char *name : {"Work", "Home", "Default"}) appendCategory(name);
-        const char *categories[] = {"Work", "Home", "Work", "Default"};
-        for (int i = 0; i < 4; ++i)
-            appendEntry("t" + std::to_string(i), "01/02/03", "", "", "line\r\nline", "",
-                        "\"C:\\a.jpg\"", categories[i]);
+        for (const char *category : {"Work", "Home", "Work", "Default"})
+            appendEntry("t", "01/02/03", "", "", "line\r\nline", "", "\"C:\\a.jpg\"", category);
         BiographyDocument.topic = "Anna \xC3\xA9";
         startHistory();
+        clock = 0;
+        recorder.startEmpty();
         setHistoryRecorder(record);
     }
     void TearDown() override { setHistoryRecorder(nullptr); }
 
-    // Replays the journal's first `bytes` onto its base.
-    std::string replayed(size_t bytes, bool baseIsSaved = true)
+    // The journal's first `bytes` replayed onto its base.
+    static std::string replayed(size_t bytes, bool baseIsSaved)
     {
-        const JournalContents journal = readJournal(std::string_view(kept.journal).substr(0, bytes));
-        EXPECT_EQ(journal.damage, "");
+        const JournalContents read = readJournal(std::string_view(journal).substr(0, bytes));
+        EXPECT_EQ(read.damage, "");
         std::string problem;
-        EXPECT_TRUE(replayJournal(journal, baseIsSaved, loadBase, problem)) << problem;
+        EXPECT_TRUE(replayJournal(read, baseIsSaved, loadBase, problem)) << problem;
         return fileBytes();
     }
 };
 
-// Steps made before the journal began (as before a save) are undone and
-// redone through it; then every kind of step, and undo and redo again.
+// Steps made before the journal began (before a save) are undone and
+// redone through it; then every kind of step.
 TEST_F(RecoveryJournal, EveryKindOfStepReplaysOntoTheBaseToTheWritersByte)
 {
     const int detail = fieldNumber(&Biography::detail);
@@ -90,16 +76,14 @@ TEST_F(RecoveryJournal, EveryKindOfStepReplaysOntoTheBaseToTheWritersByte)
     edit::addEntry(entryAt(0));
     edit::setField(0, detail, "undone before");
     undoStep();
-    // Saved here: the base is the file as saved.
-    BiographyDocument.modified = false;
+    BiographyDocument.modified = false; // saved here
     markHistorySaved();
     const std::string base = fileBytes();
     const FileFingerprint saved = fingerprintOf(base);
-    kept.journal = journalStart("C:\\B\xC3\xA9la.xml", &saved, base);
-    kept.recorder.startEmpty();
+    journal = journalStart("C:\\B\xC3\xA9la.xml", &saved, base);
+    recorder.startEmpty();
     const std::vector<std::function<void()>> changes = {
-        [] { redoStep(); }, [] { undoStep(); }, [] { undoStep(); }, [] { undoStep(); },
-        [] { redoStep(); }, [] { redoStep(); },
+        redoStep, undoStep, undoStep, undoStep, redoStep, redoStep,
         [] { edit::addEntry(entryAt(1)); },
         [] { edit::deleteEntries({0, 2, 4}); },
         [] { edit::moveEntries({0, 1}, 2); },
@@ -112,94 +96,75 @@ TEST_F(RecoveryJournal, EveryKindOfStepReplaysOntoTheBaseToTheWritersByte)
         [] { edit::deleteCategory(0); },
         [] { edit::moveCategory(0, +1); },
         [] { edit::moveCategory(2, -1); },
-        [] { undoStep(); }, [] { undoStep(); }, [] { redoStep(); },
+        undoStep, undoStep, redoStep,
     };
+    std::vector<size_t> ends;
+    std::vector<std::string> states;
+    std::vector<bool> modified;
     for (const auto &change : changes) {
         change();
-        kept.ends.push_back(kept.journal.size());
-        kept.states.push_back(fileBytes());
-        kept.modified.push_back(BiographyDocument.modified);
+        ends.push_back(journal.size());
+        states.push_back(fileBytes());
+        modified.push_back(BiographyDocument.modified);
     }
     setHistoryRecorder(nullptr);
     const std::vector<std::string> liveWalk = undoWalk();
 
-    const JournalContents journal = readJournal(kept.journal);
-    EXPECT_EQ(journal.path, "C:\\B\xC3\xA9la.xml");
-    EXPECT_TRUE(journal.fingerprinted && journal.saved == saved);
-    EXPECT_EQ(journal.changes, static_cast<int>(changes.size()));
-    EXPECT_EQ(journal.lastChange, kept.clock);
-    EXPECT_EQ(journal.wholeBytes, kept.journal.size());
-
-    // After every change, and its journal up to there, the same document.
+    const JournalContents read = readJournal(journal);
+    EXPECT_EQ(read.path, "C:\\B\xC3\xA9la.xml");
+    EXPECT_TRUE(read.fingerprinted && read.saved == saved);
+    EXPECT_EQ(read.changes, static_cast<int>(changes.size()));
+    EXPECT_EQ(read.lastChange, clock);
     for (size_t i = 0; i < changes.size(); ++i) {
-        SCOPED_TRACE(i);
-        EXPECT_EQ(replayed(kept.ends[i]), kept.states[i]);
-        EXPECT_EQ(BiographyDocument.modified, kept.modified[i]);
+        EXPECT_EQ(replayed(ends[i], true), states[i]) << i;
+        EXPECT_EQ(BiographyDocument.modified, modified[i]) << i;
     }
-    // The recovered history walks back through the base, the states the
-    // user's did, and a journal whose base is not on disk never reaches
-    // an unmodified state.
+    // Undo walks back the way the user's did, through the base, which is
+    // unsaved unless it is the file on disk.
     for (bool baseIsSaved : {true, false}) {
-        replayed(kept.journal.size(), baseIsSaved);
+        replayed(journal.size(), baseIsSaved);
         const std::vector<std::string> walk = undoWalk();
         ASSERT_LE(walk.size(), liveWalk.size());
         EXPECT_TRUE(std::equal(walk.begin(), walk.end(), liveWalk.begin()));
-        bool reachedBase = false;
-        for (int undone = 0; canUndo(); ++undone) {
-            undoStep();
-            reachedBase = reachedBase || fileBytes() == base;
-            EXPECT_EQ(BiographyDocument.modified, !(baseIsSaved && fileBytes() == base)) << undone;
-        }
-        EXPECT_TRUE(reachedBase);
+        int atBase = 0;
+        for (; canUndo(); undoStep())
+            if (fileBytes() == base) atBase += BiographyDocument.modified == baseIsSaved ? 100 : 1;
+        EXPECT_EQ(atBase, 1);
     }
 }
 
-// A crash may cut the journal anywhere in its last record: every change
-// before it is kept; a byte changed in a record before the last is damage.
+// A crash may cut the journal anywhere: every change written whole before
+// the cut is kept. A byte changed before the last record is damage, and a
+// whole record that does not fit the biography is refused.
 TEST_F(RecoveryJournal, ACutJournalKeepsEveryWholeChangeAndDamageIsCaught)
 {
-    const std::string base = fileBytes();
-    kept.journal = journalStart("C:\\a.xml", nullptr, base);
-    const size_t started = kept.journal.size();
+    journal = journalStart("C:\\a.xml", nullptr, fileBytes());
+    const size_t started = journal.size();
     edit::setTopic("One");
-    const size_t first = kept.journal.size();
+    const size_t first = journal.size();
     const std::string afterFirst = fileBytes();
     edit::deleteEntries({0, 1, 2, 3});
     setHistoryRecorder(nullptr);
-
-    for (size_t cut = 0; cut < kept.journal.size(); ++cut) {
-        SCOPED_TRACE(cut);
-        const JournalContents journal = readJournal(std::string_view(kept.journal).substr(0, cut));
-        ASSERT_EQ(journal.damage, "");
-        EXPECT_EQ(journal.started, cut >= started);
-        EXPECT_EQ(journal.changes, cut >= first ? 1 : 0);
+    for (size_t cut = 0; cut < journal.size(); ++cut) {
+        const JournalContents read = readJournal(std::string_view(journal).substr(0, cut));
+        ASSERT_EQ(read.damage, "") << cut;
+        EXPECT_EQ(read.started, cut >= started) << cut;
+        EXPECT_EQ(read.changes, cut >= first ? 1 : 0) << cut;
         if (cut >= first) {
-            EXPECT_EQ(replayed(cut, false), afterFirst);
+            EXPECT_EQ(replayed(cut, false), afterFirst) << cut;
         }
     }
     // Zeros where the last record should be, as a crash may leave them.
-    EXPECT_EQ(readJournal(kept.journal.substr(0, first) + std::string(40, '\0')).changes, 1);
-
-    struct Damage {
-        size_t at;
-        const char *found;
-    };
-    const Damage damages[] = {
-        {0, "not a recovery journal"},
-        {started - 1, "record at byte 29 fails its checksum"},
-        {first - 1, "fails its checksum"},
-    };
-    for (const Damage &d : damages) {
-        std::string bytes = kept.journal;
-        bytes[d.at] ^= 0x20;
-        const JournalContents journal = readJournal(bytes);
-        EXPECT_NE(journal.damage.find(d.found), std::string::npos) << d.at << ": " << journal.damage;
+    EXPECT_EQ(readJournal(journal.substr(0, first) + std::string(40, '\0')).changes, 1);
+    for (size_t at : {size_t(0), started - 1, first - 1}) {
+        std::string bytes = journal;
+        bytes[at] ^= 0x20;
+        EXPECT_NE(readJournal(bytes).damage, "") << at;
     }
-    // Whole records that do not fit the biography are refused, not applied.
-    JournalContents journal = readJournal(kept.journal);
-    journal.base = "<biography_data></biography_data>"; // no entries to delete
+    JournalContents read = readJournal(journal);
+    read.base = "<biography_data></biography_data>"; // no entries to delete
     std::string problem;
-    EXPECT_FALSE(replayJournal(journal, false, loadBase, problem));
+    EXPECT_FALSE(replayJournal(read, false, loadBase, problem));
     EXPECT_EQ(problem, "its record 3 is a step that does not fit the biography");
 }
 
