@@ -3,8 +3,9 @@
 // redoing that, moving them
 // to another category, and an F3 that searches a 10 MB document and lists
 // another tab, each against refilling an empty list; and what the recovery
-// journal adds: the delete's record against the text it deletes, and the
-// time to record a field edit. Run by hand; prints milliseconds.
+// journal adds: the delete's step as the first change, which starts the
+// journal, its record against the text it deletes, and a field edit
+// recorded. Run by hand; prints milliseconds.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -72,35 +73,8 @@ double timeRefill(int entries)
     return median(runs[0], runs[1], runs[2]);
 }
 
-// The journals go to a folder of the benchmark's own.
-std::wstring journalFolder;
-bool benchmarkJournals(std::wstring &folder)
-{
-    folder = journalFolder;
-    return CreateDirectoryW(folder.c_str(), NULL) || GetLastError() == ERROR_ALREADY_EXISTS;
-}
-
-size_t journalBytes()
-{
-    size_t total = 0;
-    for (const std::wstring &name : journalsIn(journalFolder, L"")) {
-        WIN32_FILE_ATTRIBUTE_DATA data;
-        if (GetFileAttributesExW(name.c_str(), GetFileExInfoStandard, &data)) total += data.nFileSizeLow;
-    }
-    return total;
-}
-
-size_t entryTextBytes(int entries)
-{
-    size_t bytes = 0;
-    for (int e = 0; e < entries; ++e)
-        for (const EntryField &field : EntryFields) bytes += (BiographyDocument.*field.column)[e].size();
-    return bytes;
-}
-
 struct DeleteTimes {
     double remove, undo, redo;
-    size_t record, deletedText;
 };
 
 // Deleting 1000 of 1024 selected rows, undoing it (the rows come back
@@ -108,13 +82,9 @@ struct DeleteTimes {
 DeleteTimes timeDeleteUndoRedo()
 {
     double removal[3], undo[3], redo[3];
-    size_t record = 0, text = 0;
     for (int run = 0; run < 3; ++run) {
         fillDocument(MaxEntries);
         for (int r = 0; r < 1000; ++r) selectListRow(EntryListView, r, true);
-        // The delete is the first change: it starts the journal.
-        const size_t startBytes = journalStart("", nullptr, biographyFileBytes(BiographyDocument)).size();
-        const size_t deletedText = entryTextBytes(1000);
         // From the answer on: the question waits for the script's timer.
         LARGE_INTEGER answered = {}, done, frequency;
         GuiScript script;
@@ -128,8 +98,6 @@ DeleteTimes timeDeleteUndoRedo()
         QueryPerformanceFrequency(&frequency);
         removal[run] = 1000.0 * (done.QuadPart - answered.QuadPart) / frequency.QuadPart;
         if (BiographyDocument.entryCount != MaxEntries - 1000) std::printf("delete went wrong\n");
-        record = journalBytes() - startBytes;
-        text = deletedText;
         undo[run] = milliseconds([] {
             undoLastStep();
             pumpMessages();
@@ -144,54 +112,56 @@ DeleteTimes timeDeleteUndoRedo()
         if (BiographyDocument.entryCount != MaxEntries - 1000) std::printf("redo went wrong\n");
     }
     return {median(removal[0], removal[1], removal[2]), median(undo[0], undo[1], undo[2]),
-            median(redo[0], redo[1], redo[2]), record, text};
+            median(redo[0], redo[1], redo[2])};
 }
 
-// The delete as the answer Yes starts it: its step, which starts the
-// journal with the document's bytes and writes its record, and the refill.
-double timeDeleteStep()
+// The journals go to a folder of the benchmark's own, emptied first.
+std::wstring journalFolder;
+bool benchmarkJournals(std::wstring &folder)
 {
-    double runs[3];
-    for (double &run : runs) {
-        fillDocument(MaxEntries);
-        for (int r = 0; r < 1000; ++r) selectListRow(EntryListView, r, true);
-        run = milliseconds([] {
-            edit::deleteEntries(selectedEntryIndices());
-            showCategoryTab(selectedTabIndex());
-            pumpMessages();
-        });
-    }
-    return median(runs[0], runs[1], runs[2]);
+    folder = journalFolder;
+    return CreateDirectoryW(folder.c_str(), NULL) || GetLastError() == ERROR_ALREADY_EXISTS;
 }
 
-struct Middle {
-    double middle, slowest;
+struct JournalFigures {
+    double deleteStep, editMiddle, editSlowest, flushMiddle;
+    size_t record, deletedText;
 };
 
-Middle middleOf51(const std::function<void(int)> &work)
+double middleOf51(const std::function<void(int)> &work, double *slowest = nullptr)
 {
     std::vector<double> runs;
     for (int i = 0; i < 51; ++i) runs.push_back(milliseconds([&] { work(i); }));
     std::sort(runs.begin(), runs.end());
-    return {runs[25], runs.back()};
+    if (slowest) *slowest = runs.back();
+    return runs[25];
 }
 
-// A field edit once the journal is there, with it and without; and a
-// small record written and flushed alone, which is the disk's part.
-void timeFieldEdits(Middle &journalled, Middle &plain, Middle &flush)
+JournalFigures timeJournal()
 {
+    JournalFigures f = {};
+    for (const std::wstring &name : journalsIn(journalFolder, L"")) DeleteFileW(name.c_str());
     fillDocument(MaxEntries);
-    edit::setTopic("journal started");
+    for (int r = 0; r < 1000; ++r) selectListRow(EntryListView, r, true);
+    const size_t start = journalStart("", nullptr, biographyFileBytes(BiographyDocument)).size();
+    for (int e = 0; e < 1000; ++e)
+        for (const EntryField &field : EntryFields) f.deletedText += (BiographyDocument.*field.column)[e].size();
+    f.deleteStep = milliseconds([] {
+        edit::deleteEntries(selectedEntryIndices());
+        showCategoryTab(selectedTabIndex());
+        pumpMessages();
+    });
+    WIN32_FILE_ATTRIBUTE_DATA data = {};
+    GetFileAttributesExW(journalsIn(journalFolder, L"").at(0).c_str(), GetFileExInfoStandard, &data);
+    f.record = data.nFileSizeLow - start;
     const int detail = fieldNumber(&Biography::detail);
-    const auto editDetail = [detail](int i) { edit::setField(i, detail, "A new detail, " + std::to_string(i)); };
-    journalled = middleOf51(editDetail);
-    const HistoryRecorder recorder = setHistoryRecorder(nullptr);
-    plain = middleOf51([&](int i) { editDetail(i + 100); });
-    setHistoryRecorder(recorder);
+    f.editMiddle = middleOf51([detail](int i) { edit::setField(i, detail, "A detail " + std::to_string(i)); },
+                              &f.editSlowest);
     std::wstring name;
     HANDLE file = createJournal(journalFolder, "flush", name);
-    flush = middleOf51([file](int) { appendToJournal(file, std::string(40, 'x')); });
+    f.flushMiddle = middleOf51([file](int) { appendToJournal(file, std::string(40, 'x')); });
     deleteJournal(file, name);
+    return f;
 }
 
 double timeMove()
@@ -263,7 +233,6 @@ int main()
     GetTempPathW(MAX_PATH, temp);
     journalFolder = std::wstring(temp) + L"memorion-benchmark-journals";
     findRecoveryFolder = benchmarkJournals;
-    for (const std::wstring &name : journalsIn(journalFolder, L"")) DeleteFileW(name.c_str());
     registerMainWindowClass(GetModuleHandleA(NULL));
     createMainWindow(GetModuleHandleA(NULL));
     ShowWindow(MainWindow, SW_SHOWNORMAL);
@@ -274,17 +243,15 @@ int main()
     const DeleteTimes deletion = timeDeleteUndoRedo();
     const double move = timeMove();
     const double find = timeFindNextOnAnotherTab();
-    const double deleteStep = timeDeleteStep();
-    Middle journalled, plain, flush;
-    timeFieldEdits(journalled, plain, flush);
+    const JournalFigures journal = timeJournal();
     std::printf("refill, empty list:          %8.2f ms\n", empty);
     std::printf("refill, 1024 entries:        %8.2f ms  (%.0fx empty)\n", full, full / empty);
     std::printf("delete 1000 of 1024 entries: %8.2f ms  (%.0fx empty, %.1fx full refill)\n",
                 deletion.remove, deletion.remove / empty, deletion.remove / full);
-    std::printf("  its step and refill alone: %8.2f ms  (%.1fx full refill; the journal started with it)\n",
-                deleteStep, deleteStep / full);
-    std::printf("  its journal record:        %8zu bytes (the text deleted: %zu bytes)\n", deletion.record,
-                deletion.deletedText);
+    std::printf("  its step as the first change: %5.2f ms  (%.1fx full refill, journal started and written)\n",
+                journal.deleteStep, journal.deleteStep / full);
+    std::printf("  its journal record:        %8zu bytes (the text deleted: %zu bytes)\n", journal.record,
+                journal.deletedText);
     std::printf("undo that delete:            %8.2f ms  (%.0fx empty, %.1fx full refill)\n",
                 deletion.undo, deletion.undo / empty, deletion.undo / full);
     std::printf("redo that delete:            %8.2f ms  (%.0fx empty, %.1fx full refill)\n",
@@ -293,10 +260,9 @@ int main()
                 move / empty, move / full);
     std::printf("F3 over 10 MB to another tab: %8.2f ms  (%.0fx empty, %.1fx full refill)\n", find,
                 find / empty, find / full);
-    std::printf("field edit, journal written: %8.2f ms  (slowest of 51: %.2f ms)\n", journalled.middle,
-                journalled.slowest);
-    std::printf("  without a journal:         %8.2f ms  (slowest of 51: %.2f ms)\n", plain.middle, plain.slowest);
-    std::printf("  40 bytes written, flushed: %8.2f ms  (slowest of 51: %.2f ms)\n", flush.middle, flush.slowest);
+    std::printf("field edit, journal written: %8.2f ms  (slowest of 51: %.2f ms; 40 bytes written and\n"
+                "                                        flushed alone: %.2f ms)\n",
+                journal.editMiddle, journal.editSlowest, journal.flushMiddle);
     BiographyDocument.modified = false;
     DestroyWindow(MainWindow);
     return 0;

@@ -408,8 +408,6 @@ void Soak::restartProgram()
 
 void Soak::crash()
 {
-    for (size_t i = crashes_.size(); i-- > 0;)
-        if (!journalKeptFor(crashes_[i].path)) crashes_.erase(crashes_.begin() + i);
     if (BiographyDocument.modified)
         crashes_.push_back({BiographyDocument.filePath, biographyFileBytes(BiographyDocument), history_});
     ++crashCount_;
@@ -464,49 +462,35 @@ std::string Soak::checkRecovered(bool &recovered)
     return "";
 }
 
-// The recovered history, walked to its oldest step and its newest: the
-// steps it names are those made before the crash, it passes the state
-// last saved (unsaved everywhere else, and there too when the file has
-// changed since), and it comes back to the document the crash left.
+// The recovered history, walked back to its oldest step, on to its
+// newest, and back: it passes the state last saved (unsaved everywhere
+// else, and there too when the file changed since), and comes back to the
+// document the crash left.
 std::string Soak::followRecovery(const ExpectedHistory &before, const std::string &left)
 {
-    const bool inPlace = !BiographyDocument.filePath.empty();
-    int at = before.done;
-    auto check = [&]() -> std::string {
-        if (BiographyDocument.modified == (inPlace && at == before.savedAt))
-            return "the recovered history leaves modified " + std::to_string(BiographyDocument.modified) +
-                   " at its step " + std::to_string(at);
-        if (at == before.savedAt && biographyFileBytes(BiographyDocument) != before.savedBytes)
-            return "the recovered history does not pass the state last saved";
-        return "";
-    };
-    auto names = [&](int step, const char *verb, int id) -> std::string {
-        const std::string shown = menuItemText(MainWindow, id);
-        const bool inHistory = step >= 0 && step < static_cast<int>(before.steps.size());
-        if (inHistory && shown == verb + (" " + before.steps[step]) + (id == IDM_UNDO ? "\tCtrl+Z" : "\tCtrl+Y"))
-            return "";
-        return "the recovered history names " + shown + " at its step " + std::to_string(at);
-    };
-    std::string problem;
-    while (problem.empty() && canUndo()) {
-        problem = names(at - 1, "&Undo", IDM_UNDO);
-        undoStep();
-        --at;
-        if (problem.empty()) problem = check();
-    }
-    const int oldest = at;
-    const std::string oldestBytes = biographyFileBytes(BiographyDocument);
-    while (problem.empty() && canRedo()) {
-        problem = names(at, "&Redo", IDM_REDO);
-        redoStep();
-        ++at;
-        if (problem.empty()) problem = check();
+    const Biography &d = BiographyDocument;
+    const bool inPlace = !d.filePath.empty();
+    int at = before.done, oldest = at;
+    std::string problem, oldestBytes;
+    for (int move : {-1, +1}) {
+        while (problem.empty() && (move < 0 ? canUndo() : canRedo())) {
+            move < 0 ? undoStep() : redoStep();
+            at += move;
+            if (d.modified == (inPlace && at == before.savedAt))
+                problem = "the recovered history leaves modified " + std::to_string(d.modified) + " at step " +
+                          std::to_string(at);
+            else if (at == before.savedAt && biographyFileBytes(d) != before.savedBytes)
+                problem = "the recovered history does not pass the state last saved";
+        }
+        if (move > 0) continue;
+        oldest = at;
+        oldestBytes = biographyFileBytes(d);
     }
     if (problem.empty() && before.savedAt >= 0 && (before.savedAt < oldest || before.savedAt > at))
         problem = "the recovered history does not reach the state last saved";
     const int newest = at;
     for (; problem.empty() && at > before.done; --at) undoStep();
-    if (problem.empty() && biographyFileBytes(BiographyDocument) != left)
+    if (problem.empty() && biographyFileBytes(d) != left)
         problem = "the recovered history does not come back to the document the crash left";
     if (!problem.empty()) return problem;
     ExpectedHistory &h = history_;
