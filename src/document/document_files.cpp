@@ -159,7 +159,11 @@ bool offerToSaveChanges()
                                    MB_ICONQUESTION | MB_YESNOCANCEL);
     if (answer == IDNO) return true;
     // A recovered biography whose file changed since has none yet.
-    if (answer == IDYES && BiographyDocument.filePath.empty()) return saveDocumentAs(MainWindow);
+    if (answer == IDYES && BiographyDocument.filePath.empty()) {
+        if (!saveDocumentAs(MainWindow)) return false;
+        showDocumentName();
+        return true;
+    }
     return answer == IDYES && saveDocument(BiographyDocument.filePath);
 }
 
