@@ -14,6 +14,8 @@
 #include "document/file_replacement.h"
 #include "document/memory_text.h"
 #include "document/system_code_pages.h"
+#include "document/recovery_journal_writer.h"
+#include "document/recovery_question.h"
 #include "mainwindow/main_window.h"
 
 namespace {
@@ -178,6 +180,7 @@ bool saveDocument(std::string path)
     BiographyDocument.workingFolder = containingFolder(path);
     BiographyDocument.modified = false;
     markHistorySaved();
+    journalDocumentSaved(path);
     return true;
 }
 
@@ -204,11 +207,22 @@ bool offerToSaveChanges()
     const int answer = MessageBoxA(MainWindow, "Save changes?", "File not saved",
                                    MB_ICONQUESTION | MB_YESNOCANCEL);
     if (answer == IDNO) return true;
+    // A recovered biography whose file changed since has none yet.
+    if (answer == IDYES && BiographyDocument.filePath.empty()) {
+        if (!saveDocumentAs(MainWindow)) return false;
+        showDocumentName();
+        return true;
+    }
     return answer == IDYES && saveDocument(BiographyDocument.filePath);
 }
 
 bool openDocumentFile(const std::string &path, LoadReport &report)
 {
+    switch (offerRecoveryOf(path)) {
+    case RecoveryAnswer::Recovered: report = LoadReport(); return true;
+    case RecoveryAnswer::Kept:      return false;
+    case RecoveryAnswer::NoJournal: break;
+    }
     std::string bytes;
     const ReadResult read = readWholeFile(path, bytes);
     if (read == ReadResult::TooLarge) return reportTooLarge(path), false;

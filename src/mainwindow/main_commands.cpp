@@ -50,14 +50,17 @@ void openBiographyFile(HWND window)
     if (openDocument(window, report)) showOpenedDocument(report);
 }
 
-void saveToOwnPath()
-{
-    saveDocument(BiographyDocument.filePath);
-}
-
 void saveUnderNewName(HWND window)
 {
     if (saveDocumentAs(window)) showDocumentName();
+}
+
+// A biography recovered after its file changed has no file until it is
+// given one.
+void saveToOwnPath(HWND window)
+{
+    if (BiographyDocument.filePath.empty()) saveUnderNewName(window);
+    else saveDocument(BiographyDocument.filePath);
 }
 
 } // namespace
@@ -67,7 +70,7 @@ void dispatchMainCommand(HWND window, int id)
     switch (id) {
     case IDM_NEW_FILE:          newBiographyFile(window); break;
     case IDM_OPEN_FILE:         openBiographyFile(window); break;
-    case IDM_SAVE:              saveToOwnPath(); break;
+    case IDM_SAVE:              saveToOwnPath(window); break;
     case IDM_SAVE_AS:           saveUnderNewName(window); break;
     case IDM_EXPORT_WEB_PAGE:   exportWebPage(window); break;
     case IDM_IMPORT_FAMILY_TREE: importFamilyTree(window); break;

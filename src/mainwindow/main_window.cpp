@@ -8,6 +8,7 @@
 #include "document/core/biography_document.h"
 #include "document/core/document_history.h"
 #include "document/document_files.h"
+#include "document/recovery_journal_writer.h"
 #include "mainwindow/category_tabs.h"
 #include "mainwindow/entry_list.h"
 #include "mainwindow/outside_open.h"
@@ -189,6 +190,14 @@ LRESULT onNotify(WPARAM wParam, LPARAM lParam)
     return 0;
 }
 
+// Once a change has been made: the journal goes when nothing is unsaved,
+// and the Edit menu and the caption say what there is.
+void onHistoryChanged()
+{
+    keepJournalWhileUnsaved();
+    showDocumentState();
+}
+
 } // namespace
 
 void disableDocumentCommands() { setDocumentCommands(CommandState::Disabled); }
@@ -246,7 +255,8 @@ HWND createMainWindow(HINSTANCE instance)
     // While the window was being created MainWindow was still unset, so the
     // menu could not be greyed then.
     disableDocumentCommands();
-    setHistoryListener(showDocumentState);
+    setHistoryListener(onHistoryChanged);
+    setHistoryRecorder(recordHistoryChange);
     showDocumentState();
     return MainWindow;
 }
@@ -324,6 +334,8 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_QUERYENDSESSION:
         return offerToSaveChanges() ? TRUE : FALSE;
     case WM_DESTROY:
+        // Closed after the offer to save: what is unsaved was let go.
+        dropRecoveryJournal();
         RemovePropA(window, FocusedChildProperty);
         PostQuitMessage(0);
         return 0;

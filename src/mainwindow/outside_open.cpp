@@ -3,6 +3,7 @@
 #include <string>
 
 #include "document/document_files.h"
+#include "document/recovery_question.h"
 #include "document/core/command_line.h"
 #include "mainwindow/main_window.h"
 
@@ -47,6 +48,9 @@ std::string firstDroppedFile(HDROP drop)
 void openCommandLineFile(const char *commandLine)
 {
     const std::string path = pathArgument(commandLine ? commandLine : "", namesFile);
+    // What a crash left is offered first; the file's own journal comes
+    // with its open.
+    if (offerRecoveryAtStart(path.empty() ? path : fullPathOf(path))) return;
     if (!path.empty()) openFile(path);
 }
 

@@ -6,7 +6,9 @@
 #include <windows.h>
 #include <shellapi.h>
 
-// Opens the file that the entry function's command line names, if any.
+// At start: offers what a crash left unsaved, then opens the file that the
+// entry function's command line names, if any and unless a biography was
+// recovered.
 void openCommandLineFile(const char *commandLine);
 // Opens the first of the dropped files after the usual offer to save, and
 // releases the drop.

@@ -2,8 +2,10 @@
 // refilling 1024 rows, deleting 1000 of 1024 selected rows and undoing and
 // redoing that, moving them
 // to another category, and an F3 that searches a 10 MB document and lists
-// another tab, each against refilling an empty list. Run by hand; prints
-// milliseconds.
+// another tab, each against refilling an empty list; and what the recovery
+// journal adds: the delete's step as the first change, which starts the
+// journal, its record against the text it deletes, and a field edit
+// recorded. Run by hand; prints milliseconds.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -13,7 +15,11 @@
 #include <functional>
 
 #include "document/core/biography_document.h"
+#include "document/core/biography_writer.h"
+#include "document/core/document_edits.h"
 #include "document/core/document_history.h"
+#include "document/core/recovery_journal.h"
+#include "document/recovery_files.h"
 #include "gui_harness.h"
 #include "mainwindow/category_commands.h"
 #include "mainwindow/category_tabs.h"
@@ -109,6 +115,55 @@ DeleteTimes timeDeleteUndoRedo()
             median(redo[0], redo[1], redo[2])};
 }
 
+// The journals go to a folder of the benchmark's own, emptied first.
+std::wstring journalFolder;
+bool benchmarkJournals(std::wstring &folder)
+{
+    folder = journalFolder;
+    return CreateDirectoryW(folder.c_str(), NULL) || GetLastError() == ERROR_ALREADY_EXISTS;
+}
+
+struct JournalFigures {
+    double deleteStep, editMiddle, editSlowest, flushMiddle;
+    size_t record, deletedText;
+};
+
+double middleOf51(const std::function<void(int)> &work, double *slowest = nullptr)
+{
+    std::vector<double> runs;
+    for (int i = 0; i < 51; ++i) runs.push_back(milliseconds([&] { work(i); }));
+    std::sort(runs.begin(), runs.end());
+    if (slowest) *slowest = runs.back();
+    return runs[25];
+}
+
+JournalFigures timeJournal()
+{
+    JournalFigures f = {};
+    for (const std::wstring &name : journalsIn(journalFolder, L"")) DeleteFileW(name.c_str());
+    fillDocument(MaxEntries);
+    for (int r = 0; r < 1000; ++r) selectListRow(EntryListView, r, true);
+    const size_t start = journalStart("", nullptr, biographyFileBytes(BiographyDocument)).size();
+    for (int e = 0; e < 1000; ++e)
+        for (const EntryField &field : EntryFields) f.deletedText += (BiographyDocument.*field.column)[e].size();
+    f.deleteStep = milliseconds([] {
+        edit::deleteEntries(selectedEntryIndices());
+        showCategoryTab(selectedTabIndex());
+        pumpMessages();
+    });
+    WIN32_FILE_ATTRIBUTE_DATA data = {};
+    GetFileAttributesExW(journalsIn(journalFolder, L"").at(0).c_str(), GetFileExInfoStandard, &data);
+    f.record = data.nFileSizeLow - start;
+    const int detail = fieldNumber(&Biography::detail);
+    f.editMiddle = middleOf51([detail](int i) { edit::setField(i, detail, "A detail " + std::to_string(i)); },
+                              &f.editSlowest);
+    std::wstring name;
+    HANDLE file = createJournal(journalFolder, "flush", name);
+    f.flushMiddle = middleOf51([file](int) { appendToJournal(file, std::string(40, 'x')); });
+    deleteJournal(file, name);
+    return f;
+}
+
 double timeMove()
 {
     double runs[3];
@@ -174,6 +229,10 @@ double timeFindNextOnAnotherTab()
 
 int main()
 {
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    journalFolder = std::wstring(temp) + L"memorion-benchmark-journals";
+    findRecoveryFolder = benchmarkJournals;
     registerMainWindowClass(GetModuleHandleA(NULL));
     createMainWindow(GetModuleHandleA(NULL));
     ShowWindow(MainWindow, SW_SHOWNORMAL);
@@ -184,10 +243,15 @@ int main()
     const DeleteTimes deletion = timeDeleteUndoRedo();
     const double move = timeMove();
     const double find = timeFindNextOnAnotherTab();
+    const JournalFigures journal = timeJournal();
     std::printf("refill, empty list:          %8.2f ms\n", empty);
     std::printf("refill, 1024 entries:        %8.2f ms  (%.0fx empty)\n", full, full / empty);
     std::printf("delete 1000 of 1024 entries: %8.2f ms  (%.0fx empty, %.1fx full refill)\n",
                 deletion.remove, deletion.remove / empty, deletion.remove / full);
+    std::printf("  its step as the first change: %5.2f ms  (%.1fx full refill, journal started and written)\n",
+                journal.deleteStep, journal.deleteStep / full);
+    std::printf("  its journal record:        %8zu bytes (the text deleted: %zu bytes)\n", journal.record,
+                journal.deletedText);
     std::printf("undo that delete:            %8.2f ms  (%.0fx empty, %.1fx full refill)\n",
                 deletion.undo, deletion.undo / empty, deletion.undo / full);
     std::printf("redo that delete:            %8.2f ms  (%.0fx empty, %.1fx full refill)\n",
@@ -196,6 +260,9 @@ int main()
                 move / empty, move / full);
     std::printf("F3 over 10 MB to another tab: %8.2f ms  (%.0fx empty, %.1fx full refill)\n", find,
                 find / empty, find / full);
+    std::printf("field edit, journal written: %8.2f ms  (slowest of 51: %.2f ms; 40 bytes written and\n"
+                "                                        flushed alone: %.2f ms)\n",
+                journal.editMiddle, journal.editSlowest, journal.flushMiddle);
     BiographyDocument.modified = false;
     DestroyWindow(MainWindow);
     return 0;

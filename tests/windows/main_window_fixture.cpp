@@ -5,6 +5,7 @@
 #include <commctrl.h>
 
 #include "document/core/document_history.h"
+#include "document/recovery_files.h"
 #include "mainwindow/find_entries.h"
 #include "mainwindow/message_loop.h"
 #include "mainwindow/shell_handoff.h"
@@ -33,7 +34,20 @@ HINSTANCE recordShellCall(HWND, const char *verb, const char *file, const char *
     return reinterpret_cast<HINSTANCE>(static_cast<INT_PTR>(33));
 }
 
+bool findTestRecoveryFolder(std::wstring &folder)
+{
+    const std::string path = testRecoveryFolder();
+    folder.assign(path.begin(), path.end());
+    return true;
+}
+
 } // namespace
+
+std::string testRecoveryFolder()
+{
+    static const std::string folder = makeTestFolder("recovery"); // emptied once a run
+    return folder;
+}
 
 void runMainLoopFor(int ms)
 {
@@ -54,6 +68,7 @@ void MainWindowFixture::SetUp()
     forgetLastSearch();
     recordedShellCalls().clear();
     shellExecute = recordShellCall;
+    findRecoveryFolder = findTestRecoveryFolder;
     ASSERT_NE(createMainWindow(GetModuleHandleA(NULL)), (HWND)NULL) << "error " << GetLastError();
     ShowWindow(MainWindow, SW_SHOWNORMAL);
     UpdateWindow(MainWindow);

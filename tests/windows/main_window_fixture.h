@@ -37,6 +37,9 @@ protected:
 // milliseconds: where key presses reach the main window as typed keys do.
 void runMainLoopFor(int ms);
 
+// Where the program's windows keep their recovery journals in the tests.
+std::string testRecoveryFolder();
+
 // Every call handed to the shell since the test began.
 std::vector<ShellCall> &recordedShellCalls();
 

@@ -186,6 +186,7 @@ TEST_F(MainWindowClose, EndOfSessionOffersToSaveAndAFailedSaveRefusesIt)
     expectBox(script.seen()[0], "File not saved", "Save changes?", MB_ICONQUESTION, MB_YESNOCANCEL);
 
     // Nowhere to save to: the session must not end and take the changes.
+    setDocumentPath(makeTestFolder("end-of-session") + "\\missing\\Anna.xml");
     GuiScript failing;
     failing.press("File not saved", IDYES);
     failing.press("Error", IDOK);

@@ -52,6 +52,8 @@ const char NoFileName[] = "No file name specified.";
 const char NoFolderName[] = "No folder name specified.";
 const char FolderFailed[] = "Failed to create personality folder";
 const char NotFound[] = "Cannot find \"";
+const char RecoverQuestion[] = "closed without saving";
+const char LostForGood[] = "will be lost for good";
 
 constexpr size_t FilesHeadingIndex = std::size(EditorHeadings) - 1;
 
@@ -354,8 +356,10 @@ Outcome commandOutcome(int id)
 {
     switch (id) {
     case IDM_NEW_FILE: return {{SaveChanges, SaveFailed, "Create new biography file"}};
-    case IDM_OPEN_FILE: return {{SaveChanges, SaveFailed, NotBiography, Unreadable, PathTooLong, HoldsMore, TooLarge}};
-    case IDM_SAVE: return {{SaveFailed}};
+    case IDM_OPEN_FILE: return {{SaveChanges, SaveFailed, NotBiography, Unreadable, PathTooLong, HoldsMore, TooLarge,
+                                 RecoverQuestion, LostForGood}};
+    // A biography recovered without its file is given one.
+    case IDM_SAVE: return {{SaveFailed, PathTooLong}};
     case IDM_SAVE_AS: return {{SaveFailed, PathTooLong}};
     case IDM_SET_TOPIC: return {{"Set topic text"}};
     case IDM_ADD_ENTRY: return {{EntriesFull}, Closes::No, "Add entry"};
@@ -982,6 +986,11 @@ void checkOpen(Soak &s, const std::string &path)
     const std::string pathBefore = doc().filePath;
     s.afterStep([&s, path, bytes, biography, before, pathBefore](std::string &failure) {
         if (s.place() == Place::MessageBox) return false;
+        // The file's journal asked first: recovered, or kept and the file left closed.
+        bool recovered = false;
+        failure = s.checkRecovered(recovered);
+        const bool unchanged = documentDifference(doc(), *before, Compare::Exact).empty() && doc().filePath == pathBefore;
+        if (recovered || !failure.empty() || (unchanged && Soak::journalKeptFor(path))) return true;
         if (biography) {
             failure = documentDifference(doc(), *readBiography(bytes), Compare::Exact);
             if (!failure.empty()) failure = "the opened document is not what the file holds: " + failure;
@@ -1169,6 +1178,11 @@ bool nothingUnsaved(Soak &)
     return !doc().modified;
 }
 
+void crash(Soak &s)
+{
+    s.crash();
+}
+
 void dropFile(Soak &s)
 {
     std::vector<std::string> files = biographiesOnDisk(s);
@@ -1241,6 +1255,7 @@ const std::vector<Action> Actions = {
     {"Double-click below the rows", Place::Main, 1, hasDocument, doubleClickBelowRows, Staying},
     {"Double-click the status bar", Place::Main, 1, hasDocument, doubleClickStatusBar, {{"Entry editor"}}},
     {"Drop a file on the window", Place::Main, 2, nothingUnsaved, dropFile, commandOutcome(IDM_OPEN_FILE)},
+    {"Crash, and start again", Place::Main, 2, nullptr, crash, startOutcome()},
     {"Delete key in the list", Place::Main, 3, hasDocument, deleteByKey, commandOutcome(IDM_DELETE_ENTRIES)},
     {"Right-click the list", Place::Main, 4, hasDocument, rightClickList, {{"menu"}}},
     {"Right-click the tabs", Place::Main, 4, hasDocument, rightClickTabs, {{"menu"}}},
@@ -1315,6 +1330,12 @@ const std::vector<Action> Actions = {
 };
 
 } // namespace
+
+const Outcome &startOutcome()
+{
+    static const Outcome outcome = {{RecoverQuestion, LostForGood, NotBiography, Unreadable, HoldsMore}, Closes::Maybe};
+    return outcome;
+}
 
 const std::vector<Action> &soakActions()
 {

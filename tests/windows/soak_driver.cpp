@@ -8,7 +8,10 @@
 #include "document/core/biography_writer.h"
 #include "document/core/document_history.h"
 #include "document/document_files.h"
+#include "document/core/recovery_journal.h"
+#include "document/recovery_journal_writer.h"
 #include "gui_harness.h"
+#include "main_window_fixture.h"
 #include "mainwindow/main_window.h"
 #include "mainwindow/outside_open.h"
 #include "soak_checks.h"
@@ -154,6 +157,8 @@ Soak::Soak(const SoakSettings &settings, std::function<void()> startProgram)
     driver_ = CreateWindowExA(0, DriverClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, NULL,
                               GetModuleHandleA(NULL), NULL);
     makeTestFolder(settings_.folder.substr(settings_.folder.rfind('\\') + 1));
+    // No journal of an earlier seed's crashes.
+    makeTestFolder("recovery");
     CreateDirectoryA(filesFolder().c_str(), NULL);
     CreateDirectoryA(attachFolder().c_str(), NULL);
     answerDialogsFor(this);
@@ -273,7 +278,7 @@ void Soak::post(std::function<void()> action)
 
 void Soak::advance()
 {
-    if (inAdvance_ || actionQueued_ || done_) return;
+    if (inAdvance_ || actionQueued_ || done_ || swapping_) return;
     inAdvance_ = true;
     if (GetTickCount() - lastProgress_ > StuckMs) {
         if (!stopping_) fail("nothing settled for " + std::to_string(StuckMs / 1000) + " s; " + describeWindows());
@@ -310,6 +315,7 @@ bool Soak::settle()
         if (!stopping_ && !programMayEnd) fail("the main window is gone");
         programMayEnd = false;
         restartProgram();
+        return false; // the start runs as a step of its own
     }
     const std::vector<HWND> present = threadDialogsAndMenus();
     auto known = [&](HWND window) {
@@ -376,25 +382,136 @@ bool Soak::settle()
     return true;
 }
 
-void Soak::restartProgram()
+void Soak::startAgain()
 {
     // The closed window left its quit message behind; a modal loop that
-    // met it would end at once.
+    // met it would end at once. No step while there is no main window.
+    swapping_ = true;
     pumpMessages();
     frames_.clear();
     ended_.clear();
     startProgram_();
+    swapping_ = false;
     ++starts_;
     diskPath_.clear();
     diskDocument_.reset();
+    checkStart();
+}
+
+// The start may ask about journals a crash left: it runs as a step, whose
+// questions are answered as any.
+void Soak::restartProgram()
+{
+    startAgain();
+    expectOutcome(startOutcome());
+    post([this] { openStartFile(); });
+}
+
+void Soak::crash()
+{
+    if (BiographyDocument.modified)
+        crashes_.push_back({BiographyDocument.filePath, biographyFileBytes(BiographyDocument), history_});
+    ++crashCount_;
+    leaveRecoveryJournal();
+    swapping_ = true;
+    DestroyWindow(MainWindow);
+    startAgain();
     openStartFile();
+}
+
+// After a start: a biography a crash left, recovered; or the start file;
+// or nothing.
+void Soak::checkStart()
+{
+    afterStep([this](std::string &failure) {
+        if (place() == Place::MessageBox) return false;
+        bool recovered = false;
+        failure = checkRecovered(recovered);
+        const Biography &d = BiographyDocument;
+        if (failure.empty() && !recovered && d.documentLoaded && (d.modified || d.filePath != startFile()))
+            failure = "the program started with a biography it neither recovered nor was given";
+        return true;
+    });
+}
+
+bool Soak::journalKeptFor(const std::string &path)
+{
+    WIN32_FIND_DATAA found;
+    const std::string folder = testRecoveryFolder() + "\\";
+    HANDLE search = FindFirstFileA((folder + "*.journal").c_str(), &found);
+    bool kept = false;
+    for (bool more = search != INVALID_HANDLE_VALUE; more && !kept; more = FindNextFileA(search, &found))
+        kept = readJournal(readFileBytes(folder + found.cFileName)).path == path;
+    if (search != INVALID_HANDLE_VALUE) FindClose(search);
+    return kept;
+}
+
+std::string Soak::checkRecovered(bool &recovered)
+{
+    const Biography &d = BiographyDocument;
+    recovered = false;
+    if (!d.documentLoaded || !d.modified) return "";
+    const std::string now = biographyFileBytes(d);
+    for (auto crash = crashes_.begin(); crash != crashes_.end(); ++crash) {
+        if (crash->bytes != now || (d.filePath != crash->path && !d.filePath.empty())) continue;
+        recovered = true;
+        ++recoveredCount_;
+        const Crash left = std::move(*crash);
+        crashes_.erase(crash);
+        return followRecovery(left.history, left.bytes);
+    }
+    return "";
+}
+
+// The recovered history, walked back to its oldest step, on to its
+// newest, and back: it passes the state last saved (unsaved everywhere
+// else, and there too when the file changed since), and comes back to the
+// document the crash left.
+std::string Soak::followRecovery(const ExpectedHistory &before, const std::string &left)
+{
+    const Biography &d = BiographyDocument;
+    const bool inPlace = !d.filePath.empty();
+    int at = before.done, oldest = at;
+    std::string problem, oldestBytes;
+    for (int move : {-1, +1}) {
+        while (problem.empty() && (move < 0 ? canUndo() : canRedo())) {
+            move < 0 ? undoStep() : redoStep();
+            at += move;
+            if (d.modified == (inPlace && at == before.savedAt))
+                problem = "the recovered history leaves modified " + std::to_string(d.modified) + " at step " +
+                          std::to_string(at);
+            else if (at == before.savedAt && biographyFileBytes(d) != before.savedBytes)
+                problem = "the recovered history does not pass the state last saved";
+        }
+        if (move > 0) continue;
+        oldest = at;
+        oldestBytes = biographyFileBytes(d);
+    }
+    if (problem.empty() && before.savedAt >= 0 && (before.savedAt < oldest || before.savedAt > at))
+        problem = "the recovered history does not reach the state last saved";
+    const int newest = at;
+    for (; problem.empty() && at > before.done; --at) undoStep();
+    if (problem.empty() && biographyFileBytes(d) != left)
+        problem = "the recovered history does not come back to the document the crash left";
+    if (!problem.empty()) return problem;
+    ExpectedHistory &h = history_;
+    h = ExpectedHistory();
+    h.steps.assign(before.steps.begin() + oldest, before.steps.begin() + newest);
+    h.done = before.done - oldest;
+    h.savedAt = inPlace && before.savedAt >= oldest && before.savedAt <= newest ? before.savedAt - oldest : -1;
+    h.startBytes = oldestBytes;
+    h.savedBytes = before.savedBytes;
+    states_.clear();
+    states_.resize(h.steps.size() + 1);
+    states_[h.done] = copyOfDocument();
+    return "";
 }
 
 // A near-capacity seed's program is started with its file, as Explorer
 // starts it; any other starts empty.
 void Soak::openStartFile()
 {
-    if (settings_.nearCapacity) openCommandLineFile(("\"" + startFile() + "\"").c_str());
+    openCommandLineFile(settings_.nearCapacity ? ("\"" + startFile() + "\"").c_str() : "");
     startExpectedHistory();
 }
 
@@ -403,6 +520,7 @@ void Soak::startExpectedHistory()
     history_ = ExpectedHistory();
     history_.savedAt = BiographyDocument.modified ? -1 : 0;
     history_.startBytes = biographyFileBytes(BiographyDocument);
+    history_.savedBytes = history_.startBytes;
     states_.clear();
     states_.push_back(copyOfDocument());
     historyStarts_ = false;
@@ -429,7 +547,10 @@ void Soak::verifyHistory()
             return fail("the document changed, yet nothing this step did changes it: " + change);
         }
     }
-    if (!BiographyDocument.modified) h.savedAt = h.done;
+    if (!BiographyDocument.modified && h.savedAt != h.done) {
+        h.savedAt = h.done;
+        h.savedBytes = biographyFileBytes(BiographyDocument);
+    }
     const std::string problem = editMenuDifference(h.done > 0 ? h.steps[h.done - 1] : "",
                                                    h.done < static_cast<int>(h.steps.size()) ? h.steps[h.done] : "");
     if (!problem.empty()) fail(problem);

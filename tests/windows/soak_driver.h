@@ -80,7 +80,12 @@ struct ExpectedHistory {
     int savedAt = 0;                // `done` when last saved or opened; -1 out of reach
     bool whole = true;              // no step dropped since it started
     std::string startBytes;         // the writer's bytes when it started
+    std::string savedBytes;         // and at `savedAt`
 };
+
+// What a start of the program may show: questions about journals a crash
+// left, and what opening the start file may say.
+const Outcome &startOutcome();
 
 class Soak {
 public:
@@ -100,8 +105,11 @@ public:
     bool percent(int p);
     HWND target() const; // the window the step acts on
     Place place() const;
-    // How often the program has been started.
+    // How often the program has been started, has crashed, and has
+    // recovered a biography a crash left.
     int starts() const { return starts_; }
+    int crashes() const { return crashCount_; }
+    int recoveries() const { return recoveredCount_; }
     // Changes what the running step may lead to.
     void expectOutcome(const Outcome &outcome);
     void expectStep(const char *name) { expectedStep_ = name; }
@@ -120,6 +128,16 @@ public:
     // The control whose context menu the step opened.
     HWND menuOwner = NULL;
     const std::string &folder() const { return settings_.folder; }
+    // A crash: the program's state dropped, nothing saved, its journal
+    // kept; then the program starts again, as its user would start it.
+    void crash();
+    // Once the questions of a start or an open are answered: whether the
+    // document is one a crash left, recovered. Then its history is
+    // walked, from the changes' start to their end, and becomes the one
+    // expected. "" or what is wrong.
+    std::string checkRecovered(bool &recovered);
+    // Whether a journal of the biography at `path` is in the recovery folder.
+    static bool journalKeptFor(const std::string &path);
     // Where the soak saves biographies and keeps files to attach.
     std::string filesFolder() const { return settings_.folder + "\\files"; }
     std::string attachFolder() const { return settings_.folder + "\\attach"; }
@@ -151,6 +169,9 @@ private:
     void closeTop();
     void post(std::function<void()> action);
     void restartProgram();
+    void startAgain();
+    void checkStart();
+    std::string followRecovery(const ExpectedHistory &before, const std::string &left);
     std::string describeTop() const;
     std::string describeWindows() const;
 
@@ -163,10 +184,13 @@ private:
     std::function<void()> queued_;
     bool actionQueued_ = false;
     bool inAdvance_ = false;
+    bool swapping_ = false; // one main window gone, the next not yet there
     bool stopping_ = false;
     bool done_ = false;
     long step_ = 0;
     int starts_ = 1;
+    int crashCount_ = 0;
+    int recoveredCount_ = 0;
     std::string failure_;
     DWORD lastProgress_ = 0;
 
@@ -196,4 +220,12 @@ private:
     std::string diskPath_;
     std::pair<ULONGLONG, ULONGLONG> diskStamp_;
     std::unique_ptr<Biography> diskDocument_;
+
+    // What each crash whose journal may be left behind had: its document's
+    // path and writer's bytes, and the history expected then.
+    struct Crash {
+        std::string path, bytes;
+        ExpectedHistory history;
+    };
+    std::vector<Crash> crashes_;
 };

@@ -79,9 +79,11 @@ TEST_F(SoakTest, RandomUserActionsKeepEveryPromise)
         Soak soak(settings, [this] { SetUp(); });
         soak.run();
         total += soak.stepsTaken();
-        std::printf("soak seed %u: %ld steps in %.1f s, %d entries and %d categories at the end\n",
+        std::printf("soak seed %u: %ld steps in %.1f s, %d entries and %d categories at the end; "
+                    "%d crashes, %d biographies recovered\n",
                     settings.seed, soak.stepsTaken(), (GetTickCount() - seedStarted) / 1000.0,
-                    BiographyDocument.entryCount, BiographyDocument.categoryCount);
+                    BiographyDocument.entryCount, BiographyDocument.categoryCount, soak.crashes(),
+                    soak.recoveries());
         std::fflush(stdout);
         EXPECT_EQ(soak.failure(), "");
     }

@@ -14,10 +14,16 @@ struct History {
 };
 History history;
 HistoryListener listener = nullptr;
+HistoryRecorder recorder = nullptr;
 
 void tellListener()
 {
     if (listener) listener();
+}
+
+void tellRecorder(HistoryEvent event, const Step *step)
+{
+    if (recorder) recorder(event, step);
 }
 
 std::string &fieldOf(int entry, int field)
@@ -186,6 +192,7 @@ void startHistory()
 {
     history = History();
     history.savedAt = BiographyDocument.modified ? -1 : 0;
+    tellRecorder(HistoryEvent::Started, nullptr);
     tellListener();
 }
 
@@ -204,6 +211,7 @@ void markModifiedWithoutStep()
 void commitStep(Step step)
 {
     History &h = history;
+    tellRecorder(HistoryEvent::Made, &step);
     for (size_t i = h.done; i < h.steps.size(); ++i) h.bytes -= h.steps[i].bytes;
     h.steps.erase(h.steps.begin() + h.done, h.steps.end());
     if (h.savedAt > h.done) h.savedAt = -1;
@@ -232,6 +240,7 @@ std::string redoStepName()
 ChangedPlace undoStep()
 {
     if (!canUndo()) return {};
+    tellRecorder(HistoryEvent::Undone, &history.steps[history.done - 1]);
     Step &step = history.steps[--history.done];
     apply(step, false);
     BiographyDocument.modified = history.done != history.savedAt;
@@ -242,6 +251,7 @@ ChangedPlace undoStep()
 ChangedPlace redoStep()
 {
     if (!canRedo()) return {};
+    tellRecorder(HistoryEvent::Redone, &history.steps[history.done]);
     Step &step = history.steps[history.done++];
     apply(step, true);
     BiographyDocument.modified = history.done != history.savedAt;
@@ -249,10 +259,53 @@ ChangedPlace redoStep()
     return placeOf(step, true);
 }
 
-void setHistoryListener(HistoryListener newListener)
+HistoryListener setHistoryListener(HistoryListener newListener)
 {
-    listener = newListener;
+    return std::exchange(listener, newListener);
+}
+
+HistoryRecorder setHistoryRecorder(HistoryRecorder newRecorder)
+{
+    return std::exchange(recorder, newRecorder);
 }
 
 int historyStepCount() { return static_cast<int>(history.steps.size()); }
 size_t historyBytes() { return history.bytes; }
+int historyPosition() { return history.done; }
+
+void adoptEarlierStep(Step step)
+{
+    History &h = history;
+    if (h.done != 0) return;
+    step.bytes = heldBytes(step);
+    h.bytes += step.bytes;
+    h.steps.push_front(std::move(step));
+    h.done = 1;
+    if (h.savedAt >= 0) ++h.savedAt;
+}
+
+void adoptLaterStep(Step step)
+{
+    History &h = history;
+    if (h.done != static_cast<int>(h.steps.size())) return;
+    step.bytes = heldBytes(step);
+    h.bytes += step.bytes;
+    h.steps.push_back(std::move(step));
+}
+
+struct SetAsideHistory::Held {
+    History history;
+};
+
+SetAsideHistory::SetAsideHistory() : held_(new Held{std::move(history)})
+{
+    history = History();
+}
+
+SetAsideHistory::~SetAsideHistory() = default;
+
+void SetAsideHistory::putBack()
+{
+    if (held_) history = std::move(held_->history);
+    held_.reset();
+}

@@ -10,6 +10,7 @@
 #pragma once
 
 #include <cstddef>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -99,10 +100,42 @@ ChangedPlace undoStep();
 ChangedPlace redoStep();
 
 // Called whenever what can be undone or redone or `modified` changes, so
-// that the window's menu and caption always say it.
+// that the window's menu and caption always say it. Each setter returns the
+// one it replaces.
 using HistoryListener = void (*)();
-void setHistoryListener(HistoryListener listener);
+HistoryListener setHistoryListener(HistoryListener listener);
+
+// Told of every change before the document changes, so that a recovery
+// journal can keep it: a step made (holding the values it puts in), or
+// undone or redone (as it stands then). Started: a history begins, with
+// no step.
+enum class HistoryEvent : unsigned char { Started, Made, Undone, Redone };
+using HistoryRecorder = void (*)(HistoryEvent event, const Step *step);
+HistoryRecorder setHistoryRecorder(HistoryRecorder recorder);
 
 // What the history holds, for tests and the benchmark.
 int historyStepCount();
 size_t historyBytes();
+// How many of its steps are applied: the rest can be redone.
+int historyPosition();
+
+// Replaying a journal puts back steps the journal holds but the history
+// does not: one from before its first step, applied (only while none is
+// applied), or one after its last, to be redone (only while all are).
+void adoptEarlierStep(Step step);
+void adoptLaterStep(Step step);
+
+// The history taken out whole, an empty one left in its place, while
+// another document is tried; put back if that fails.
+class SetAsideHistory {
+public:
+    SetAsideHistory();
+    ~SetAsideHistory();
+    SetAsideHistory(const SetAsideHistory &) = delete;
+    SetAsideHistory &operator=(const SetAsideHistory &) = delete;
+    void putBack();
+
+private:
+    struct Held;
+    std::unique_ptr<Held> held_;
+};
