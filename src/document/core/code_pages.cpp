@@ -94,15 +94,22 @@ SingleByteTable::SingleByteTable(unsigned codePage, const CodePageSystem &system
         const unsigned pair = static_cast<unsigned char>(utf8[0]) << 8 | static_cast<unsigned char>(utf8[1]);
         if (utf8.size() == 2) byteOfPair_[pair] = byteOf_[code];
     }
+    // The conversion to UTF-8 looks a CR up only as the first of a CR LF
+    // pair, which a file's value holds for a LF: it stands for nothing.
+    // Other CRs are written as they are, without a look at the table.
+    characters_[static_cast<unsigned char>('\r')].size = 0;
 }
 
 // Text is mostly ASCII, the same in UTF-8 and in every code page, with a
-// letter of another kind every few dozen bytes. Whether a block of sixteen
-// bytes holds one is as good as random, and a mispredicted branch costs more
-// than the block; so a block with one such letter and a block with none
-// take the same path, without a branch, and only the few blocks with more
-// (or with a letter cut by their end) branch.
-char *SingleByteTable::toUtf8(std::string_view bytes, char *out, bool &replaced) const
+// letter of another kind every few dozen bytes and a line end about as
+// often. Whether a block of sixteen bytes holds one is as good as random,
+// and a mispredicted branch costs more than the block; so a block with one
+// such letter or line end and a block with none take the same path,
+// without a branch, and only the blocks with more (or with a letter cut by
+// their end) branch. Line ends are translated in the same pass: a second
+// pass over each value cost nearly as much as the conversion.
+template <bool FoldCrLf>
+char *SingleByteTable::convertToUtf8(std::string_view bytes, char *out, bool &replaced) const
 {
     const char *p = bytes.data();
     const char *const end = p + bytes.size();
@@ -114,32 +121,52 @@ char *SingleByteTable::toUtf8(std::string_view bytes, char *out, bool &replaced)
         unmapped |= !c.mapped;
     };
 #if MEMORION_SSE2
-    // The block is stored, the letter's bytes at its place (past the block
-    // when there is none) and the rest of the block after them. A block with
-    // several letters goes on from just after the first. Reads up to 33
-    // bytes from p and writes up to 35 past the output.
+    // The block is stored, the first special byte's character at its place
+    // (the CR of a pair as nothing) and the rest of the block after it. A
+    // block with none looks up byte 0, one byte long, past its end. A block
+    // with more goes on from just after the first. Reads up to 33 bytes
+    // from p and writes up to 34 past the output.
+    const __m128i cr = _mm_set1_epi8('\r');
+    const __m128i lf = _mm_set1_epi8('\n');
     while (end - p >= 33) {
         const __m128i block = load16(p);
-        const unsigned high = static_cast<unsigned>(_mm_movemask_epi8(block));
-        const int cut = lowestBit(high | 1u << 16);
-        const Character &c = characters_[static_cast<unsigned char>(p[cut])];
+        unsigned special = static_cast<unsigned>(_mm_movemask_epi8(block));
+        if (FoldCrLf)
+            special |= static_cast<unsigned>(
+                _mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi8(block, cr), _mm_cmpeq_epi8(load16(p + 1), lf))));
+        const size_t cut = static_cast<unsigned>(lowestBit(special | 1u << 16));
+        const Character &c = characters_[static_cast<unsigned char>(p[cut]) & (0u - (special != 0))];
         store16(out, block);
         std::memcpy(out + cut, c.utf8, 4);
-        if (high & (high - 1)) {
+        store16(out + cut + c.size, load16(p + cut + 1));
+        unmapped |= !c.mapped;
+        if (special & (special - 1)) {
             out += cut + c.size;
             p += cut + 1;
-            unmapped |= !c.mapped;
-            continue;
+        } else {
+            out += 15 + c.size;
+            p += 16;
         }
-        store16(out + cut + c.size, load16(p + cut + 1));
-        out += 16 + (high != 0 ? c.size - 1 : 0);
-        unmapped |= high != 0 && !c.mapped;
-        p += 16;
     }
 #endif
-    for (; p < end; ++p) convert(*p);
+    for (; p < end; ++p) {
+        if (*p != '\r')
+            convert(*p);
+        else if (!FoldCrLf || end - p == 1 || p[1] != '\n')
+            *out++ = '\r';
+    }
     replaced |= unmapped;
     return out;
+}
+
+char *SingleByteTable::toUtf8(std::string_view bytes, char *out, bool &replaced) const
+{
+    return convertToUtf8<false>(bytes, out, replaced);
+}
+
+char *SingleByteTable::toUtf8FromFile(std::string_view bytes, char *out, bool &replaced) const
+{
+    return convertToUtf8<true>(bytes, out, replaced);
 }
 
 char *SingleByteTable::fromUtf8(std::string_view text, char *out) const

@@ -52,6 +52,8 @@ public:
     // byte and 16 more; returns where the output ends. Bytes the code page
     // does not map come out as U+FFFD and set `replaced`.
     char *toUtf8(std::string_view bytes, char *out, bool &replaced) const;
+    // The same for a value as a file holds it: each CR LF pair becomes LF.
+    char *toUtf8FromFile(std::string_view bytes, char *out, bool &replaced) const;
     // Writes the UTF-8 `text` to `out` in the code page; returns where the
     // output ends, or null when a character is not in the code page. `out`
     // has room for the text and 48 bytes more.
@@ -65,9 +67,13 @@ public:
     }
 
 private:
-    struct Character {
+    template <bool FoldCrLf>
+    char *convertToUtf8(std::string_view bytes, char *out, bool &replaced) const;
+
+    // Eight bytes, so that a byte's entry is found by a scaled index.
+    struct alignas(8) Character {
         char utf8[4];       // what is past its size is written and then written over
-        unsigned char size; // U+FFFD's 3 for a byte that stands for nothing
+        unsigned char size; // U+FFFD's 3 for a byte that stands for nothing; CR's 0
         bool mapped;
     };
     Character characters_[256];
