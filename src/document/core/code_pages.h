@@ -54,10 +54,11 @@ public:
     char *toUtf8(std::string_view bytes, char *out, bool &replaced) const;
     // The same for a value as a file holds it: each CR LF pair becomes LF.
     char *toUtf8FromFile(std::string_view bytes, char *out, bool &replaced) const;
-    // Writes the UTF-8 `text` to `out` in the code page; returns where the
-    // output ends, or null when a character is not in the code page. `out`
-    // has room for the text and 48 bytes more.
-    char *fromUtf8(std::string_view text, char *out) const;
+    // Writes the UTF-8 `text` to `out` in the code page, as a file holds it:
+    // each LF becomes CR LF. Returns where the output ends, or null when a
+    // character is not in the code page. `out` has room for two bytes per
+    // byte of the text.
+    char *fromUtf8ToFile(std::string_view text, char *out) const;
     // The byte that stands for `code`; false when the code page lacks it.
     bool byteFor(char32_t code, char &byte) const
     {
@@ -79,8 +80,9 @@ private:
     Character characters_[256];
     unsigned char byteOf_[0x10000]; // 0: no byte, but for U+0000
     // The same by the two bytes of a character of two in UTF-8, the first
-    // one high: nearly every letter of a European code page. 0 for bytes
-    // that are no such character, or one the code page lacks.
+    // one the low byte of the index: nearly every letter of a European code
+    // page. 0 for bytes that are no such character, or one the code page
+    // lacks.
     unsigned char byteOfPair_[0x10000];
 };
 
