@@ -117,3 +117,39 @@ TEST(FileEncoding, FilesReadAndWrittenBack)
     EXPECT_EQ(refused.outcome, DecodedFile::Outcome::UnknownEncoding);
     EXPECT_EQ(refused.encodingName, "KOI8-R");
 }
+
+// A file's values through the code page 1252 tables, sixteen bytes at a
+// time: each kind of byte at every place of a block, next to another or a
+// block further on, a letter cut by a block's end, text ending anywhere.
+TEST(FileEncoding, LegacyValuesAtEveryPlaceOfABlock)
+{
+    const LegacyCodePage legacy(1252, iconvCodePages());
+    const SingleByteTable &table = *legacy.table();
+    struct Piece {
+        std::string file, memory;
+    };
+    const std::vector<Piece> pieces = {
+        {"\xe9", "\xc3\xa9"}, {"\x80", "\xe2\x82\xac"}, {"\r\n", "\n"}, {"\r", "\r"}, {"\x81", "\xef\xbf\xbd"}};
+    for (const Piece &a : pieces)
+        for (const Piece &b : pieces)
+            for (size_t at = 0; at < 40; ++at)
+                for (size_t gap : {0, 1, 14, 15, 16, 31}) {
+                    const std::string before(at, 'a'), between(gap, 'b'), after(at % 19, 'c');
+                    const std::string file = before + a.file + between + b.file + after;
+                    const std::string memory = before + a.memory + between + b.memory + after;
+                    SCOPED_TRACE(testing::PrintToString(file));
+                    std::string read(3 * file.size() + 16, '\0'), written(2 * memory.size() + 8, '\0');
+                    bool replaced = false;
+                    read.resize(table.toUtf8FromFile(file, &read[0], replaced) - read.data());
+                    ASSERT_EQ(read, memory);
+                    EXPECT_EQ(replaced, file.find('\x81') != std::string::npos);
+                    // Neither U+FFFD nor the Polish letter is in the code page.
+                    const char *lacking = "\xc5\x81";
+                    EXPECT_EQ(table.fromUtf8ToFile(before + lacking + between + b.memory + after, &written[0]), nullptr);
+                    const char *end = table.fromUtf8ToFile(memory, &written[0]);
+                    ASSERT_EQ(end != nullptr, !replaced);
+                    if (end) {
+                        EXPECT_EQ(std::string_view(written.data(), end - written.data()), file);
+                    }
+                }
+}

@@ -272,10 +272,15 @@ public:
 
     void assign(std::string &value, std::string_view raw)
     {
+        // Converted into a block of its own, at most three bytes a byte, in
+        // the same pass that translates its line ends.
         if (table_) {
             if (converted_.size() < 3 * raw.size() + 48) converted_.resize(3 * raw.size() + 48);
-            const char *end = table_->toUtf8(raw, &converted_[0], replaced_);
-            raw = std::string_view(converted_.data(), end - converted_.data());
+            char *const out = &converted_[0];
+            const char *end = lineEnds_ == LineEnds::CrLf ? table_->toUtf8FromFile(raw, out, replaced_)
+                                                          : table_->toUtf8(raw, out, replaced_);
+            value.assign(out, end - out);
+            return;
         }
         if (lineEnds_ == LineEnds::Lf) {
             value.assign(raw);

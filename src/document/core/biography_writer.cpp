@@ -9,6 +9,7 @@
 #include "document/core/code_pages.h"
 #include "document/core/fact_elements.h"
 #include "document/core/sse2_support.h"
+#include "document/core/utf8_text.h"
 
 // Values are stored as held, except that each LF becomes CR LF: the same
 // bytes a text-mode stream would have produced on Windows.
@@ -65,14 +66,11 @@ char *expand16(const char *p, char *out, unsigned &high)
 }
 
 // Values lie scattered over the heap, a few KB each; without asking for
-// them ahead the loop waits on memory for much of its time. A prefetch
-// never faults, so it may point past the value; the address is made as an
-// integer because such a pointer may not even be formed.
+// them ahead the loop waits on memory for much of its time.
 void prefetchAhead(const char *p)
 {
-    constexpr std::uintptr_t Distance = 1024;
     if ((reinterpret_cast<std::uintptr_t>(p) & 63) >= 16) return; // once a cache line
-    _mm_prefetch(reinterpret_cast<const char *>(reinterpret_cast<std::uintptr_t>(p) + Distance), _MM_HINT_T0);
+    prefetchPast(p, 1024);
 }
 #endif
 
@@ -122,21 +120,21 @@ public:
         text(std::string_view(first, digits + sizeof digits - first));
     }
 
-    // Given a table, a value is converted into a block of its own, still at
-    // hand in the cache when its line ends are widened from there; a
-    // character not in its code page stops the writing of values.
+    // Given a table, a value is converted in the same pass that widens its
+    // line ends; a character not in its code page stops the writing of
+    // values. Characters beyond ASCII, and only they, come out as bytes
+    // above 0x7F.
     void value(const std::string &value)
     {
-        const char *begin = value.data(), *end = begin + value.size();
-        if (table_) {
-            if (!fits_) return;
-            if (converted_.size() < value.size() + 48) converted_.resize(value.size() + 48);
-            begin = converted_.data();
-            end = table_->fromUtf8(value, &converted_[0]);
-            fits_ = end != nullptr;
-            if (!fits_) return;
+        if (!table_) {
+            at_ = expandLineEnds(value.data(), value.data() + value.size(), at_, high_);
+            return;
         }
-        at_ = expandLineEnds(begin, end, at_, high_);
+        if (!fits_) return;
+        if (high_ == 0 && !isAscii(value)) high_ = 0x80;
+        char *const end = table_->fromUtf8ToFile(value, at_);
+        fits_ = end != nullptr;
+        if (fits_) at_ = end;
     }
 
     // False when a character was not in the table's code page.
@@ -162,7 +160,6 @@ private:
     static constexpr size_t Slack = 64; // expandLineEnds writes a little past its output
     EncodingDeclaration declaration_;
     const SingleByteTable *table_;
-    std::string converted_; // kept at its largest, never cleared again
     bool fits_ = true;
     size_t front_;
     std::unique_ptr<char[]> bytes_;

@@ -1,6 +1,7 @@
 #include "document/core/code_pages.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 
 #include "document/core/sse2_support.h"
@@ -91,18 +92,25 @@ SingleByteTable::SingleByteTable(unsigned codePage, const CodePageSystem &system
         // Should two bytes stand for one character, the first is written.
         if (!c.mapped || byteOf_[code] != 0) continue;
         byteOf_[code] = static_cast<unsigned char>(b);
-        const unsigned pair = static_cast<unsigned char>(utf8[0]) << 8 | static_cast<unsigned char>(utf8[1]);
+        const unsigned pair = static_cast<unsigned char>(utf8[0]) | static_cast<unsigned char>(utf8[1]) << 8;
         if (utf8.size() == 2) byteOfPair_[pair] = byteOf_[code];
     }
+    // The conversion to UTF-8 looks a CR up only as the first of a CR LF
+    // pair, which a file's value holds for a LF: it stands for nothing.
+    // Other CRs are written as they are, without a look at the table.
+    characters_[static_cast<unsigned char>('\r')].size = 0;
 }
 
 // Text is mostly ASCII, the same in UTF-8 and in every code page, with a
-// letter of another kind every few dozen bytes. Whether a block of sixteen
-// bytes holds one is as good as random, and a mispredicted branch costs more
-// than the block; so a block with one such letter and a block with none
-// take the same path, without a branch, and only the few blocks with more
-// (or with a letter cut by their end) branch.
-char *SingleByteTable::toUtf8(std::string_view bytes, char *out, bool &replaced) const
+// letter of another kind every few dozen bytes and a line end about as
+// often. Whether a block of sixteen bytes holds one is as good as random,
+// and a mispredicted branch costs more than the block; so a block with one
+// such letter or line end and a block with none take the same path,
+// without a branch, and only the blocks with more (or with a letter cut by
+// their end) branch. Line ends are translated in the same pass: a second
+// pass over each value cost nearly as much as the conversion.
+template <bool FoldCrLf>
+char *SingleByteTable::convertToUtf8(std::string_view bytes, char *out, bool &replaced) const
 {
     const char *p = bytes.data();
     const char *const end = p + bytes.size();
@@ -114,40 +122,66 @@ char *SingleByteTable::toUtf8(std::string_view bytes, char *out, bool &replaced)
         unmapped |= !c.mapped;
     };
 #if MEMORION_SSE2
-    // The block is stored, the letter's bytes at its place (past the block
-    // when there is none) and the rest of the block after them. A block with
-    // several letters goes on from just after the first. Reads up to 33
-    // bytes from p and writes up to 35 past the output.
+    // The block is stored, the first special byte's character at its place
+    // (the CR of a pair as nothing) and the rest of the block after it. A
+    // block with none looks up byte 0, one byte long, past its end. A block
+    // with more goes on from just after the first. Reads up to 33 bytes
+    // from p and writes up to 34 past the output.
+    const __m128i cr = _mm_set1_epi8('\r');
+    const __m128i lf = _mm_set1_epi8('\n');
     while (end - p >= 33) {
         const __m128i block = load16(p);
-        const unsigned high = static_cast<unsigned>(_mm_movemask_epi8(block));
-        const int cut = lowestBit(high | 1u << 16);
-        const Character &c = characters_[static_cast<unsigned char>(p[cut])];
+        unsigned special = static_cast<unsigned>(_mm_movemask_epi8(block));
+        if (FoldCrLf)
+            special |= static_cast<unsigned>(
+                _mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi8(block, cr), _mm_cmpeq_epi8(load16(p + 1), lf))));
+        const size_t cut = static_cast<unsigned>(lowestBit(special | 1u << 16));
+        const Character &c = characters_[static_cast<unsigned char>(p[cut]) & (0u - (special != 0))];
         store16(out, block);
         std::memcpy(out + cut, c.utf8, 4);
-        if (high & (high - 1)) {
+        store16(out + cut + c.size, load16(p + cut + 1));
+        unmapped |= !c.mapped;
+        if (special & (special - 1)) {
             out += cut + c.size;
             p += cut + 1;
-            unmapped |= !c.mapped;
-            continue;
+        } else {
+            out += 15 + c.size;
+            p += 16;
         }
-        store16(out + cut + c.size, load16(p + cut + 1));
-        out += 16 + (high != 0 ? c.size - 1 : 0);
-        unmapped |= high != 0 && !c.mapped;
-        p += 16;
     }
 #endif
-    for (; p < end; ++p) convert(*p);
+    for (; p < end; ++p) {
+        if (*p != '\r')
+            convert(*p);
+        else if (!FoldCrLf || end - p == 1 || p[1] != '\n')
+            *out++ = '\r';
+    }
     replaced |= unmapped;
     return out;
 }
 
-char *SingleByteTable::fromUtf8(std::string_view text, char *out) const
+char *SingleByteTable::toUtf8(std::string_view bytes, char *out, bool &replaced) const
+{
+    return convertToUtf8<false>(bytes, out, replaced);
+}
+
+char *SingleByteTable::toUtf8FromFile(std::string_view bytes, char *out, bool &replaced) const
+{
+    return convertToUtf8<true>(bytes, out, replaced);
+}
+
+char *SingleByteTable::fromUtf8ToFile(std::string_view text, char *out) const
 {
     const char *p = text.data();
     const char *const end = p + text.size();
     // One character; false when it is not in the code page.
     const auto convert = [&] {
+        if (*p == '\n') {
+            std::memcpy(out, "\r\n", 2);
+            out += 2;
+            ++p;
+            return true;
+        }
         char32_t code = static_cast<unsigned char>(*p);
         const size_t length = code < 0x80 ? 1 : decodeUtf8(std::string_view(p, end - p), code);
         if (length == 0 || !byteFor(code, *out)) return false;
@@ -156,27 +190,51 @@ char *SingleByteTable::fromUtf8(std::string_view text, char *out) const
         return true;
     };
 #if MEMORION_SSE2
-    // The block is stored, the letter's byte at its place (past the block
-    // when there is none) and the rest of the block after it, without a
-    // branch. A block with more goes on from just after its first. Reads
-    // up to 34 bytes from p and writes up to 33 past the output.
-    while (end - p >= 34) {
+    // Values lie scattered over the heap. Slower than a copy, this loop
+    // would wait on memory unless it asked for it ahead: a value's first
+    // lines at once, and the rest well ahead, at every block, which costs
+    // less than the branch that would skip three blocks in four.
+    constexpr size_t Ahead = 2048;
+    for (size_t at = 0; at < text.size() && at < Ahead; at += 64) prefetchPast(p, at);
+    // The block is stored, then in place of its letter that letter's byte,
+    // or in place of its LF a CR and the LF, then the rest of the block. A
+    // block with neither looks up no letter and stores all that past its
+    // end. Reads up to 34 bytes from p and writes up to 33 past the output.
+    const __m128i lf = _mm_set1_epi8('\n');
+    const char *const stop = text.size() >= 34 ? end - 33 : p;
+    while (p < stop) {
+        prefetchPast(p, Ahead);
         const __m128i block = load16(p);
         const unsigned high = static_cast<unsigned>(_mm_movemask_epi8(block));
-        const int cut = lowestBit(high | 1u << 16);
-        // A block of ASCII looks at one entry, not at one all over the table.
-        const unsigned pair = static_cast<unsigned char>(p[cut]) << 8 | static_cast<unsigned char>(p[cut + 1]);
-        const unsigned char byte = byteOfPair_[high != 0 ? pair : 0];
+        const unsigned feeds = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, lf)));
+        const unsigned special = high | feeds;
+        const size_t cut = static_cast<unsigned>(lowestBit(special | 1u << 16));
+        const size_t feed = feeds >> cut & 1, letter = high >> cut & 1;
+        // The two bytes as one number, the first the low one (x86 is little
+        // endian). A block of ASCII looks at one entry, not all over the table.
+        std::uint16_t pair;
+        std::memcpy(&pair, p + cut, 2);
+        const unsigned byte = byteOfPair_[pair & (0u - static_cast<unsigned>(letter))];
         store16(out, block);
-        if ((high != 0) & ((high != 3u << cut) | (byte == 0))) {
+        const std::uint16_t replacement = static_cast<std::uint16_t>(byte + feed * '\r' + ('\n' << 8));
+        std::memcpy(out + cut, &replacement, 2);
+        // The first takes one of the block's bits as a LF, two as a letter.
+        // Those bits decide first, as the table's answer comes later.
+        const bool lacking = letter & (byte == 0); // of more than two bytes, or not in the code page
+        if ((special >> cut) != feed + 3 * letter && !lacking) {
+            // More than one: the first, and on from just after it.
+            out += cut + 1 + feed;
+            p += cut + 2 - feed;
+            continue;
+        }
+        if (lacking) {
             out += cut;
             p += cut;
             if (!convert()) return nullptr;
             continue;
         }
-        out[cut] = static_cast<char>(byte);
-        store16(out + cut + 1, load16(p + cut + 2));
-        out += 16 - (high != 0);
+        store16(out + cut + 1 + feed, load16(p + cut + 2 - feed));
+        out += 16 + feed - letter;
         p += 16;
     }
 #endif

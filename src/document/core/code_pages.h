@@ -52,10 +52,13 @@ public:
     // byte and 16 more; returns where the output ends. Bytes the code page
     // does not map come out as U+FFFD and set `replaced`.
     char *toUtf8(std::string_view bytes, char *out, bool &replaced) const;
-    // Writes the UTF-8 `text` to `out` in the code page; returns where the
-    // output ends, or null when a character is not in the code page. `out`
-    // has room for the text and 48 bytes more.
-    char *fromUtf8(std::string_view text, char *out) const;
+    // The same for a value as a file holds it: each CR LF pair becomes LF.
+    char *toUtf8FromFile(std::string_view bytes, char *out, bool &replaced) const;
+    // Writes the UTF-8 `text` to `out` in the code page, as a file holds it:
+    // each LF becomes CR LF. Returns where the output ends, or null when a
+    // character is not in the code page. `out` has room for two bytes per
+    // byte of the text.
+    char *fromUtf8ToFile(std::string_view text, char *out) const;
     // The byte that stands for `code`; false when the code page lacks it.
     bool byteFor(char32_t code, char &byte) const
     {
@@ -65,16 +68,21 @@ public:
     }
 
 private:
-    struct Character {
+    template <bool FoldCrLf>
+    char *convertToUtf8(std::string_view bytes, char *out, bool &replaced) const;
+
+    // Eight bytes, so that a byte's entry is found by a scaled index.
+    struct alignas(8) Character {
         char utf8[4];       // what is past its size is written and then written over
-        unsigned char size; // U+FFFD's 3 for a byte that stands for nothing
+        unsigned char size; // U+FFFD's 3 for a byte that stands for nothing; CR's 0
         bool mapped;
     };
     Character characters_[256];
     unsigned char byteOf_[0x10000]; // 0: no byte, but for U+0000
     // The same by the two bytes of a character of two in UTF-8, the first
-    // one high: nearly every letter of a European code page. 0 for bytes
-    // that are no such character, or one the code page lacks.
+    // one the low byte of the index: nearly every letter of a European code
+    // page. 0 for bytes that are no such character, or one the code page
+    // lacks.
     unsigned char byteOfPair_[0x10000];
 };
 
