@@ -10,35 +10,9 @@
 
 #include "../res/resource.h"
 #include "document/document_files.h"
+#include "other_memorion.h"
 
 namespace {
-
-std::string windowsPath(std::string path)
-{
-    for (char &c : path)
-        if (c == '/') c = '\\';
-    return path.size() > 1 && path[1] == ':' ? path : "Z:" + path;
-}
-
-struct FoundWindow {
-    DWORD process;
-    const char *className;
-    HWND window;
-};
-
-BOOL CALLBACK matchWindow(HWND window, LPARAM lParam)
-{
-    FoundWindow &found = *reinterpret_cast<FoundWindow *>(lParam);
-    char name[64] = "";
-    GetClassNameA(window, name, sizeof name);
-    DWORD process = 0;
-    GetWindowThreadProcessId(window, &process);
-    if (process != found.process || !IsWindowVisible(window) ||
-        std::strcmp(name, found.className) != 0)
-        return TRUE;
-    found.window = window;
-    return FALSE;
-}
 
 BOOL CALLBACK collectText(HWND child, LPARAM lParam)
 {
@@ -49,72 +23,6 @@ BOOL CALLBACK collectText(HWND child, LPARAM lParam)
     if (std::strcmp(name, "Static") == 0 && text.size() > all.size()) all = text;
     return TRUE;
 }
-
-// The main window of a Memorion process of its own, and the message box it
-// may show; both are read and worked from here, across processes.
-class OtherMemorion {
-public:
-    // The program as Explorer starts it: the command line is the quoted
-    // program followed by `arguments`.
-    static OtherMemorion started(const std::string &arguments)
-    {
-        const std::string exe = windowsPath(MEMORION_EXE);
-        std::string commandLine = "\"" + exe + "\" " + arguments;
-        STARTUPINFOA startup = {};
-        startup.cb = sizeof startup;
-        PROCESS_INFORMATION info = {};
-        CreateProcessA(exe.c_str(), &commandLine[0], NULL, NULL, FALSE, 0, NULL, NULL, &startup,
-                       &info);
-        if (info.hThread) CloseHandle(info.hThread);
-        return OtherMemorion(info.hProcess);
-    }
-
-    explicit OtherMemorion(HANDLE process) : process_(process) {}
-    ~OtherMemorion()
-    {
-        if (!process_) return;
-        if (WaitForSingleObject(process_, 0) == WAIT_TIMEOUT) TerminateProcess(process_, 1);
-        CloseHandle(process_);
-    }
-    OtherMemorion(OtherMemorion &&other) : process_(other.process_) { other.process_ = NULL; }
-
-    bool running() const { return process_ != NULL; }
-    // Its window of this class, once it is shown; NULL after `ms` without.
-    HWND waitForWindow(const char *className, int ms = 15000) const
-    {
-        FoundWindow found = {GetProcessId(process_), className, NULL};
-        for (int waited = 0; waited < ms && !found.window; waited += 50) {
-            EnumWindows(matchWindow, reinterpret_cast<LPARAM>(&found));
-            if (!found.window) Sleep(50);
-        }
-        return found.window;
-    }
-    // The main window's caption once it is `caption`, or as it was after `ms`.
-    std::string waitForCaption(const std::string &caption, int ms = 15000) const
-    {
-        HWND window = waitForWindow("myWindowClass", ms);
-        std::string shown = windowText(window);
-        for (int waited = 0; waited < ms && shown != caption; waited += 50) {
-            Sleep(50);
-            shown = windowText(window);
-        }
-        return shown;
-    }
-    int listedRows() const
-    {
-        HWND list = FindWindowExA(waitForWindow("myWindowClass"), NULL, "SysListView32", NULL);
-        return static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
-    }
-    // Closes the program as the close box does, and says whether it ended.
-    bool close() const
-    {
-        PostMessageA(waitForWindow("myWindowClass"), WM_CLOSE, 0, 0);
-        return WaitForSingleObject(process_, 15000) == WAIT_OBJECT_0;
-    }
-
-private:
-    HANDLE process_;
-};
 
 struct Box {
     std::string caption, text;

@@ -14,6 +14,7 @@
 #include "document/recovery_files.h"
 #include "document/recovery_journal_writer.h"
 #include "mainwindow/outside_open.h"
+#include "other_memorion.h"
 
 namespace {
 
@@ -222,67 +223,15 @@ bool waitUntil(const std::function<bool()> &done)
 
 // Memorion.exe as Explorer starts it, in a process of its own; its shown
 // windows found by class and caption.
-class Program {
-public:
-    explicit Program(const std::string &arguments)
-    {
-        std::string exe = MEMORION_EXE;
-        for (char &c : exe) c = c == '/' ? '\\' : c;
-        exe = exe[1] == ':' ? exe : "Z:" + exe;
-        std::string commandLine = "\"" + exe + "\" " + arguments;
-        STARTUPINFOA startup = {};
-        startup.cb = sizeof startup;
-        PROCESS_INFORMATION info = {};
-        CreateProcessA(exe.c_str(), &commandLine[0], NULL, NULL, FALSE, 0, NULL, NULL, &startup, &info);
-        CloseHandle(info.hThread);
-        process_ = info.hProcess;
-    }
-    ~Program()
-    {
-        TerminateProcess(process_, 1);
-        WaitForSingleObject(process_, 10000);
-        CloseHandle(process_);
-    }
-    HWND window(const char *className, const std::string &caption = "") const
-    {
-        struct Found {
-            DWORD process;
-            std::string className, caption;
-            HWND window;
-        } found = {GetProcessId(process_), className, caption, NULL};
-        const WNDENUMPROC match = [](HWND window, LPARAM lParam) -> BOOL {
-            Found &f = *reinterpret_cast<Found *>(lParam);
-            char name[64] = "";
-            GetClassNameA(window, name, sizeof name);
-            DWORD process = 0;
-            GetWindowThreadProcessId(window, &process);
-            if (process == f.process && IsWindowVisible(window) && name == f.className &&
-                (f.caption.empty() || windowText(window) == f.caption))
-                f.window = window;
-            return !f.window;
-        };
-        waitUntil([&] { return !EnumWindows(match, reinterpret_cast<LPARAM>(&found)) && found.window; });
-        return found.window;
-    }
-    bool closed() const
-    {
-        PostMessageA(window("myWindowClass"), WM_CLOSE, 0, 0);
-        return WaitForSingleObject(process_, 15000) == WAIT_OBJECT_0;
-    }
-
-private:
-    HANDLE process_;
-};
-
 // Five changes through the program's windows: the topic by its dialog, an
 // entry added, the first row clicked and deleted by its key, undone and
 // redone.
-void makeChanges(const Program &program)
+void makeChanges(const OtherMemorion &program)
 {
-    HWND main = program.window("myWindowClass");
+    HWND main = program.waitForWindow("myWindowClass");
     HWND list = FindWindowExA(main, NULL, "SysListView32", NULL);
     PostMessageA(main, WM_COMMAND, IDM_SET_TOPIC, 0);
-    HWND dialog = program.window("#32770", "Set topic text");
+    HWND dialog = program.waitForWindow("#32770", "Set topic text");
     SetDlgItemTextA(dialog, IDC_TOPIC_TEXT, "Anna, \xC3\xA0 jamais");
     PostMessageA(dialog, WM_COMMAND, IDC_TOPIC_OK, 0);
     EXPECT_TRUE(waitUntil([&] { return !IsWindow(dialog); }));
@@ -293,7 +242,7 @@ void makeChanges(const Program &program)
     PostMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, firstRow);
     PostMessageA(list, WM_LBUTTONUP, 0, firstRow);
     PostMessageA(list, WM_KEYDOWN, VK_DELETE, 0);
-    PostMessageA(program.window("#32770", "Delete entries?"), WM_COMMAND, IDYES, 0);
+    PostMessageA(program.waitForWindow("#32770", "Delete entries?"), WM_COMMAND, IDYES, 0);
     EXPECT_TRUE(waitUntil([&] { return listRowCount(list) == 2; }));
     SendMessageA(main, WM_COMMAND, IDM_UNDO, 0);
     SendMessageA(main, WM_COMMAND, IDM_REDO, 0);
@@ -325,24 +274,24 @@ TEST_F(Recovery, KilledBetweenTwoChangesTheProgramRecoversThemAll)
     writeFileBytes(killed, file);
     writeFileBytes(calm, file);
     {
-        Program program("\"" + calm + "\"");
+        OtherMemorion program = OtherMemorion::started("\"" + calm + "\"");
         makeChanges(program);
-        SendMessageA(program.window("myWindowClass"), WM_COMMAND, IDM_SAVE, 0);
-        EXPECT_TRUE(program.closed());
+        SendMessageA(program.waitForWindow("myWindowClass"), WM_COMMAND, IDM_SAVE, 0);
+        EXPECT_TRUE(program.close());
     }
     {
-        Program program("\"" + killed + "\"");
+        OtherMemorion program = OtherMemorion::started("\"" + killed + "\"");
         makeChanges(program);
     } // killed before a sixth change
     EXPECT_EQ(readFileBytes(killed), file);
     EXPECT_EQ(journalsAt(local + "\\Memorion\\Recovery"), 1u);
-    Program program("");
-    HWND question = program.window("#32770", Question);
+    OtherMemorion program = OtherMemorion::started("");
+    HWND question = program.waitForWindow("#32770", Question);
     EXPECT_NE(messageBoxText(question).find("5 changes to " + killed), std::string::npos);
     PostMessageA(question, WM_COMMAND, IDYES, 0);
-    SendMessageA(program.window("myWindowClass", "Memorion - *killed.xml"), WM_COMMAND, IDM_SAVE, 0);
+    SendMessageA(program.waitForWindow("myWindowClass", "Memorion - *killed.xml"), WM_COMMAND, IDM_SAVE, 0);
     EXPECT_EQ(readFileBytes(killed), readFileBytes(calm));
-    EXPECT_TRUE(program.closed());
+    EXPECT_TRUE(program.close());
     EXPECT_EQ(journalsAt(local + "\\Memorion\\Recovery"), 0u);
     setLocalAppData(kept);
 }
