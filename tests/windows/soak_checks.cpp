@@ -8,6 +8,7 @@
 
 #include "../res/resource.h"
 #include "document/core/biography_reader.h"
+#include "document/core/utf8_text.h"
 #include "document/system_code_pages.h"
 #include "editor_steps.h"
 #include "entryedit/associated_files_dialog.h"
@@ -79,11 +80,14 @@ std::string firstRowDifference()
     if (listRowCount(EntryListView) != static_cast<int>(entries.size()))
         return "the list shows " + std::to_string(listRowCount(EntryListView)) + " rows, not " +
                std::to_string(entries.size());
-    // A cell is read through a buffer of 256 characters, whose last one
-    // Windows keeps for the terminator and Wine fills.
+    // A cell is read through a buffer of 256 bytes, whose last one Windows
+    // keeps for the terminator and Wine fills; a character that does not fit
+    // whole is left out.
     auto cutShort = [](const std::string &shown, const std::string &value) {
-        return shown.size() >= std::min<size_t>(value.size(), 255) && shown.size() <= 256 &&
-               value.compare(0, shown.size(), shown) == 0;
+        if (shown.size() > 256 || value.compare(0, shown.size(), shown) != 0) return false;
+        if (shown.size() == value.size()) return true;
+        char32_t next;
+        return shown.size() + std::max<size_t>(decodeUtf8(std::string_view(value).substr(shown.size()), next), 1) > 255;
     };
     for (size_t r = 0; r < entries.size(); ++r) {
         const int e = entries[r];
