@@ -123,6 +123,9 @@ TEST_F(Recovery, TheQuestionRecoversKeepsOrDeletesTheChanges)
         EXPECT_TRUE(BiographyDocument.modified);
         EXPECT_EQ(listRowCount(EntryListView), 4);
         EXPECT_EQ(BiographyDocument.filePath, c.fileChanged ? "" : path);
+        // Without its file there is nothing for the shell to show.
+        for (int id : {IDM_VIEW_CODE, IDM_VIEW_CODE_NOTEPAD, IDM_OPEN_FOLDER}) command(id);
+        EXPECT_EQ(recordedShellCalls().size(), c.fileChanged ? 0u : 3u);
         // The changes are steps of the history, back to the file as opened.
         command(IDM_UNDO);
         command(IDM_UNDO);
