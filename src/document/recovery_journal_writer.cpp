@@ -83,7 +83,7 @@ bool startJournal(std::string &reason)
     if (written) {
         try {
             start = journalStart(d.filePath, savedKnown ? &fingerprint : nullptr,
-                                 savedKnown && !d.modified ? saved : biographyFileBytes(d));
+                                 savedKnown && historyAtSavedState() ? saved : biographyFileBytes(d));
         } catch (const std::bad_alloc &) {
             SetLastError(ERROR_NOT_ENOUGH_MEMORY);
             written = false;

@@ -35,9 +35,6 @@ void viewCodeInNotepad()
 
 void openContainingFolder()
 {
-    // A biography recovered without its file has no folder yet: an empty
-    // path would send the shell to a folder of its own choosing.
-    if (BiographyDocument.workingFolder.empty()) return;
     shellExecute(MainWindow, "explore", BiographyDocument.workingFolder.c_str(), NULL, NULL,
                  SW_SHOWNORMAL);
 }

@@ -9,6 +9,7 @@
 
 #include "../res/resource.h"
 #include "document/core/biography_writer.h"
+#include "document/core/document_history.h"
 #include "document/document_files.h"
 #include "document/file_dialogs.h"
 #include "document/recovery_files.h"
@@ -52,9 +53,10 @@ bool answerSaveDialog(OPENFILENAMEA &dialog, DWORD &)
 class Recovery : public MainWindowFixture {
 protected:
     // Opens a biography of two entries at `path`, adds `changes` entries
-    // through the menu, and leaves it as a crash does; the program then
-    // starts afresh. The writer's bytes of the document it left.
-    std::string crashWith(const std::string &path, int changes)
+    // through the menu, then does what `more` does, and leaves it as a
+    // crash does; the program then starts afresh. The writer's bytes of the
+    // document it left.
+    std::string crashWith(const std::string &path, int changes, const std::function<void()> &more = nullptr)
     {
         writeFileBytes(path, "<biography_data><topic>Anna</topic><fact1><title>Born</title></fact1>"
                              "<fact2><title>School</title></fact2></biography_data>");
@@ -62,6 +64,7 @@ protected:
         EXPECT_TRUE(openDocumentFile(path, report));
         ::showDocument();
         for (int i = 0; i < changes; ++i) command(IDM_ADD_ENTRY);
+        if (more) more();
         const std::string left = bytes();
         leaveRecoveryJournal();
         TearDown();
@@ -123,9 +126,6 @@ TEST_F(Recovery, TheQuestionRecoversKeepsOrDeletesTheChanges)
         EXPECT_TRUE(BiographyDocument.modified);
         EXPECT_EQ(listRowCount(EntryListView), 4);
         EXPECT_EQ(BiographyDocument.filePath, c.fileChanged ? "" : path);
-        // Without its file there is nothing for the shell to show.
-        for (int id : {IDM_VIEW_CODE, IDM_VIEW_CODE_NOTEPAD, IDM_OPEN_FOLDER}) command(id);
-        EXPECT_EQ(recordedShellCalls().size(), c.fileChanged ? 0u : 3u);
         // The changes are steps of the history, back to the file as opened.
         command(IDM_UNDO);
         command(IDM_UNDO);
@@ -142,6 +142,26 @@ TEST_F(Recovery, TheQuestionRecoversKeepsOrDeletesTheChanges)
         EXPECT_EQ(readFileBytes(c.fileChanged ? savedPath : path), bytes());
         EXPECT_EQ(journals(), 0u);
     }
+}
+
+// An OK that changes nothing marks the document, which still holds the
+// file's text: changes that start there start from the file as saved, and
+// undo comes back to it unmarked, as it would have before the crash.
+TEST_F(Recovery, ChangesAfterAnOkThatChangedNothingGoBackToTheFileAsSaved)
+{
+    const std::string path = makeTestFolder("recovery-marked") + "\\Anna.xml";
+    deleteJournals();
+    crashWith(path, 1, [this] {
+        command(IDM_UNDO);
+        markModifiedWithoutStep();
+        command(IDM_REDO);
+    });
+    start("\"" + path + "\"", {IDYES});
+    ASSERT_EQ(BiographyDocument.filePath, path);
+    command(IDM_UNDO);
+    EXPECT_FALSE(BiographyDocument.modified);
+    EXPECT_EQ(windowText(MainWindow), "Memorion - Anna.xml");
+    EXPECT_EQ(journals(), 0u);
 }
 
 // Several journals: one question each, newest first; a damaged one is told

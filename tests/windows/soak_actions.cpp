@@ -309,13 +309,17 @@ void shellCommand(Soak &s)
 {
     recordedShellCalls().clear();
     const std::string path = doc().filePath;
-    s.afterStep([path](std::string &failure) {
+    // View code tells of a file that is not there (a new biography whose
+    // file could not be written); a biography recovered without its file
+    // has nothing to view. The folder is explored as it stands.
+    const bool viewed =
+        !path.empty() && (Id != IDM_VIEW_CODE || GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES);
+    s.afterStep([path, viewed](std::string &failure) {
         const std::vector<ShellCall> &calls = recordedShellCalls();
         std::string named;
         if (!calls.empty()) named = Id == IDM_VIEW_CODE_NOTEPAD ? calls.back().parameters : calls.back().file;
-        const std::string expected = Id == IDM_OPEN_FOLDER ? doc().workingFolder : path;
-        // A biography recovered without its file has nothing to show.
-        if (calls.size() != (expected.empty() ? 0u : 1u) || named != expected)
+        const std::string expected = Id == IDM_OPEN_FOLDER ? doc().workingFolder : viewed ? path : "";
+        if (calls.size() != (Id == IDM_OPEN_FOLDER || viewed ? 1u : 0u) || named != expected)
             failure = "the shell was handed \"" + named + "\", not \"" + expected + "\"";
         return true;
     });
@@ -380,6 +384,7 @@ Outcome commandOutcome(int id)
     case IDM_FIND_ENTRIES: return {{"Find entries"}};
     case IDM_FIND_NEXT: return {{"Find entries", NotFound}};
     case IDM_EXPORT_WEB_PAGE: return {{SaveFailed, PathTooLong}};
+    case IDM_VIEW_CODE: return {{FileMissing}};
     case IDM_UNDO: return {{}, Closes::No, nullptr, -1};
     case IDM_REDO: return {{}, Closes::No, nullptr, +1};
     }

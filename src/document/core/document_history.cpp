@@ -273,6 +273,8 @@ int historyStepCount() { return static_cast<int>(history.steps.size()); }
 size_t historyBytes() { return history.bytes; }
 int historyPosition() { return history.done; }
 
+bool historyAtSavedState() { return history.done == history.savedAt; }
+
 void adoptEarlierStep(Step step)
 {
     History &h = history;

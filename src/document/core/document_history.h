@@ -118,6 +118,9 @@ int historyStepCount();
 size_t historyBytes();
 // How many of its steps are applied: the rest can be redone.
 int historyPosition();
+// The document stands where it was as on disk, whether or not an OK that
+// changed nothing has marked it.
+bool historyAtSavedState();
 
 // Replaying a journal puts back steps the journal holds but the history
 // does not: one from before its first step, applied (only while none is
