@@ -2,6 +2,7 @@
 
 #include <shlobj.h>
 
+#include <algorithm>
 #include <new>
 
 
@@ -50,20 +51,30 @@ bool systemRecoveryFolder(std::wstring &folder)
     return makeFolder(folder);
 }
 
-// FNV-1a over the path with A to Z folded.
+// Letter case aside, as the journals tell biographies apart: A to Z fold,
+// nothing else does.
+unsigned char folded(char c)
+{
+    return c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : static_cast<unsigned char>(c);
+}
+
+// FNV-1a over the folded path.
 uint64_t pathHash(const std::string &path)
 {
     uint64_t hash = 0xcbf29ce484222325ull;
-    for (char c : path) {
-        const unsigned char b = c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : static_cast<unsigned char>(c);
-        hash = (hash ^ b) * 0x100000001b3ull;
-    }
+    for (char c : path) hash = (hash ^ folded(c)) * 0x100000001b3ull;
     return hash;
 }
 
 } // namespace
 
 RecoveryFolderFinder findRecoveryFolder = systemRecoveryFolder;
+
+bool sameBiographyPath(const std::string &a, const std::string &b)
+{
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return folded(x) == folded(y); });
+}
 
 std::wstring journalNamePrefix(const std::string &biographyPath)
 {

@@ -23,6 +23,8 @@ extern RecoveryFolderFinder findRecoveryFolder;
 // Every journal is named after a hash of its biography's path (letter case
 // aside, as Windows compares paths), "-2" and on when the name is taken.
 std::wstring journalNamePrefix(const std::string &biographyPath);
+// Whether two paths name one biography as the journals' names tell.
+bool sameBiographyPath(const std::string &a, const std::string &b);
 
 // A new journal, held; never one that exists. INVALID_HANDLE_VALUE, with
 // GetLastError set, when none can be made.

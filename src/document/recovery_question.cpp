@@ -34,14 +34,6 @@ void loadBase(const std::string &bytes)
     BiographyDocument.fileIsUtf8 = file.readAsUtf8;
 }
 
-// As journals are named: A to Z fold, nothing else does.
-bool samePath(const std::string &a, const std::string &b)
-{
-    const auto fold = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [&](char x, char y) { return fold(x) == fold(y); });
-}
-
 std::string changesText(int count)
 {
     return count == 1 ? "1 change" : std::to_string(count) + " changes";
@@ -183,7 +175,7 @@ bool offerRecoveryAtStart(const std::string &fileToOpen)
 {
     bool recovered = false;
     for (FoundJournal &journal : journalsToOffer(L"")) {
-        if (recovered || (!fileToOpen.empty() && samePath(journal.contents.path, fileToOpen)))
+        if (recovered || (!fileToOpen.empty() && sameBiographyPath(journal.contents.path, fileToOpen)))
             CloseHandle(journal.file);
         else
             recovered = ask(journal) == Answer::Recovered;
@@ -196,7 +188,7 @@ RecoveryAnswer offerRecoveryOf(const std::string &path)
 {
     RecoveryAnswer result = RecoveryAnswer::NoJournal;
     for (FoundJournal &journal : journalsToOffer(journalNamePrefix(path))) {
-        if (result == RecoveryAnswer::Recovered || !samePath(journal.contents.path, path)) {
+        if (result == RecoveryAnswer::Recovered || !sameBiographyPath(journal.contents.path, path)) {
             CloseHandle(journal.file);
             continue;
         }
